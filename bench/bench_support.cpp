@@ -1,0 +1,1 @@
+// Shared by the benchmark programs: nothing yet beyond linking the core.

@@ -1,0 +1,136 @@
+#pragma once
+// The envelope as the user lays it out: the eleven boxes P1(0)..P1(10) on the canvas EP, the
+// seven size options O1(0)..O1(6) with the custom size boxes T1, and the envelope-tab options.
+// Geometry is in twips relative to the canvas' top-left corner (15 twips per logical pixel).
+// The widgets show this model and turn gestures into calls on it; printing reads it.
+
+#include <QObject>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <array>
+
+#include "common/prompts.h"
+
+namespace editor {
+
+constexpr int kBoxCount = 11;
+constexpr int kSizeCount = 7;
+constexpr int kCustomSize = 6;
+constexpr int kDefaultSize = 2;  // DL
+constexpr int kTwipsPerPixel = 15;
+
+// Box indices: 0..5 recipient postcode digits, then the text boxes.
+enum BoxIndex : int {
+  kFirstDigitBox = 0,
+  kLastDigitBox = 5,
+  kAddressBox = 6,
+  kNameBox = 7,
+  kSenderAddressBox = 8,
+  kSenderPostcodeBox = 9,
+  kTagBox = 10,
+};
+
+struct Box {
+  QRect geometry;           // twips on the canvas
+  common::FontChoice font;  // name, size in points, effects and fore colour
+  QString text;
+  bool selected = false;    // shown with the back colour RGB(208,208,208)
+};
+
+// How a box accepts input, fixed by its role.
+struct BoxRules {
+  int maxLength;   // 0: no limit
+  bool digitsOnly;
+  bool multiLine;
+  bool centred;
+};
+BoxRules RulesOf(int box);
+
+// The design values of a size option: caption, hover tip and option-memory ordinal.
+struct SizeOption {
+  QString caption;
+  QString tip;
+  int tag;
+};
+const std::array<SizeOption, kSizeCount>& DesignSizeOptions();
+
+// W and H carried by a size caption: W is the number starting at the fifth character, H the
+// number after the "*". "DL: 220*110 毫米" gives 220 and 110, "自定义：90*45" gives 90 and 45.
+double CaptionWidth(const QString& caption);
+double CaptionHeight(const QString& caption);
+// The key a stored format is filed under: the caption's first three characters.
+inline QString SizeKey(const QString& caption) { return caption.left(3); }
+
+// The options of the envelope tab that the option memory restores.
+struct TabOptions {
+  bool portrait = true;     // O3(0) "纵向打印"
+  bool landscape = false;   // O3(1) "横向打印"
+  bool ruler = true;        // O2(0) "显示标尺(厘米)"
+  bool lock = true;         // O2(1) "锁定格式"
+  bool centreFeed = false;  // CHK "进纸器两边向中间收缩"
+  bool rotate = false;      // CRotate "旋转180度打印"
+  bool operator==(const TabOptions&) const = default;
+};
+
+class EnvelopeModel : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit EnvelopeModel(QObject* parent = nullptr);
+
+  // Boxes.
+  const Box& box(int index) const { return boxes_.at(index); }
+  void SetBoxGeometry(int index, const QRect& twips);
+  void SetBoxFont(int index, const common::FontChoice& font);
+  void SetBoxText(int index, const QString& text);
+  void SetSelected(int index, bool selected);
+  bool AnySelected() const;
+  void UnselectAll();
+
+  // The "邮政编码" label always stands left of the sender postcode box.
+  static constexpr QSize kPostCodeLabelSize{751, 182};
+  QRect PostCodeLabelGeometry() const;
+
+  // Sizes. chosenSize() is -1 when no option is chosen (an empty option memory clears them all).
+  int chosenSize() const { return chosenSize_; }
+  void SetChosenSize(int index);
+  const QString& sizeCaption(int index) const { return sizeCaptions_.at(index); }
+  void SetSizeCaption(int index, const QString& caption);
+  // The custom size boxes T1(0) and T1(1), as typed.
+  const QString& customWidthText() const { return customText_[0]; }
+  const QString& customHeightText() const { return customText_[1]; }
+  void SetCustomSizeText(const QString& width, const QString& height);
+
+  // W and H of the chosen size in mm, read from its caption; 0 when none is chosen.
+  double W() const;
+  double H() const;
+
+  // The canvas EP in twips.
+  QSize canvasSize() const { return canvas_; }
+  void SetCanvasSize(const QSize& twips);
+
+  // The canvas scale, EP.Width / W twips per mm, halves to even. A zero W maps everything to 0.
+  int MmToTwips(double mm) const;
+  double TwipsToMm(int twips) const;
+
+  const TabOptions& options() const { return options_; }
+  void SetOptions(const TabOptions& options);
+
+ signals:
+  void boxChanged(int index);
+  void selectionChanged();
+  void sizeChanged();     // chosen size, a caption or the custom size text
+  void canvasChanged();   // canvas size
+  void optionsChanged();
+
+ private:
+  std::array<Box, kBoxCount> boxes_;
+  std::array<QString, kSizeCount> sizeCaptions_;
+  std::array<QString, 2> customText_;
+  int chosenSize_ = kDefaultSize;
+  QSize canvas_{9250, 4605};
+  TabOptions options_;
+};
+
+}  // namespace editor

@@ -1,0 +1,47 @@
+#include "tests/support/scripted_prompts.h"
+
+namespace test {
+namespace {
+template <typename T>
+T Take(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T value = queue.front();
+  queue.pop_front();
+  return value;
+}
+}  // namespace
+
+void ScriptedPrompts::Message(const QString& text) { shown << text; }
+
+bool ScriptedPrompts::Ask(const QString& text) {
+  shown << text;
+  return Take(answers, false);
+}
+
+std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&, const QString& proposal) {
+  shown << prompt;
+  proposals << proposal;
+  return Take(inputs, std::optional<QString>());
+}
+
+QString ScriptedPrompts::OpenFileName(const QString& title, const QString&) {
+  shown << title;
+  return Take(files, QString());
+}
+
+QString ScriptedPrompts::FolderName(const QString& title, const QString&) {
+  shown << title;
+  return Take(files, QString());
+}
+
+std::optional<common::FontChoice> ScriptedPrompts::ChooseFont(const common::FontChoice&) {
+  return Take(fonts, std::optional<common::FontChoice>());
+}
+
+ScriptedPrompts& FreshPrompts() {
+  auto* scripted = dynamic_cast<ScriptedPrompts*>(&common::prompts());
+  scripted->Reset();
+  return *scripted;
+}
+
+}  // namespace test

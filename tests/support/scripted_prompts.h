@@ -1,0 +1,37 @@
+#pragma once
+// A Prompts implementation for tests: records every message and question and answers from a
+// script. Unscripted questions are answered "no" and unscripted inputs are cancelled.
+
+#include <QStringList>
+#include <deque>
+
+#include "common/prompts.h"
+
+namespace test {
+
+class ScriptedPrompts final : public common::Prompts {
+ public:
+  void Message(const QString& text) override;
+  bool Ask(const QString& text) override;
+  std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
+  QString OpenFileName(const QString& title, const QString& filter) override;
+  QString FolderName(const QString& title, const QString& start) override;
+  std::optional<common::FontChoice> ChooseFont(const common::FontChoice& current) override;
+
+  // What was shown, in order: messages, questions and input prompts alike.
+  QStringList shown;
+  // The proposals the input box offered.
+  QStringList proposals;
+  // The answers still to give.
+  std::deque<bool> answers;
+  std::deque<std::optional<QString>> inputs;
+  std::deque<QString> files;
+  std::deque<std::optional<common::FontChoice>> fonts;
+
+  void Reset() { *this = ScriptedPrompts(); }
+};
+
+// The scripted prompts installed by the test main, emptied.
+ScriptedPrompts& FreshPrompts();
+
+}  // namespace test
