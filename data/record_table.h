@@ -1,0 +1,49 @@
+#pragma once
+// The imported address records: the rows of the grid MSF. Record r (1 .. recordCount()) is grid
+// row r; the header row 0 lives in the model's header data. Column 0 "序号" is the record
+// number, 1 "收件人" the name, 2 "邮　编" the postcode, 3 "地　址" the address. Records are
+// never stored; they live here until the program ends.
+//
+// Rows are kept in one contiguous vector so that a million records fit and are walked fast.
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace data {
+
+constexpr int kColumnCount = 4;
+enum Column : int { kNumberColumn = 0, kNameColumn = 1, kPostcodeColumn = 2, kAddressColumn = 3 };
+
+using Record = std::array<QString, kColumnCount>;
+
+class RecordTable : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit RecordTable(QObject* parent = nullptr);
+
+  // MSF.Rows - 1.
+  int recordCount() const { return int(records_.size()); }
+  // Cell of record r (1-based, as in the grid) and column c.
+  const QString& cell(int record, int column) const { return records_.at(record - 1).at(column); }
+  const Record& record(int record) const { return records_.at(record - 1); }
+  void SetCell(int record, int column, const QString& text);
+
+  // Bulk changes, each announced to views as one model reset.
+  void Clear();
+  void ReplaceAll(std::vector<Record> records);
+  const std::vector<Record>& records() const { return records_; }
+
+  // QAbstractTableModel: view rows are records 1..n at view row 0..n-1.
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+ private:
+  std::vector<Record> records_;
+};
+
+}  // namespace data
