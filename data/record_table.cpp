@@ -36,6 +36,13 @@ void RecordTable::Modify(const std::function<void(std::vector<Record>&)>& change
   endResetModel();
 }
 
+void RecordTable::ModifyCells(const std::function<void(std::vector<Record>&)>& change) {
+  const std::size_t count = records_.size();
+  change(records_);
+  Q_ASSERT(records_.size() == count);
+  if (count > 0) emit dataChanged(index(0, 0), index(recordCount() - 1, kColumnCount - 1));
+}
+
 void RecordTable::SetPostcodeCheck(std::shared_ptr<const 生成邮编::PostcodeIndex> index) {
   postcodeCheck_ = std::move(index);
   if (!records_.empty())
@@ -57,6 +64,12 @@ int RecordTable::columnCount(const QModelIndex& parent) const { return parent.is
 QVariant RecordTable::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= recordCount()) return {};
   if (role == Qt::DisplayRole || role == Qt::EditRole) return records_[index.row()][index.column()];
+  // Column 0 is aligned like a spreadsheet's "general" cells: numbers right, text left.
+  if (role == Qt::TextAlignmentRole) {
+    bool number = false;
+    if (index.column() == kNumberColumn) records_[index.row()][kNumberColumn].toDouble(&number);
+    return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+  }
   // The check runs for the cells on screen only, so a million records cost nothing until seen.
   if ((role == Qt::BackgroundRole || role == Qt::ToolTipRole) && index.column() == kPostcodeColumn &&
       PostcodeDisagrees(index.row() + 1))

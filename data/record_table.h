@@ -43,6 +43,9 @@ class RecordTable : public QAbstractTableModel {
   const std::vector<Record>& records() const { return records_; }
   // A change of many records at once (cleaning, completion), announced as one reset.
   void Modify(const std::function<void(std::vector<Record>&)>& change);
+  // A change of many cells that keeps every record in its place (removing spaces, completing
+  // postcodes): views keep their scroll position, current cell and selection.
+  void ModifyCells(const std::function<void(std::vector<Record>&)>& change);
 
   // The postcode check: with an index, a postcode cell whose first two digits do not fit the
   // province named in the address is shown with a colour and a tip. The cell is never changed.
