@@ -70,6 +70,11 @@ int main(int argc, char* argv[]) {
                   msf.repaint();
                 }
               }));
+  if (argc > 2) {  // a picture of the grid at its first records, to look at
+    msf.scrollToTop();
+    msf.setCurrentIndex(records.index(0, 1));
+    msf.grab().save(QString::fromLocal8Bit(argv[2]));
+  }
   std::printf("\nResident memory: %.0f MB before, %.0f MB with the grid filled (peak %.0f MB)\n", before,
               bench::ResidentMb(), bench::PeakResidentMb());
   return 0;

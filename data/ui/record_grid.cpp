@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 
 #include "common/numbers.h"
@@ -24,6 +25,21 @@ constexpr int kEditorExtraTwips = 10;
 
 int Pixels(int twips) { return common::RoundToInt(double(twips) / editor::kTwipsPerPixel); }
 
+// The design widths were made for a small bitmap font; in today's fonts a six-digit postcode or a
+// seven-digit record number would be cut off, so a column is never narrower than its content needs.
+int FittingWidth(const QTableView* msf, const QString& sample) {
+  return msf->fontMetrics().horizontalAdvance(sample) + 2 * msf->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+}
+
+void FitColumns(QTableView* msf, int recordCount) {
+  const QString widestNumber(QString::number(std::max(recordCount, 1)).size(), u'0');
+  const QString samples[kColumnCount] = {widestNumber, QString(), QStringLiteral("000000"), QString()};
+  for (int c = 0; c < kColumnCount; ++c) {
+    const int fitting = std::max(FittingWidth(msf, samples[c]), FittingWidth(msf, kHeaderTexts[c]));
+    msf->setColumnWidth(c, std::max(Pixels(kColumnWidthsTwips[c]), fitting));
+  }
+}
+
 }  // namespace
 
 void InitRecordGrid(QTableView* msf, RecordTable* records) {
@@ -38,7 +54,7 @@ void InitRecordGrid(QTableView* msf, RecordTable* records) {
   msf->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   msf->horizontalHeader()->setStretchLastSection(false);
   msf->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-  for (int c = 0; c < kColumnCount; ++c) msf->setColumnWidth(c, Pixels(kColumnWidthsTwips[c]));
+  FitColumns(msf, records->recordCount());
 }
 
 RecordGrid::RecordGrid(const Widgets& widgets, RecordTable* records, editor::EnvelopeModel* envelope,
@@ -87,6 +103,8 @@ void RecordGrid::RefreshNavigator(bool toFirstRecord) {
   const int count = records_->recordCount();
   if (count > 0) {
     InstallPostcodeCheck();
+    const int numberWidth = FittingWidth(msf_, QString(QString::number(count).size(), u'0'));
+    if (msf_->columnWidth(kNumberColumn) < numberWidth) msf_->setColumnWidth(kNumberColumn, numberWidth);
     ns_->setMaximum(count);
     if (toFirstRecord) ns_->setValue(1);
     NS_Change();
