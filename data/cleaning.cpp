@@ -53,17 +53,20 @@ void CompactRecords(std::vector<Record>& records) {
 }
 
 void MergeDuplicates(std::vector<Record>& records) {
-  // Walk from the end: the first time a record is met there is its last occurrence.
-  const auto hash = [&](std::size_t i) {
+  // Each record's hash once, so the set never hashes texts again when it grows.
+  std::vector<std::size_t> hashes(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
     const Record& r = records[i];
-    return qHashMulti(0, r[kNameColumn], r[kPostcodeColumn], r[kAddressColumn]);
-  };
+    hashes[i] = qHashMulti(0, r[kNameColumn], r[kPostcodeColumn], r[kAddressColumn]);
+  }
+  const auto hash = [&](std::size_t i) { return hashes[i]; };
   const auto equal = [&](std::size_t i, std::size_t j) {
     const Record& a = records[i];
     const Record& b = records[j];
-    return a[kNameColumn] == b[kNameColumn] && a[kPostcodeColumn] == b[kPostcodeColumn] &&
+    return hashes[i] == hashes[j] && a[kNameColumn] == b[kNameColumn] && a[kPostcodeColumn] == b[kPostcodeColumn] &&
            a[kAddressColumn] == b[kAddressColumn];
   };
+  // Walk from the end: the first time a record is met there is its last occurrence.
   std::unordered_set<std::size_t, decltype(hash), decltype(equal)> seen(records.size(), hash, equal);
   std::vector<bool> survives(records.size(), false);
   for (std::size_t i = records.size(); i-- > 0;) survives[i] = seen.insert(i).second;
