@@ -129,6 +129,34 @@ std::pair<int, int> RecordGrid::SelectedRows() const {
   return {row, row};
 }
 
+bool RecordGrid::Accepts(int index) const {
+  const bool empty = records_->recordCount() == 0;
+  if (empty && ((index >= kRemoveIncomplete && index <= kDeleteAll) || index == kExport)) return false;
+  if (empty && index == kPrintSelected) {
+    common::prompts().Message(kNoRecordsToPrint);
+    return false;
+  }
+  return true;
+}
+
+bool RecordGrid::Run(int index, int rule) {
+  switch (index) {
+    case kRemoveIncomplete: RemoveIncompleteRecords(rule); return true;
+    case kRemoveSpaces: RemoveSpaces(); return true;
+    case kRemoveLineBreaks: RemoveLineBreakMarks(); return true;
+    case kMergeDuplicates: MergeDuplicates(); return true;
+    case kDeleteAll: DeleteAllRecords(); return true;
+    case kDeleteSelected: DeleteSelectedRecords(); return true;
+    case kCompletePostcodes: CompletePostcodes(); return true;
+    case kExport: ExportRecords(); return true;
+    default: return false;
+  }
+}
+
+void RecordGrid::AfterCommand(int index) {
+  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected) RefreshNavigator(index == kImport);
+}
+
 void RecordGrid::RemoveIncompleteRecords(int rule) {
   if (rule < 0 || rule > 2) return;
   records_->Modify([rule](std::vector<Record>& r) { data::RemoveIncomplete(r, Rule(rule)); });

@@ -20,6 +20,20 @@ class QTableView;
 
 namespace data::ui {
 
+// The buttons CB(i) whose commands concern the records.
+enum Command : int {
+  kImport = 3,
+  kRemoveIncomplete = 4,
+  kRemoveSpaces = 5,
+  kRemoveLineBreaks = 6,
+  kMergeDuplicates = 7,
+  kDeleteAll = 8,
+  kDeleteSelected = 13,
+  kPrintSelected = 16,
+  kCompletePostcodes = 17,
+  kExport = 18,  // "导出数据", after the buttons of the original set
+};
+
 // Sets up MSF: the records as its model, the four headers, column widths and alignment, and rows
 // of one fixed height so that a million records scroll without measuring any of them.
 void InitRecordGrid(QTableView* msf, RecordTable* records);
@@ -51,6 +65,16 @@ class RecordGrid : public QObject {
   // MSF.Row and MSF.RowSel as record numbers: the current row and the other end of the selected
   // range (both the current row when nothing is selected); 0 when there is no current row.
   std::pair<int, int> SelectedRows() const;
+
+  // The dispatcher's first steps for CB(index): false when the command is not to run, because the
+  // grid is empty (4 to 8 and the export do nothing; 16 is refused with a message).
+  bool Accepts(int index) const;
+  // Carries out the record command CB(index) (4 to 8, 13, 17, the export); `rule` is the ticked
+  // cleaning rule, -1 for none. False when index is not one of them.
+  bool Run(int index, int rule);
+  // The dispatcher's last step: after the import and the cleaning commands the navigator
+  // follows the records.
+  void AfterCommand(int index);
 
   // The commands of the grid tab. Each leaves the navigator to the caller's refresh.
   void RemoveIncompleteRecords(int rule);  // -1: no rule ticked, nothing happens

@@ -232,3 +232,26 @@ TEST(RecordGridTest, ExportAsksForAFileAndKeepsTheChosenEncoding) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RecordGridTest, EmptyGridTurnsDataCommandsIntoNoOps) {
+  GridWindow w;
+  const struct { int index; bool runs; QStringList shown; } cases[] = {
+      {data::ui::kRemoveIncomplete, false, {}}, {data::ui::kRemoveSpaces, false, {}},
+      {data::ui::kRemoveLineBreaks, false, {}}, {data::ui::kMergeDuplicates, false, {}},
+      {data::ui::kDeleteAll, false, {}},        {data::ui::kExport, false, {}},
+      {data::ui::kPrintSelected, false, {data::kNoRecordsToPrint}},
+      {data::ui::kImport, true, {}},            {data::ui::kDeleteSelected, true, {}},
+      {data::ui::kCompletePostcodes, true, {}}, {0, true, {}},
+  };
+  for (const auto& c : cases) {
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    EXPECT_EQ(w.grid.Accepts(c.index), c.runs) << c.index;
+    EXPECT_EQ(prompts.shown, c.shown) << c.index;
+  }
+  GridWindow filled(Numbered({{u"甲", u"1", u"a"}}));
+  for (int index : {4, 5, 6, 7, 8, 16, 18}) EXPECT_TRUE(filled.grid.Accepts(index)) << index;
+}
+
+}  // namespace
