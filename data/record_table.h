@@ -37,11 +37,11 @@ class RecordTable : public QAbstractTableModel {
   const Record& record(int record) const { return records_.at(record - 1); }
   void SetCell(int record, int column, const QString& text);
 
-  // Bulk changes, each announced to views as one model reset.
+  // Replacing all records (an import, "删除 所有记录"), announced to views as one reset.
   void Clear();
   void ReplaceAll(std::vector<Record> records);
   const std::vector<Record>& records() const { return records_; }
-  // A change of many records at once (cleaning, completion), announced as one reset.
+  // A change that removes or moves records (the cleaning commands), announced as one reset.
   void Modify(const std::function<void(std::vector<Record>&)>& change);
   // A change of many cells that keeps every record in its place (removing spaces, completing
   // postcodes): views keep their scroll position, current cell and selection.
