@@ -3,7 +3,6 @@
 // Prints the figures and the resident memory as a Markdown table.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
@@ -32,7 +31,7 @@ int main(int argc, char* argv[]) {
 
   QTableView msf;
   QScrollBar ns(Qt::Horizontal);
-  QLabel num0, num1;
+  QLineEdit num0, num1;
   data::RecordTable records;
   editor::EnvelopeModel envelope;
   data::ui::InitRecordGrid(&msf, &records);

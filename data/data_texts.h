@@ -32,6 +32,7 @@ inline const QString kPostcodeMismatchTip =
 
 // Export.
 inline const QString kExportCaption = QStringLiteral("导出数据");
+inline const QString kExportTip = QStringLiteral("提示：将表格中的数据保存为CSV文件，可用EXCEL打开。");
 inline const QString kExportTitle = QStringLiteral("导出数据");
 inline const QString kExportFilter =
     QStringLiteral("CSV文件 UTF-8 (*.csv);;CSV文件 GB18030 (*.csv)");

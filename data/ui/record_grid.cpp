@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>

@@ -13,7 +13,6 @@
 #include "data/record_table.h"
 #include "editor/envelope_model.h"
 
-class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QTableView;
@@ -48,8 +47,8 @@ class RecordGrid : public QObject {
   struct Widgets {
     QTableView* msf;
     QScrollBar* ns;
-    QLabel* num0;  // current record
-    QLabel* num1;  // record count
+    QLineEdit* num0;  // current record
+    QLineEdit* num1;  // record count
     QLineEdit* tt = nullptr;  // the in-place editor; made over the grid when not given
   };
   RecordGrid(const Widgets& widgets, RecordTable* records, editor::EnvelopeModel* envelope,
@@ -107,8 +106,8 @@ class RecordGrid : public QObject {
 
   QTableView* msf_;
   QScrollBar* ns_;
-  QLabel* num0_;
-  QLabel* num1_;
+  QLineEdit* num0_;
+  QLineEdit* num1_;
   QLineEdit* tt_;  // a child of the grid, gone with it
   RecordTable* records_;
   editor::EnvelopeModel* envelope_;

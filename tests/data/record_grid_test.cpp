@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
@@ -32,8 +31,8 @@ struct GridWindow {
   QWidget window;
   QTableView* msf = new QTableView(&window);
   QScrollBar* ns = new QScrollBar(Qt::Horizontal, &window);
-  QLabel* num0 = new QLabel(&window);
-  QLabel* num1 = new QLabel(&window);
+  QLineEdit* num0 = new QLineEdit(&window);
+  QLineEdit* num1 = new QLineEdit(&window);
   data::RecordTable records;
   editor::EnvelopeModel envelope;
   data::ui::RecordGrid grid{{msf, ns, num0, num1}, &records, &envelope};
