@@ -111,8 +111,10 @@ std::shared_ptr<KeyedHandle> OpenKeyed(const QString& connectionString) {
                       SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
     return nullptr;
   if (sqlite3_key(handle->db, password.constData(), int(password.size())) != SQLITE_OK) return nullptr;
+  // An empty file opens as an empty database; without tables it is no parameter database.
   Statement probe(handle->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-  if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW) return nullptr;
+  if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW || sqlite3_column_int(probe.get(), 0) == 0)
+    return nullptr;
   return handle;
 }
 
