@@ -80,9 +80,9 @@ class Recordset {
   void MoveNext();
   void MoveLast();
 
-  // The current row's value, typed by its column: QString, int, double or bool. A null QVariant
-  // when the column is unknown, there is no current row, the value is empty, or the stored
-  // value does not fit the column's type (a damaged row).
+  // The current row's value by column name (any letter case), typed by its column: QString,
+  // int, double or bool. A null QVariant when the column is unknown, there is no current row,
+  // the value is empty, or the stored value does not fit the column's type (a damaged row).
   QVariant Value(const QString& column) const;
   // Assigns a field of the new row (after AddNew) or of the current row; written by Update.
   // False when the column is unknown or the value does not fit its type.
