@@ -55,10 +55,12 @@ void ApplyFormatRow(editor::EnvelopeModel& model, const Recordset& rs, int box) 
   common::FontChoice font = model.box(box).font;
   if (const QVariant color = number(u"Color"); color.isValid()) font.color = ColorOf(color.toInt());
   if (const QString name = number(u"fName").toString(); !name.isEmpty()) font.name = name;
-  if (const QVariant size = number(u"fSize"); size.isValid() && size.toDouble() > 0) font.size = size.toDouble();
+  if (const QVariant size = number(u"fSize"); size.isValid() && size.toDouble() > 0)
+    font.size = size.toDouble();
   if (const QVariant bold = number(u"fBold"); bold.isValid()) font.bold = bold.toBool();
   if (const QVariant italic = number(u"fItalic"); italic.isValid()) font.italic = italic.toBool();
-  if (const QVariant underline = number(u"fUnderline"); underline.isValid()) font.underline = underline.toBool();
+  if (const QVariant underline = number(u"fUnderline"); underline.isValid())
+    font.underline = underline.toBool();
   if (const QVariant strike = number(u"fStrikethru"); strike.isValid()) font.strikeout = strike.toBool();
   model.SetBoxFont(box, font);
 }
@@ -138,7 +140,8 @@ void LoadBoxContents(editor::EnvelopeModel& model) {
   Recordset rs;
   if (!OpenRecordset(connection, rs, kContentsQuery)) return;
   for (; !rs.AtEnd(); rs.MoveNext())
-    if (const int ctl = CtlOf(rs); IsBox(ctl)) model.SetBoxText(ctl, rs.Value(QStringLiteral("Con")).toString());
+    if (const int ctl = CtlOf(rs); IsBox(ctl))
+      model.SetBoxText(ctl, rs.Value(QStringLiteral("Con")).toString());
   CloseRecordset(connection, rs);
 }
 
@@ -190,8 +193,8 @@ void SaveChosenSize(const editor::EnvelopeModel& model) {
   InOneTransaction(connection, [&] {
     if (!DeleteAll(rs)) return false;
     rs.AddNew();
-    return rs.SetValue(QStringLiteral("Ctl"), kChosenSizeRow) && rs.SetValue(QStringLiteral("Con"), QString::number(size)) &&
-           rs.Update();
+    return rs.SetValue(QStringLiteral("Ctl"), kChosenSizeRow) &&
+           rs.SetValue(QStringLiteral("Con"), QString::number(size)) && rs.Update();
   });
   CloseRecordset(connection, rs);
 }

@@ -43,6 +43,7 @@ void SaveChosenSize(const editor::EnvelopeModel& model);
 
 // The click on the size option O1(index): chooses it and loads its format. The main window
 // enables the custom size boxes from the model's chosen size.
-void SizeOptionClick(editor::EnvelopeModel& model, int index, const DataBase::LayoutStep& layoutEnvelopeTab = {});
+void SizeOptionClick(editor::EnvelopeModel& model, int index,
+                     const DataBase::LayoutStep& layoutEnvelopeTab = {});
 
 }  // namespace 格式模块

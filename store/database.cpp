@@ -58,9 +58,15 @@ class Statement {
   bool Bind(int index, const QVariant& value) {
     int rc = SQLITE_OK;
     switch (value.typeId()) {
-      case QMetaType::UnknownType: rc = sqlite3_bind_null(stmt_, index); break;
-      case QMetaType::LongLong: rc = sqlite3_bind_int64(stmt_, index, value.toLongLong()); break;
-      case QMetaType::Double: rc = sqlite3_bind_double(stmt_, index, value.toDouble()); break;
+      case QMetaType::UnknownType:
+        rc = sqlite3_bind_null(stmt_, index);
+        break;
+      case QMetaType::LongLong:
+        rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+        break;
+      case QMetaType::Double:
+        rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+        break;
       default: {
         const QByteArray utf8 = value.toString().toUtf8();
         rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
@@ -131,20 +137,25 @@ ColumnType TypeOf(const char* declared) {
 
 QVariant StoredValue(sqlite3_stmt* stmt, int column) {
   switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(stmt, column)));
-    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_INTEGER:
+      return QVariant(qlonglong(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT:
+      return QVariant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT:
       return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
                                         sqlite3_column_bytes(stmt, column)));
-    case SQLITE_BLOB: return QVariant(QByteArray());  // no column of ours holds one
-    default: return QVariant();
+    case SQLITE_BLOB:
+      return QVariant(QByteArray());  // no column of ours holds one
+    default:
+      return QVariant();
   }
 }
 
 // A number from a stored or assigned value; a text must be a number as a whole.
 std::optional<double> NumberOf(const QVariant& value) {
   switch (value.typeId()) {
-    case QMetaType::Bool: return value.toBool() ? 1.0 : 0.0;
+    case QMetaType::Bool:
+      return value.toBool() ? 1.0 : 0.0;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -159,7 +170,8 @@ std::optional<double> NumberOf(const QVariant& value) {
       const double d = value.toString().trimmed().toDouble(&ok);
       return ok && std::isfinite(d) ? std::optional(d) : std::nullopt;
     }
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -187,11 +199,13 @@ std::optional<QVariant> ToStorage(ColumnType type, const QVariant& value) {
       if (value.typeId() == QMetaType::Double) return QVariant(common::NumberText(value.toDouble()));
       return QVariant(value.toString());
     case ColumnType::Int16:
-      if (auto n = WholeNumberOf(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
+      if (auto n =
+              WholeNumberOf(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
         return QVariant(*n);
       return std::nullopt;
     case ColumnType::Int32:
-      if (auto n = WholeNumberOf(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
+      if (auto n =
+              WholeNumberOf(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
         return QVariant(*n);
       return std::nullopt;
     case ColumnType::Single:
@@ -210,7 +224,8 @@ std::optional<QVariant> ToStorage(ColumnType type, const QVariant& value) {
       if (auto d = NumberOf(value)) return QVariant(qlonglong(*d != 0));
       return std::nullopt;
     }
-    case ColumnType::Other: return value;
+    case ColumnType::Other:
+      return value;
   }
   return std::nullopt;
 }
@@ -219,13 +234,16 @@ std::optional<QVariant> ToStorage(ColumnType type, const QVariant& value) {
 QVariant FromStorage(ColumnType type, const QVariant& stored) {
   if (!stored.isValid()) return QVariant();
   switch (type) {
-    case ColumnType::Text: return QVariant(stored.toString());
+    case ColumnType::Text:
+      return QVariant(stored.toString());
     case ColumnType::Int16:
-      if (auto n = WholeNumberOf(stored, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
+      if (auto n =
+              WholeNumberOf(stored, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
         return QVariant(int(*n));
       return QVariant();
     case ColumnType::Int32:
-      if (auto n = WholeNumberOf(stored, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
+      if (auto n =
+              WholeNumberOf(stored, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
         return QVariant(int(*n));
       return QVariant();
     case ColumnType::Single:
@@ -238,7 +256,8 @@ QVariant FromStorage(ColumnType type, const QVariant& stored) {
     case ColumnType::Boolean:
       if (auto d = NumberOf(stored)) return QVariant(*d != 0);
       return QVariant();
-    case ColumnType::Other: return stored;
+    case ColumnType::Other:
+      return stored;
   }
   return QVariant();
 }
@@ -321,14 +340,13 @@ bool ConnectDatabase(Connection& connection) {
 bool Recordset::Open(const std::shared_ptr<KeyedHandle>& handle, const QString& sql) {
   Close();
   // "SELECT * FROM table rest" is read with the row ids, so that its rows can be written back.
-  static const QRegularExpression writable(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([^\\s;]+)(.*)$"),
-                                           QRegularExpression::CaseInsensitiveOption |
-                                               QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression writable(
+      QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([^\\s;]+)(.*)$"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   const QRegularExpressionMatch match = writable.match(sql);
   const QString table = match.hasMatch() ? match.captured(1) : QString();
-  const QString text = match.hasMatch()
-                           ? QStringLiteral("SELECT rowid, * FROM ") + table + match.captured(2)
-                           : sql;
+  const QString text =
+      match.hasMatch() ? QStringLiteral("SELECT rowid, * FROM ") + table + match.captured(2) : sql;
   Statement select(handle->db, text);
   if (!select.ok()) return false;
 
@@ -512,7 +530,8 @@ bool TableExists(const QString& name) {
   if (!ConnectDatabase(connection)) return false;
   Recordset tables;
   bool found = false;
-  if (tables.Open(connection.handle_, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+  if (tables.Open(connection.handle_,
+                  QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
     for (tables.MoveFirst(); !tables.AtEnd() && !found; tables.MoveNext())
       found = tables.Value(QStringLiteral("name")).toString() == name;
   }

@@ -25,9 +25,12 @@ bool AsOption(const QVariant& value) {
 std::optional<bool> AsCheck(const QVariant& value) {
   if (value.typeId() == QMetaType::Bool) return value.toBool();
   switch (common::RoundToInt(value.toDouble())) {
-    case 0: return false;
-    case 1: return true;
-    default: return std::nullopt;
+    case 0:
+      return false;
+    case 1:
+      return true;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -43,8 +46,10 @@ std::vector<Row> RowsOf(const editor::EnvelopeModel& model) {
   std::vector<Row> rows;
   for (int i = 0; i < editor::kSizeCount; ++i) {
     rows.push_back({SizeOrd(i), OptionText(model.chosenSize() == i)});
-    if (i == 0) rows.insert(rows.end(), {{kRulerOrd, CheckText(o.ruler)}, {kPortraitOrd, OptionText(o.portrait)}});
-    if (i == 1) rows.insert(rows.end(), {{kLockOrd, CheckText(o.lock)}, {kLandscapeOrd, OptionText(o.landscape)}});
+    if (i == 0)
+      rows.insert(rows.end(), {{kRulerOrd, CheckText(o.ruler)}, {kPortraitOrd, OptionText(o.portrait)}});
+    if (i == 1)
+      rows.insert(rows.end(), {{kLockOrd, CheckText(o.lock)}, {kLandscapeOrd, OptionText(o.landscape)}});
   }
   rows.insert(rows.end(), {{kCentreFeedOrd, CheckText(o.centreFeed)}, {kRotateOrd, CheckText(o.rotate)}});
   return rows;
@@ -64,8 +69,8 @@ void SaveLastSet(const editor::EnvelopeModel& model) {
   for (const Row& row : RowsOf(model)) {
     if (!ok) break;
     rs.AddNew();
-    ok = rs.SetValue(QStringLiteral("Ord"), double(row.ord)) && rs.SetValue(QStringLiteral("Val"), row.value) &&
-         rs.Update();
+    ok = rs.SetValue(QStringLiteral("Ord"), double(row.ord)) &&
+         rs.SetValue(QStringLiteral("Val"), row.value) && rs.Update();
   }
   if (!ok || !connection.CommitTrans()) connection.RollbackTrans();
   DataBase::CloseRecordset(connection, rs);
@@ -74,9 +79,11 @@ void SaveLastSet(const editor::EnvelopeModel& model) {
 QVariant GetLastValue(int ordinal) {
   Connection connection;
   Recordset rs;
-  if (!DataBase::OpenRecordset(connection, rs, QStringLiteral("SELECT * FROM 默认 WHERE Ord=") + QString::number(ordinal)))
+  if (!DataBase::OpenRecordset(connection, rs,
+                               QStringLiteral("SELECT * FROM 默认 WHERE Ord=") + QString::number(ordinal)))
     return QVariant();
-  const QString text = rs.RecordCount() == 1 ? rs.Value(QStringLiteral("Val")).toString().toLower() : QString();
+  const QString text =
+      rs.RecordCount() == 1 ? rs.Value(QStringLiteral("Val")).toString().toLower() : QString();
   DataBase::CloseRecordset(connection, rs);
   if (text == u"true") return QVariant(true);
   if (text == u"false") return QVariant(false);
@@ -86,7 +93,8 @@ QVariant GetLastValue(int ordinal) {
 void LoadLastSet(editor::EnvelopeModel& model, const SizeClick& sizeClick) {
   // Read everything first: a file that cannot be opened changes nothing and is reported once.
   QVariant values[kRotateOrd + 1];
-  const int order[] = {2, kRulerOrd, kPortraitOrd, 3, kLockOrd, kLandscapeOrd, 4, 5, 6, 7, 8, kCentreFeedOrd, kRotateOrd};
+  const int order[] = {2, kRulerOrd, kPortraitOrd,   3,         kLockOrd, kLandscapeOrd, 4, 5, 6,
+                       7, 8,         kCentreFeedOrd, kRotateOrd};
   for (const int ord : order) {
     values[ord] = GetLastValue(ord);
     if (!values[ord].isValid()) return;
@@ -96,8 +104,10 @@ void LoadLastSet(editor::EnvelopeModel& model, const SizeClick& sizeClick) {
   // would leave the envelope without a size, so then the current choice stays.
   for (int i = 0; i < editor::kSizeCount; ++i) {
     if (!AsOption(values[SizeOrd(i)]) || model.chosenSize() == i) continue;
-    if (sizeClick) sizeClick(i);
-    else model.SetChosenSize(i);
+    if (sizeClick)
+      sizeClick(i);
+    else
+      model.SetChosenSize(i);
   }
 
   editor::TabOptions options = model.options();

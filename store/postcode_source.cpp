@@ -14,9 +14,7 @@ bool IsSixDigits(const QString& code) {
   return true;
 }
 
-QString LineError(int line, const QString& what) {
-  return QStringLiteral("line %1: %2").arg(line).arg(what);
-}
+QString LineError(int line, const QString& what) { return QStringLiteral("line %1: %2").arg(line).arg(what); }
 
 }  // namespace
 
@@ -33,13 +31,15 @@ PostcodeSource ParsePostcodeSource(const QString& text) {
     if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
 
     const QStringList fields = line.split(u'\t');
-    if (headerAllowed && fields == QStringList{QStringLiteral("省份"), QStringLiteral("地区"), QStringLiteral("邮编")}) {
+    if (headerAllowed &&
+        fields == QStringList{QStringLiteral("省份"), QStringLiteral("地区"), QStringLiteral("邮编")}) {
       headerAllowed = false;
       continue;
     }
     headerAllowed = false;
     if (fields.size() != 3) {
-      source.errors << LineError(number, QStringLiteral("expected 3 tab-separated fields, found %1").arg(fields.size()));
+      source.errors << LineError(
+          number, QStringLiteral("expected 3 tab-separated fields, found %1").arg(fields.size()));
       continue;
     }
     PostcodeRow row{fields[0].trimmed(), fields[1].trimmed(), fields[2].trimmed(), number};
@@ -48,12 +48,14 @@ PostcodeSource ParsePostcodeSource(const QString& text) {
       continue;
     }
     if (!IsSixDigits(row.postcode)) {
-      source.errors << LineError(number, QStringLiteral("postcode \"%1\" is not six digits").arg(row.postcode));
+      source.errors << LineError(number,
+                                 QStringLiteral("postcode \"%1\" is not six digits").arg(row.postcode));
       continue;
     }
     const QString pair = row.province + u'\t' + row.region;
     if (seen.contains(pair)) {
-      source.errors << LineError(number, QStringLiteral("%1 / %2 occurs twice").arg(row.province, row.region));
+      source.errors << LineError(number,
+                                 QStringLiteral("%1 / %2 occurs twice").arg(row.province, row.region));
       continue;
     }
     seen.insert(pair);

@@ -37,7 +37,8 @@ bool Exec(sqlite3* db, const QByteArray& sql, const QString& source) {
 
 bool InsertPostcodes(sqlite3* db, const std::vector<DataBase::PostcodeRow>& rows) {
   sqlite3_stmt* insert = nullptr;
-  if (sqlite3_prepare_v2(db, "INSERT INTO 邮编 (省份, 地区, 邮编) VALUES (?, ?, ?)", -1, &insert, nullptr) != SQLITE_OK)
+  if (sqlite3_prepare_v2(db, "INSERT INTO 邮编 (省份, 地区, 邮编) VALUES (?, ?, ?)", -1, &insert, nullptr) !=
+      SQLITE_OK)
     return Fail(QString::fromUtf8(sqlite3_errmsg(db)));
   bool ok = true;
   for (const DataBase::PostcodeRow& row : rows) {
@@ -75,7 +76,8 @@ int main(int argc, char* argv[]) {
   }
   const QString target = QString::fromLocal8Bit(argv[1]);
   QByteArray schema, initialRows;
-  if (!ReadText(QString::fromLocal8Bit(argv[2]), &schema) || !ReadText(QString::fromLocal8Bit(argv[3]), &initialRows))
+  if (!ReadText(QString::fromLocal8Bit(argv[2]), &schema) ||
+      !ReadText(QString::fromLocal8Bit(argv[3]), &initialRows))
     return 1;
   const QString postcodePath = QString::fromLocal8Bit(argv[4]);
   const DataBase::PostcodeSource postcodes = DataBase::ReadPostcodeSource(postcodePath);

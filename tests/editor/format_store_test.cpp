@@ -1,7 +1,8 @@
+#include "editor/format_store.h"
+
 #include <gtest/gtest.h>
 
 #include "common/numbers.h"
-#include "editor/format_store.h"
 #include "store/store_texts.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -113,7 +114,8 @@ TEST(FormatStoreTest, SavingTwiceKeepsElevenRowsPerSize) {
   DataBase::SaveEnvelopeFormat(model);
   EXPECT_EQ(db.Sql(S(u"SELECT count(*) FROM 格式 WHERE substr(Name, 1, 3) = 'DL:'")), QStringList{S(u"11")});
   EXPECT_EQ(db.Sql(S(u"SELECT count(*) FROM 格式 WHERE substr(Name, 1, 3) = 'C5:'")), QStringList{S(u"11")});
-  EXPECT_EQ(db.Sql(S(u"SELECT DISTINCT Ctl FROM 格式 WHERE Name = 'DL: 220*110 毫米' ORDER BY Ctl")).size(), 11);
+  EXPECT_EQ(db.Sql(S(u"SELECT DISTINCT Ctl FROM 格式 WHERE Name = 'DL: 220*110 毫米' ORDER BY Ctl")).size(),
+            11);
   const QString dl = DataBase::FormatSavedText(S(u"DL: 220*110 毫米"));
   EXPECT_EQ(prompts.shown, (QStringList{DataBase::FormatSavedText(S(u"C5: 229*162 毫米")), dl, dl}));
 }
@@ -163,10 +165,11 @@ TEST(FormatStoreTest, ASizeWithoutAStoredFormatKeepsItsCaptionAndBoxes) {
 
 TEST(FormatStoreTest, DamagedRowsChangeOnlyWhatTheyCanRead) {
   test::ParDatabase db;
-  db.Sql(S(u"INSERT INTO 格式 (Name, Ctl, X, Y, W, H, fName, fSize, fBold) VALUES "
-           u"('DL: 220*110 毫米', 7, 'abc', 10, 50, 20, NULL, 'big', 0),"
-           u"('DL: 220*110 毫米', 20, 1, 1, 1, 1, 'x', 9, 1),"
-           u"('DL: 220*110 毫米', NULL, 1, 1, 1, 1, 'x', 9, 1)"));
+  db.Sql(
+      S(u"INSERT INTO 格式 (Name, Ctl, X, Y, W, H, fName, fSize, fBold) VALUES "
+        u"('DL: 220*110 毫米', 7, 'abc', 10, 50, 20, NULL, 'big', 0),"
+        u"('DL: 220*110 毫米', 20, 1, 1, 1, 1, 'x', 9, 1),"
+        u"('DL: 220*110 毫米', NULL, 1, 1, 1, 1, 'x', 9, 1)"));
   EnvelopeModel model, design;
   model.SetCanvasSize({2200, 1100});  // 10 twips per mm
   DataBase::LoadEnvelopeFormat(model);
@@ -215,9 +218,12 @@ TEST(BoxContentsTest, AnEmptyTableKeepsTheDesignTextsAndDL) {
 
 TEST(BoxContentsTest, AStoredSizeOutsideTheOptionsFallsBackToDL) {
   test::ParDatabase db;
-  const struct { const char16_t* stored; int size; } cases[] = {
-      {u"0", 0}, {u"6", 6}, {u"4", 4}, {u"2.5", 2}, {u"3.5", 4}, {u"7", kDL},
-      {u"-1", kDL}, {u"99999", kDL}, {u"abc", kDL}, {u"", kDL},
+  const struct {
+    const char16_t* stored;
+    int size;
+  } cases[] = {
+      {u"0", 0},   {u"6", 6},    {u"4", 4},       {u"2.5", 2},   {u"3.5", 4},
+      {u"7", kDL}, {u"-1", kDL}, {u"99999", kDL}, {u"abc", kDL}, {u"", kDL},
   };
   for (const auto& c : cases) {
     db.Sql(S(u"DELETE FROM 内容; INSERT INTO 内容 VALUES (-1, '") + QString::fromUtf16(c.stored) + S(u"')"));

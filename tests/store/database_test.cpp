@@ -1,9 +1,10 @@
+#include "store/database.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QFile>
 
-#include "store/database.h"
 #include "store/store_texts.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -85,7 +86,8 @@ TEST(RecordsetTest, FieldsReadBackAsTheirColumnsType) {
 
 TEST(RecordsetTest, DamagedStoredValuesReadAsEmpty) {
   test::ParDatabase db;
-  db.Sql(S(u"INSERT INTO 格式 (Name, Ctl, X, fBold, fSize) VALUES ('DL: x', 'abc', 'twelve', 'yes', -1e300)"));
+  db.Sql(
+      S(u"INSERT INTO 格式 (Name, Ctl, X, fBold, fSize) VALUES ('DL: x', 'abc', 'twelve', 'yes', -1e300)"));
   Connection cn;
   Recordset rs;
   ASSERT_TRUE(OpenRecordset(cn, rs, S(u"SELECT * FROM 格式")));
@@ -137,12 +139,16 @@ TEST(RecordsetTest, AnUncommittedTransactionIsRolledBackOnClose) {
 TEST(TableExistsTest, MatchesExactNamesOnly) {
   test::ParDatabase db;
   const test::ScriptedPrompts& prompts = test::FreshPrompts();
-  const struct { const char16_t* name; bool exists; } cases[] = {
+  const struct {
+    const char16_t* name;
+    bool exists;
+  } cases[] = {
       {u"邮编", true},   {u"默认", true},   {u"内容", true}, {u"格式", true},
       {u"邮编 ", false}, {u" 邮编", false}, {u"邮", false},  {u"", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(DataBase::TableExists(QString::fromUtf16(c.name)), c.exists) << QString::fromUtf16(c.name).toStdString();
+    EXPECT_EQ(DataBase::TableExists(QString::fromUtf16(c.name)), c.exists)
+        << QString::fromUtf16(c.name).toStdString();
   db.Sql(S(u"DROP TABLE 邮编"));
   EXPECT_FALSE(DataBase::TableExists(S(u"邮编")));
   EXPECT_TRUE(DataBase::TableExists(S(u"格式")));

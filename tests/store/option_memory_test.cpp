@@ -1,6 +1,7 @@
+#include "store/option_memory.h"
+
 #include <gtest/gtest.h>
 
-#include "store/option_memory.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -60,13 +61,17 @@ TEST(OptionMemoryTest, TheShippedFileRestoresTheInitialOptions) {
 
 TEST(OptionMemoryTest, StoredTextsReadAsBooleansOrNumbers) {
   test::ParDatabase db;
-  const struct { const char16_t* stored; QVariant value; } cases[] = {
+  const struct {
+    const char16_t* stored;
+    QVariant value;
+  } cases[] = {
       {u"TRUE", QVariant(true)}, {u"False", QVariant(false)}, {u"tRuE", QVariant(true)},
       {u"1", QVariant(1.0)},     {u"0", QVariant(0.0)},       {u"2.5", QVariant(2.5)},
       {u"abc", QVariant(0.0)},   {u"", QVariant(0.0)},        {u" true", QVariant(0.0)},
   };
   for (const auto& c : cases) {
-    db.Sql(S(u"DELETE FROM 默认 WHERE Ord = 9; INSERT INTO 默认 VALUES (9, '") + QString::fromUtf16(c.stored) + S(u"')"));
+    db.Sql(S(u"DELETE FROM 默认 WHERE Ord = 9; INSERT INTO 默认 VALUES (9, '") +
+           QString::fromUtf16(c.stored) + S(u"')"));
     EXPECT_EQ(OptionMemory::GetLastValue(9), c.value) << QString::fromUtf16(c.stored).toStdString();
   }
   db.Sql(S(u"DELETE FROM 默认 WHERE Ord = 9"));
@@ -90,8 +95,10 @@ TEST(OptionMemoryTest, AnEmptyTableClearsTheOptionsButKeepsTheEnvelopeSize) {
 
 TEST(OptionMemoryTest, CheckBoxesTakeOnlyZeroAndOne) {
   test::ParDatabase db;
-  const struct { const char16_t* ruler; bool checked; } cases[] = {
-      {u"1", true}, {u"0", false}, {u"2", true}, {u"-1", true}, {u"True", true}, {u"False", false}};
+  const struct {
+    const char16_t* ruler;
+    bool checked;
+  } cases[] = {{u"1", true}, {u"0", false}, {u"2", true}, {u"-1", true}, {u"True", true}, {u"False", false}};
   for (const auto& c : cases) {
     db.Sql(S(u"UPDATE 默认 SET Val = '") + QString::fromUtf16(c.ruler) + S(u"' WHERE Ord = 9"));
     EnvelopeModel model;  // ruler checked

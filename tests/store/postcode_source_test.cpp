@@ -1,9 +1,9 @@
+#include "store/postcode_source.h"
+
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
 #include <QSet>
-
-#include "store/postcode_source.h"
 
 namespace {
 
@@ -39,7 +39,10 @@ TEST(PostcodeSourceTest, AcceptsCommentsHeaderBlankLinesAndCrLf) {
 }
 
 TEST(PostcodeSourceTest, RejectsLinesThatWouldShipBadRows) {
-  const struct { const char16_t* line; const char* why; } cases[] = {
+  const struct {
+    const char16_t* line;
+    const char* why;
+  } cases[] = {
       {u"浙江\t杭州\t31000", "five digits"},
       {u"浙江\t杭州\t3100000", "seven digits"},
       {u"浙江\t杭州\t31000O", "a letter O"},

@@ -41,8 +41,8 @@ TEST(RewriteTest, AFailingRewriteLeavesThePreviousRows) {
     const QStringList previous = db.Sql(rows);
     ASSERT_FALSE(previous.isEmpty());
 
-    db.Sql(S(u"CREATE TRIGGER fail BEFORE INSERT ON ") + table + S(u" WHEN ") + QString::fromUtf16(r.failingRow) +
-           S(u" BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    db.Sql(S(u"CREATE TRIGGER fail BEFORE INSERT ON ") + table + S(u" WHEN ") +
+           QString::fromUtf16(r.failingRow) + S(u" BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     EnvelopeModel second;
     second.SetChosenSize(1);
     second.SetBoxText(editor::kNameBox, S(u"第二次"));

@@ -27,15 +27,26 @@ QStringList Snapshot(const EnvelopeModel& model) {
     const editor::Box& box = model.box(b);
     const QRect& g = box.geometry;
     parts << QStringLiteral("%1,%2,%3,%4 %5 %6 %7%8 %9")
-                 .arg(g.left()).arg(g.top()).arg(g.width()).arg(g.height())
-                 .arg(box.font.name).arg(box.font.size).arg(box.font.bold).arg(box.font.italic)
+                 .arg(g.left())
+                 .arg(g.top())
+                 .arg(g.width())
+                 .arg(g.height())
+                 .arg(box.font.name)
+                 .arg(box.font.size)
+                 .arg(box.font.bold)
+                 .arg(box.font.italic)
                  .arg(box.text);
   }
   for (int i = 0; i < editor::kSizeCount; ++i) parts << model.sizeCaption(i);
   const editor::TabOptions& o = model.options();
   parts << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
-               .arg(model.chosenSize()).arg(o.portrait).arg(o.landscape).arg(o.ruler).arg(o.lock)
-               .arg(o.centreFeed).arg(o.rotate);
+               .arg(model.chosenSize())
+               .arg(o.portrait)
+               .arg(o.landscape)
+               .arg(o.ruler)
+               .arg(o.lock)
+               .arg(o.centreFeed)
+               .arg(o.rotate);
   return parts;
 }
 
@@ -44,10 +55,13 @@ enum class Kind { Missing, WrongKey, Garbage, Empty };
 // Makes the unusable file; returns its bytes (empty for a missing file).
 QByteArray Prepare(Kind kind, const QString& path) {
   switch (kind) {
-    case Kind::Missing: return {};
+    case Kind::Missing:
+      return {};
     case Kind::WrongKey:
-      test::RawSql(path, S(u"12345678"), S(u"CREATE TABLE 默认 (Ord DOUBLE, Val TEXT); CREATE TABLE 内容 (Ctl SMALLINT, Con TEXT);"),
-                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+      test::RawSql(
+          path, S(u"12345678"),
+          S(u"CREATE TABLE 默认 (Ord DOUBLE, Val TEXT); CREATE TABLE 内容 (Ctl SMALLINT, Con TEXT);"),
+          SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
       break;
     case Kind::Garbage: {
       QFile file(path);
@@ -57,7 +71,9 @@ QByteArray Prepare(Kind kind, const QString& path) {
       file.write(noise);
       break;
     }
-    case Kind::Empty: QFile(path).open(QIODevice::WriteOnly); break;
+    case Kind::Empty:
+      QFile(path).open(QIODevice::WriteOnly);
+      break;
   }
   QFile file(path);
   EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -72,14 +88,18 @@ TEST(UnusableDatabaseTest, EveryOperationReportsOnceAndChangesNothing) {
     Op op;
     QString message;
   } operations[] = {
-      {"OpenRecordset", [](EnvelopeModel&) {
+      {"OpenRecordset",
+       [](EnvelopeModel&) {
          DataBase::Connection cn;
          DataBase::Recordset rs;
          EXPECT_FALSE(DataBase::OpenRecordset(cn, rs, S(u"SELECT * FROM 默认")));
          EXPECT_FALSE(rs.isOpen());
-       }, DataBase::kOpenError},
-      {"TableExists", [](EnvelopeModel&) { EXPECT_FALSE(DataBase::TableExists(S(u"邮编"))); }, DataBase::kConnectError},
-      {"LoadEnvelopeFormat", [&](EnvelopeModel& m) { DataBase::LoadEnvelopeFormat(m, layout); }, DataBase::kOpenError},
+       },
+       DataBase::kOpenError},
+      {"TableExists", [](EnvelopeModel&) { EXPECT_FALSE(DataBase::TableExists(S(u"邮编"))); },
+       DataBase::kConnectError},
+      {"LoadEnvelopeFormat", [&](EnvelopeModel& m) { DataBase::LoadEnvelopeFormat(m, layout); },
+       DataBase::kOpenError},
       {"SaveEnvelopeFormat", [](EnvelopeModel& m) { DataBase::SaveEnvelopeFormat(m); }, DataBase::kOpenError},
       {"LoadBoxContents", [](EnvelopeModel& m) { DataBase::LoadBoxContents(m); }, DataBase::kOpenError},
       {"SaveBoxContents", [](EnvelopeModel& m) { DataBase::SaveBoxContents(m); }, DataBase::kOpenError},
@@ -91,8 +111,13 @@ TEST(UnusableDatabaseTest, EveryOperationReportsOnceAndChangesNothing) {
       {"GetLastValue", [](EnvelopeModel&) { EXPECT_FALSE(OptionMemory::GetLastValue(4).isValid()); },
        DataBase::kOpenError},
   };
-  const struct { const char* name; Kind kind; } kinds[] = {
-      {"missing", Kind::Missing}, {"wrong key", Kind::WrongKey}, {"garbage", Kind::Garbage}, {"empty", Kind::Empty}};
+  const struct {
+    const char* name;
+    Kind kind;
+  } kinds[] = {{"missing", Kind::Missing},
+               {"wrong key", Kind::WrongKey},
+               {"garbage", Kind::Garbage},
+               {"empty", Kind::Empty}};
 
   for (const auto& kind : kinds) {
     QTemporaryDir dir;
@@ -113,7 +138,8 @@ TEST(UnusableDatabaseTest, EveryOperationReportsOnceAndChangesNothing) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), bytes);
       }
-      EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), kind.kind == Kind::Missing ? 0 : 1);
+      EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+                kind.kind == Kind::Missing ? 0 : 1);
     }
   }
   DataBase::SetDatabasePath(QString());

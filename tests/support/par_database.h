@@ -2,12 +2,12 @@
 // A private copy of the built Par.mdb for one test, chosen as the program's database while the
 // object lives, with direct SQL access for setting up damaged rows and reading what was stored.
 
+#include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
 
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "store/database.h"
 
