@@ -1,8 +1,7 @@
 // The click handler of the command button array CB: one case per index, each handing the
 // command to the subsystem that owns it.
-#include <QUrl>
-
 #include <QButtonGroup>
+#include <QUrl>
 
 #include "app/app_texts.h"
 #include "app/help_texts.h"
@@ -10,6 +9,7 @@
 #include "app/user_guide.h"
 #include "common/prompts.h"
 #include "data/ui/record_grid.h"
+#include "editor/format_store.h"
 
 void MF::CB_Click(int index) {
   // The record commands do nothing on an empty grid; printing the selection without records is
@@ -23,6 +23,7 @@ void MF::CB_Click(int index) {
     switch (index) {
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
+      case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }
