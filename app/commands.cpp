@@ -24,6 +24,7 @@ void MF::CB_Click(int index) {
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      case data::ui::kImport: break;  // the import: source chooser, then the import dialog awaited
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }
