@@ -98,6 +98,11 @@ QString QtPrompts::OpenFileName(const QString& title, const QString& filter) {
   return QFileDialog::getOpenFileName(Owner(), title, QString(), filter);
 }
 
+QString QtPrompts::SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) {
+  if (Unseen()) return {};
+  return QFileDialog::getSaveFileName(Owner(), title, QString(), filter, chosenFilter);
+}
+
 QString QtPrompts::FolderName(const QString& title, const QString& start) {
   if (Unseen()) return {};
   return QFileDialog::getExistingDirectory(Owner(), title, start);
