@@ -521,7 +521,9 @@ void MF::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MF::keyPressEvent(QKeyEvent* event) {
-  emit ep_->editKey(event->key(), event->modifiers());
+  // Keys of child controls arrive here too when they pass them on; those route themselves.
+  const QWidget* focus = QApplication::focusWidget();
+  if (!focus || focus == this) emit ep_->editKey(event->key(), event->modifiers());
   QWidget::keyPressEvent(event);
 }
 

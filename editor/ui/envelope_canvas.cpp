@@ -78,7 +78,8 @@ void EnvelopeCanvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void EnvelopeCanvas::keyPressEvent(QKeyEvent* event) {
-  emit editKey(event->key(), event->modifiers());
+  // A box passes on the keys it does not use; it has reported them already.
+  if (hasFocus()) emit editKey(event->key(), event->modifiers());
   QWidget::keyPressEvent(event);
 }
 
