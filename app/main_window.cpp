@@ -157,12 +157,12 @@ void MF::BuildEnvelopeTab() {
   auto* f4 = new QGroupBox(app::kCountFrame, content);
   f4->setObjectName(QStringLiteral("F4"));
   auto* counts = new QGridLayout(f4);
-  counts->addWidget(new QLabel(app::kCountHeading, f4), 0, 0, 1, 2);
+  counts->addWidget(new QLabel(app::kCountHeading, f4), 0, 0);
   for (int i = 0; i < 2; ++i) {
     num_[i] = new QLineEdit;
     num_[i]->setObjectName(QStringLiteral("Num(%1)").arg(i));
     num_[i]->setReadOnly(true);
-    counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), 1, i);
+    counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), i, 1);
   }
 
   // F3: calibration, lock and ruler.
@@ -208,7 +208,7 @@ void MF::BuildEnvelopeTab() {
   left->addStretch();
   sizes->addLayout(left, 0, 0);
   auto* right = new QVBoxLayout;
-  right->setSpacing(2);
+  right->setSpacing(0);
   sizeGroup_ = new QButtonGroup(this);
   for (int i = 0; i < editor::kSizeCount; ++i) {
     const editor::SizeOption& design = editor::DesignSizeOptions()[i];
@@ -241,11 +241,11 @@ void MF::BuildEnvelopeTab() {
   for (QAbstractButton* option : {static_cast<QAbstractButton*>(cRotate_), static_cast<QAbstractButton*>(chk_),
                                   static_cast<QAbstractButton*>(o3_[0]), static_cast<QAbstractButton*>(o3_[1])})
     connect(option, &QAbstractButton::clicked, this, &MF::TakeOptions);
-  printing->addWidget(cRotate_, 1, 0, 1, 2);
-  printing->addWidget(chk_, 2, 0, 1, 2);
-  printing->addWidget(MakeCommand(0, f2), 3, 0);
-  printing->addWidget(MakeCommand(16, f2), 3, 1);
-  printing->addWidget(MakeCommand(1, f2), 4, 0, 1, 2);
+  printing->addWidget(cRotate_, 1, 0);
+  printing->addWidget(MakeCommand(0, f2), 1, 1);
+  printing->addWidget(chk_, 2, 0);
+  printing->addWidget(MakeCommand(16, f2), 2, 1);
+  printing->addWidget(MakeCommand(1, f2), 3, 0, 1, 2);
 
   frames_ = {f1, f2, f3, f4};
   column->addWidget(f4);
