@@ -10,9 +10,14 @@
 
 void MF::CB_Click(int index) {
   switch (index) {
-    case 10: ShowAbout(); break;
-    case 11: OpenUserGuide(); break;
-    default: break;
+    case 10:
+      ShowAbout();
+      break;
+    case 11:
+      OpenUserGuide();
+      break;
+    default:
+      break;
   }
 }
 

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -162,7 +163,8 @@ void MF::BuildEnvelopeTab() {
     num_[i] = new QLineEdit;
     num_[i]->setObjectName(QStringLiteral("Num(%1)").arg(i));
     num_[i]->setReadOnly(true);
-    counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), i, 1);
+    counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), i,
+                      1);
   }
 
   // F3: calibration, lock and ruler.
@@ -198,10 +200,11 @@ void MF::BuildEnvelopeTab() {
     t1_[i]->setMaxLength(3);
     t1_[i]->setToolTip(t1Tips[i]);
     t1_[i]->installEventFilter(new editor::DigitsOnlyKeyFilter(t1_[i]));
+    // Text pasted from the box's menu is held to the same digits.
+    t1_[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
     t1_[i]->installEventFilter(this);  // focus lost: the custom size is taken
-    connect(t1_[i], &QLineEdit::textEdited, this, [this] {
-      envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text());
-    });
+    connect(t1_[i], &QLineEdit::textEdited, this,
+            [this] { envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text()); });
     // A little wider than the blanks, so that three digits show inside the frame.
     left->addWidget(CaptionAroundBox(t1Labels[i], t1_[i], f1, 3));
   }
@@ -238,8 +241,9 @@ void MF::BuildEnvelopeTab() {
     orientation->addButton(o3_[i], i);
     printing->addWidget(o3_[i], 0, i);
   }
-  for (QAbstractButton* option : {static_cast<QAbstractButton*>(cRotate_), static_cast<QAbstractButton*>(chk_),
-                                  static_cast<QAbstractButton*>(o3_[0]), static_cast<QAbstractButton*>(o3_[1])})
+  for (QAbstractButton* option :
+       {static_cast<QAbstractButton*>(cRotate_), static_cast<QAbstractButton*>(chk_),
+        static_cast<QAbstractButton*>(o3_[0]), static_cast<QAbstractButton*>(o3_[1])})
     connect(option, &QAbstractButton::clicked, this, &MF::TakeOptions);
   printing->addWidget(cRotate_, 1, 0);
   printing->addWidget(MakeCommand(0, f2), 1, 1);
@@ -347,7 +351,9 @@ void MF::MarkCalibration() {
   cb_[2]->setFont(font);
 }
 
-void MF::SetInstanceCheck(std::function<bool()> anotherInstance) { anotherInstance_ = std::move(anotherInstance); }
+void MF::SetInstanceCheck(std::function<bool()> anotherInstance) {
+  anotherInstance_ = std::move(anotherInstance);
+}
 
 void MF::SetUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
 
@@ -361,9 +367,15 @@ void MF::RefuseLaterInstance() {
 
 void MF::SST_Click(int tab) {
   switch (tab) {
-    case kEnvelopeTab: LayoutEnvelopeTab(); break;
-    case kGridTab: LayoutGridTab(); break;
-    default: FillTab(QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height()))); break;
+    case kEnvelopeTab:
+      LayoutEnvelopeTab();
+      break;
+    case kGridTab:
+      LayoutGridTab();
+      break;
+    default:
+      FillTab(QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height())));
+      break;
   }
 }
 
@@ -417,7 +429,8 @@ void MF::ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout) {
 }
 
 void MF::LayoutGridTab() {
-  const QSize tabs(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra()));
+  const QSize tabs(editor::PixelsToTwips(sst_->width()),
+                   editor::PixelsToTwips(sst_->height() - TabStripExtra()));
   const editor::GridTabLayout layout = editor::LayoutGridTab(tabs, kGridPanelWidth);
   msf_->setGeometry(OnPage(layout.grid));
   pic2_->setGeometry(OnPage(layout.panel));

@@ -172,6 +172,6 @@ class MF : public QWidget {
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;
-  bool laying_ = false;    // a layout is resizing the window itself
+  bool laying_ = false;  // a layout is resizing the window itself
   bool unloaded_ = false;
 };

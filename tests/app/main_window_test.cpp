@@ -1,25 +1,27 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QFile>
 #include <QGroupBox>
-#include <QScreen>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "app/app_texts.h"
-#include "app/main_window.h"
 #include "editor/editor_texts.h"
 #include "editor/ui/envelope_canvas.h"
 #include "store/registry.h"
@@ -95,7 +97,8 @@ TEST(CalibrationMarkTest, CalibrateButtonIsBoldOnlyWhileNoMarginsAreStored) {
     const char* x;
     const char* y;
     bool bold;
-  } cases[] = {{nullptr, nullptr, true}, {"13", "13", false}, {"12.5", nullptr, false}, {nullptr, "-1", false}};
+  } cases[] = {
+      {nullptr, nullptr, true}, {"13", "13", false}, {"12.5", nullptr, false}, {nullptr, "-1", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.x ? c.x : "-") + "/" + (c.y ? c.y : "-"));
     ForgetMargins();
@@ -121,10 +124,12 @@ TEST_F(MainWindowTest, EveryCommandButtonHasItsCaptionNameAndTipLine) {
     window.SetTip(QStringLiteral("提示："));
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(button, &enter);
-    EXPECT_EQ(window.T2()->text(), app::kCommands[i].tipLine.isEmpty() ? QStringLiteral("提示：") : app::kCommands[i].tipLine);
+    EXPECT_EQ(window.T2()->text(),
+              app::kCommands[i].tipLine.isEmpty() ? QStringLiteral("提示：") : app::kCommands[i].tipLine);
   }
   EXPECT_EQ(window.CB(1)->text(), QStringLiteral("当前信封开始 打 印"));
-  EXPECT_EQ(window.CB(12)->toolTip(), QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。"));
+  EXPECT_EQ(window.CB(12)->toolTip(),
+            QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。"));
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
   QCoreApplication::sendEvent(window.F(1), &enter);
   EXPECT_EQ(window.T2()->text(), editor::kSizeFrameTip);
@@ -138,7 +143,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
     const char16_t* tip;
   } cases[] = {
       {u"O2(1)", u"锁定格式", u"选中时无法移动输入框"},
-      {u"O2(0)", u"显示标尺(厘米)", u"在信封上显示标尺，方便用户移动输入框校准位置(输入框在屏幕上的位置就是它打印在信封上的位置)。"},
+      {u"O2(0)", u"显示标尺(厘米)",
+       u"在信封上显示标尺，方便用户移动输入框校准位置(输入框在屏幕上的位置就是它打印在信封上的位置)。"},
       {u"CRotate", u"旋转180度打印", nullptr},
       {u"CHK", u"进纸器两边向中间收缩", nullptr},
       {u"O3(0)", u"纵向打印", nullptr},
@@ -163,16 +169,21 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
   const struct {
     const char16_t* name;
     const char16_t* caption;
-  } frames[] = {{u"F1", u"信 封 规 格"}, {u"F2", u"打 印 信 封"}, {u"F3", u"打 印 校 准"}, {u"F4", u"信 封 数 量"},
+  } frames[] = {{u"F1", u"信 封 规 格"},
+                {u"F2", u"打 印 信 封"},
+                {u"F3", u"打 印 校 准"},
+                {u"F4", u"信 封 数 量"},
                 {u"Frame1", u"数据清除规则"}};
   for (const auto& f : frames) {
     auto* frame = window.findChild<QGroupBox*>(QString::fromUtf16(f.name));
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->title(), QString::fromUtf16(f.caption));
   }
-  for (const char16_t* name : {u"EP", u"NS", u"PIC1", u"PIC2", u"MSF", u"TT", u"THP", u"T2", u"SST", u"PostCode",
-                               u"Num(0)", u"Num(1)", u"T1(0)", u"T1(1)", u"P1(0)", u"P1(10)", u"Label4"})
-    EXPECT_NE(window.findChild<QWidget*>(QString::fromUtf16(name)), nullptr) << QString::fromUtf16(name).toStdString();
+  for (const char16_t* name :
+       {u"EP", u"NS", u"PIC1", u"PIC2", u"MSF", u"TT", u"THP", u"T2", u"SST", u"PostCode", u"Num(0)",
+        u"Num(1)", u"T1(0)", u"T1(1)", u"P1(0)", u"P1(10)", u"Label4"})
+    EXPECT_NE(window.findChild<QWidget*>(QString::fromUtf16(name)), nullptr)
+        << QString::fromUtf16(name).toStdString();
   EXPECT_EQ(window.O1(5)->property("Tag").toInt(), 7);
   EXPECT_EQ(window.T1(0)->maxLength(), 3);
   EXPECT_EQ(window.T1(0)->toolTip(), editor::kCustomWidthTip);
@@ -188,7 +199,9 @@ TEST_F(MainWindowTest, SizeOptionsReproportionTheCanvas) {
     double proportion;
     const char* w;
     const char* h;
-  } cases[] = {{5, 324.0 / 229, "324", "229"}, {2, 2.0, "220", "110"}, {0, 162.0 / 114, "162", "114"},
+  } cases[] = {{5, 324.0 / 229, "324", "229"},
+               {2, 2.0, "220", "110"},
+               {0, 162.0 / 114, "162", "114"},
                {6, 220.0 / 111, "220", "111"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.option);
@@ -221,7 +234,8 @@ TEST_F(MainWindowTest, LopsidedOrEmptyCustomSizeIsRefusedAndTheLastOneKept) {
   Start();
   ChooseSize(editor::kCustomSize);
   const QSize canvas = window.EP()->size();
-  for (const auto& [w, h] : {std::pair{"300", "100"}, {"100", "200"}, {"0", "110"}, {"", "110"}, {"220", ""}}) {
+  for (const auto& [w, h] :
+       {std::pair{"300", "100"}, {"100", "200"}, {"0", "110"}, {"", "110"}, {"220", ""}}) {
     SCOPED_TRACE(std::string(w) + " x " + h);
     test::ScriptedPrompts& prompts = test::FreshPrompts();
     EnterCustomSize(QString::fromLatin1(w), QString::fromLatin1(h));
@@ -331,7 +345,8 @@ TEST_F(MainWindowTest, RepeatedInstanceTestClosesOnlyWhenAnotherProgramHoldsTheL
 
 TEST_F(MainWindowTest, PictureAtDefaultSize) {
   Start();
-  for (const auto& [tab, file] : {std::pair{MF::kHelpTab, "main_window_help.png"}, {MF::kGridTab, "main_window_grid.png"},
+  for (const auto& [tab, file] : {std::pair{MF::kHelpTab, "main_window_help.png"},
+                                  {MF::kGridTab, "main_window_grid.png"},
                                   {MF::kEnvelopeTab, "main_window.png"}}) {
     window.SST()->setCurrentIndex(tab);
     QCoreApplication::processEvents();

@@ -1,12 +1,14 @@
+#include "app/single_instance.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/app_texts.h"
-#include "app/single_instance.h"
 
 namespace {
 
@@ -33,7 +35,8 @@ class ProgramInstances : public testing::Test {
  protected:
   ProgramInstances() {
     QDir(home.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(RuntimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(RuntimeDir(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   }
   ~ProgramInstances() override {
     for (auto& p : started) {

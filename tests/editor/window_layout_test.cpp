@@ -1,7 +1,8 @@
+#include "editor/window_layout.h"
+
 #include <gtest/gtest.h>
 
 #include "editor/custom_size.h"
-#include "editor/window_layout.h"
 
 namespace {
 
@@ -17,12 +18,9 @@ TEST(EnvelopeTabLayoutTest, CanvasKeepsTheEnvelopeProportionsAndFitsTheRoom) {
     QSize room;
     double W, H;
   } cases[] = {
-      {"DL on a wide screen", {20410, 10290}, 220, 110},
-      {"C4 on a wide screen", {20410, 10290}, 324, 229},
-      {"custom 250 x 176", {20410, 10290}, 250, 176},
-      {"two-digit width", {20410, 10290}, 90, 45},
-      {"DL on a small screen", {11920, 7770}, 220, 110},
-      {"C6 on a tall screen", {15000, 14000}, 162, 114},
+      {"DL on a wide screen", {20410, 10290}, 220, 110}, {"C4 on a wide screen", {20410, 10290}, 324, 229},
+      {"custom 250 x 176", {20410, 10290}, 250, 176},    {"two-digit width", {20410, 10290}, 90, 45},
+      {"DL on a small screen", {11920, 7770}, 220, 110}, {"C6 on a tall screen", {15000, 14000}, 162, 114},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -88,15 +86,24 @@ TEST(CustomSizeTest, AcceptsEnvelopesAndRefusesLopsidedOrEmptySizes) {
     const char* h;
     std::optional<editor::WholeSize> expected;
   } cases[] = {
-      {"162", "114", editor::WholeSize{162, 114}}, {"176", "125", editor::WholeSize{176, 125}},
-      {"220", "110", editor::WholeSize{220, 110}}, {"230", "120", editor::WholeSize{230, 120}},
-      {"229", "162", editor::WholeSize{229, 162}}, {"324", "229", editor::WholeSize{324, 229}},
-      {"220", "111", editor::WholeSize{220, 111}}, {"250", "176", editor::WholeSize{250, 176}},
-      {"90", "45", editor::WholeSize{90, 45}},     {"100", "100", editor::WholeSize{100, 100}},
-      {"250", "100", editor::WholeSize{250, 100}}, {"251", "100", std::nullopt},
-      {"100", "101", std::nullopt},                {"0", "110", std::nullopt},
-      {"220", "0", std::nullopt},                  {"", "110", std::nullopt},
-      {"220", "", std::nullopt},                   {"", "", std::nullopt},
+      {"162", "114", editor::WholeSize{162, 114}},
+      {"176", "125", editor::WholeSize{176, 125}},
+      {"220", "110", editor::WholeSize{220, 110}},
+      {"230", "120", editor::WholeSize{230, 120}},
+      {"229", "162", editor::WholeSize{229, 162}},
+      {"324", "229", editor::WholeSize{324, 229}},
+      {"220", "111", editor::WholeSize{220, 111}},
+      {"250", "176", editor::WholeSize{250, 176}},
+      {"90", "45", editor::WholeSize{90, 45}},
+      {"100", "100", editor::WholeSize{100, 100}},
+      {"250", "100", editor::WholeSize{250, 100}},
+      {"251", "100", std::nullopt},
+      {"100", "101", std::nullopt},
+      {"0", "110", std::nullopt},
+      {"220", "0", std::nullopt},
+      {"", "110", std::nullopt},
+      {"220", "", std::nullopt},
+      {"", "", std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.w) + " x " + c.h);
@@ -108,9 +115,9 @@ TEST(CustomSizeTest, AcceptsEnvelopesAndRefusesLopsidedOrEmptySizes) {
 
 TEST(PixelConversionTest, FifteenTwipsToThePixelRounded) {
   EXPECT_EQ(editor::TwipsToPixels(240), 16);
-  EXPECT_EQ(editor::TwipsToPixels(7), 0);    // 0.47
-  EXPECT_EQ(editor::TwipsToPixels(22), 1);   // 1.47
-  EXPECT_EQ(editor::TwipsToPixels(23), 2);   // 1.53
+  EXPECT_EQ(editor::TwipsToPixels(7), 0);   // 0.47
+  EXPECT_EQ(editor::TwipsToPixels(22), 1);  // 1.47
+  EXPECT_EQ(editor::TwipsToPixels(23), 2);  // 1.53
   EXPECT_EQ(editor::TwipsToPixels(-240), -16);
   EXPECT_EQ(editor::TwipsToPixels(QRect(7080, 3840, 1770, 360)), QRect(472, 256, 118, 24));
 }
