@@ -374,8 +374,7 @@ void MF::SST_Click(int tab) {
       LayoutGridTab();
       break;
     default:
-      FillTab(QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height())));
-      break;
+      break;  // the label and help pages fill the tab through their own layouts
   }
 }
 
@@ -436,12 +435,6 @@ void MF::LayoutGridTab() {
   pic2_->setGeometry(OnPage(layout.panel));
 }
 
-void MF::FillTab(QSize tabsTwips) {
-  // The label and help pages fill the tab; Qt's page layouts do the rest.
-  Q_UNUSED(tabsTwips);
-  for (QWidget* page : {pages_[kLabelTab], pages_[kHelpTab]}) page->updateGeometry();
-}
-
 void MF::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (laying_) return;
@@ -457,6 +450,7 @@ void MF::resizeEvent(QResizeEvent* event) {
 // --- Sizes, ruler and options --------------------------------------------------------------
 
 void MF::SizeChange(int index) {
+  if (index < 0 || index >= editor::kSizeCount) return;
   const bool custom = index == editor::kCustomSize;
   t1_[0]->setEnabled(custom);
   t1_[1]->setEnabled(custom);

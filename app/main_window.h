@@ -133,7 +133,6 @@ class MF : public QWidget {
   void ShowOptions();
   void TakeOptions();
   void ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout);
-  void FillTab(QSize tabsTwips);
   // SST-relative twips to a page's pixels: the page starts under the tab strip.
   QRect OnPage(const QRect& twips) const;
   int TabStripExtra() const;
