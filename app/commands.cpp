@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/user_guide.h"
 #include "common/prompts.h"
+#include "editor/format_store.h"
 
 void MF::CB_Click(int index) {
   switch (index) {
@@ -15,6 +16,9 @@ void MF::CB_Click(int index) {
       break;
     case 11:
       OpenUserGuide();
+      break;
+    case 12:
+      DataBase::SaveEnvelopeFormat(envelope_);
       break;
     default:
       break;

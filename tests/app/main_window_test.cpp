@@ -25,6 +25,7 @@
 #include "editor/editor_texts.h"
 #include "editor/ui/envelope_canvas.h"
 #include "store/registry.h"
+#include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
@@ -68,6 +69,7 @@ class MainWindowTest : public testing::Test {
     QCoreApplication::processEvents();
   }
 
+  test::ParDatabase database;  // outlives the window
   MF window;
 };
 
@@ -104,6 +106,7 @@ TEST(CalibrationMarkTest, CalibrateButtonIsBoldOnlyWhileNoMarginsAreStored) {
     ForgetMargins();
     if (c.x) Registry::SaveSetting(Registry::kCollateSection, kX, QString::fromLatin1(c.x));
     if (c.y) Registry::SaveSetting(Registry::kCollateSection, kY, QString::fromLatin1(c.y));
+    test::ParDatabase database;
     MF window;
     window.Load();
     EXPECT_EQ(window.CB(2)->font().bold(), c.bold);
@@ -218,6 +221,7 @@ TEST_F(MainWindowTest, SizeOptionsReproportionTheCanvas) {
 TEST_F(MainWindowTest, CustomSizeIsTakenWhenTheBoxLosesTheFocus) {
   Start();
   ChooseSize(editor::kCustomSize);
+  test::ScriptedPrompts& prompts = test::FreshPrompts();
   EnterCustomSize(QStringLiteral("25x0"), QStringLiteral("176"));
   EXPECT_EQ(window.O1(6)->text(), QStringLiteral("自定义：250*176"));
   EXPECT_NEAR(Proportion(window.EP()), 250.0 / 176, 0.01);
@@ -227,7 +231,7 @@ TEST_F(MainWindowTest, CustomSizeIsTakenWhenTheBoxLosesTheFocus) {
   EXPECT_EQ(window.envelope().W(), 90);
   EXPECT_EQ(window.envelope().H(), 45);
   EXPECT_NEAR(Proportion(window.EP()), 2.0, 0.01);
-  EXPECT_TRUE(test::FreshPrompts().shown.isEmpty());
+  EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST_F(MainWindowTest, LopsidedOrEmptyCustomSizeIsRefusedAndTheLastOneKept) {
