@@ -1,6 +1,7 @@
 // .xlsx, .ods and XML spreadsheets through liborcus. The import factory below keeps only what
 // the import needs: sheet names, the cells of one sheet, number formats (to tell dates from
 // numbers), cached formula results and merged areas.
+#include <orcus/exception.hpp>
 #include <orcus/format_detection.hpp>
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xls_xml.hpp>
@@ -75,6 +76,17 @@ class SharedStrings final : public iface::import_shared_strings {
  public:
   std::vector<QString> strings;
   QHash<QString, size_t> index;
+  // Strings committed since the last cell was set: an .ods cell of several paragraphs commits
+  // one string per paragraph and then refers to the last one only.
+  size_t sinceLastCell = 0;
+
+  QString CellString(size_t id, bool joinParagraphs) const {
+    if (id >= strings.size()) return {};
+    if (!joinParagraphs || id + 1 != strings.size() || id < sinceLastCell) return strings[id];
+    QStringList paragraphs;
+    for (size_t i = sinceLastCell; i <= id; ++i) paragraphs << strings[i];
+    return paragraphs.join(u'\n');
+  }
 
   size_t append(std::string_view s) override {
     strings.push_back(Utf8(s));
@@ -93,7 +105,7 @@ class SharedStrings final : public iface::import_shared_strings {
   void set_segment_font_name(std::string_view) override {}
   void set_segment_font_size(double) override {}
   void set_segment_font_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t, ss::color_elem_t) override {}
-  void append_segment(std::string_view s) override { segments_ += Utf8(s); }
+  void append_segment(std::string_view s) override {  segments_ += Utf8(s); }
   size_t commit_segments() override {
     strings.push_back(std::move(segments_));
     segments_ = QString();
@@ -202,11 +214,10 @@ class Styles final : public iface::import_styles {
 
 // A cell as the file gives it, turned into text once the formats are known.
 struct RawCell {
-  enum Kind : unsigned char { kText, kString, kNumber, kBool };
+  enum Kind : unsigned char { kText, kNumber, kBool };
   int row, column;
   Kind kind;
   double number;
-  size_t string;
   QString text;
 };
 
@@ -223,10 +234,10 @@ class Formula final : public iface::import_formula {
   void set_formula(ss::formula_grammar_t, std::string_view) override {}
   void set_shared_formula_index(size_t) override {}
   void set_result_string(std::string_view value) override {
-    result_ = RawCell{row_, column_, RawCell::kText, 0, 0, Utf8(value)};
+    result_ = RawCell{row_, column_, RawCell::kText, 0, Utf8(value)};
   }
-  void set_result_value(double value) override { result_ = RawCell{row_, column_, RawCell::kNumber, value, 0, {}}; }
-  void set_result_bool(bool value) override { result_ = RawCell{row_, column_, RawCell::kBool, value ? 1.0 : 0.0, 0, {}}; }
+  void set_result_value(double value) override { result_ = RawCell{row_, column_, RawCell::kNumber, value, {}}; }
+  void set_result_bool(bool value) override { result_ = RawCell{row_, column_, RawCell::kBool, value ? 1.0 : 0.0, {}}; }
   void set_result_empty() override { result_.reset(); }
   void commit() override;
 
@@ -252,7 +263,8 @@ class Properties final : public iface::import_sheet_properties {
 // Collects the cells of the wanted sheet; other sheets are passed over.
 class Sheet final : public iface::import_sheet {
  public:
-  explicit Sheet(bool keep) : keep_(keep) {}
+  Sheet(bool keep, SharedStrings& strings, bool joinParagraphs)
+      : keep_(keep), strings_(strings), joinParagraphs_(joinParagraphs) {}
 
   bool keep_;
   std::vector<RawCell> cells;
@@ -265,22 +277,23 @@ class Sheet final : public iface::import_sheet {
   std::vector<Area> merged;
   // Cells given as date and time parts, already text.
   void Add(RawCell cell) {
+    strings_.sinceLastCell = strings_.strings.size();
     if (keep_ && cell.row >= 0 && cell.column >= 0) cells.push_back(std::move(cell));
   }
 
   iface::import_formula* get_formula() override { return &formula_; }
   iface::import_sheet_properties* get_sheet_properties() override { return &properties_; }
   void set_auto(ss::row_t row, ss::col_t col, std::string_view s) override {
-    Add({row, col, RawCell::kText, 0, 0, Utf8(s)});
+    Add({row, col, RawCell::kText, 0, Utf8(s)});
   }
   void set_string(ss::row_t row, ss::col_t col, ss::string_id_t id) override {
-    Add({row, col, RawCell::kString, 0, id, {}});
+    Add({row, col, RawCell::kText, 0, keep_ ? strings_.CellString(id, joinParagraphs_) : QString()});
   }
   void set_value(ss::row_t row, ss::col_t col, double value) override {
-    Add({row, col, RawCell::kNumber, value, 0, {}});
+    Add({row, col, RawCell::kNumber, value, {}});
   }
   void set_bool(ss::row_t row, ss::col_t col, bool value) override {
-    Add({row, col, RawCell::kBool, value ? 1.0 : 0.0, 0, {}});
+    Add({row, col, RawCell::kBool, value ? 1.0 : 0.0, {}});
   }
   void set_date_time(ss::row_t row, ss::col_t col, int year, int month, int day, int hour, int minute,
                      double second) override {
@@ -294,7 +307,7 @@ class Sheet final : public iface::import_sheet {
                   .arg(hour, 2, 10, QChar(u'0'))
                   .arg(minute, 2, 10, QChar(u'0'))
                   .arg(seconds, 2, 10, QChar(u'0'));
-    Add({row, col, RawCell::kText, 0, 0, std::move(text)});
+    Add({row, col, RawCell::kText, 0, std::move(text)});
   }
   void set_format(ss::row_t row, ss::col_t col, size_t xf) override {
     if (keep_) formats[Key(row, col)] = xf;
@@ -330,6 +343,8 @@ class Sheet final : public iface::import_sheet {
   }
 
  private:
+  SharedStrings& strings_;
+  bool joinParagraphs_;
   Formula formula_{*this};
   Properties properties_{*this};
 };
@@ -356,9 +371,37 @@ class GlobalSettings final : public iface::import_global_settings {
   ss::formula_grammar_t grammar_ = ss::formula_grammar_t::unknown;
 };
 
+// Cell addresses in A1 notation, with or without a sheet prefix and $ signs.
+class ReferenceResolver final : public iface::import_reference_resolver {
+ public:
+  ss::src_address_t resolve_address(std::string_view address) override {
+    std::string_view text = address;
+    if (const size_t bang = text.find_last_of("!."); bang != std::string_view::npos) text.remove_prefix(bang + 1);
+    ss::src_address_t result{0, 0, 0};
+    int column = 0;
+    int row = 0;
+    for (const char c : text) {
+      if (c >= 'A' && c <= 'Z') column = std::min(column * 26 + (c - 'A' + 1), kMaxColumns);
+      else if (c >= 'a' && c <= 'z') column = std::min(column * 26 + (c - 'a' + 1), kMaxColumns);
+      else if (c >= '0' && c <= '9') row = std::min(row * 10 + (c - '0'), kMaxRows);
+    }
+    if (column < 1 || row < 1) throw orcus::invalid_arg_error("not a cell address");
+    result.row = row - 1;
+    result.column = column - 1;
+    return result;
+  }
+  ss::src_range_t resolve_range(std::string_view range) override {
+    const size_t colon = range.find(':');
+    const ss::src_address_t first = resolve_address(range.substr(0, colon));
+    const ss::src_address_t last = colon == std::string_view::npos ? first : resolve_address(range.substr(colon + 1));
+    return {first, last};
+  }
+};
+
 class Factory final : public iface::import_factory {
  public:
-  Factory(const QString* wanted, QStringList& names) : wanted_(wanted), names_(names) {}
+  Factory(const QString* wanted, QStringList& names, bool joinParagraphs)
+      : wanted_(wanted), names_(names), joinParagraphs_(joinParagraphs) {}
 
   Sheet* kept = nullptr;
   SharedStrings strings;
@@ -368,10 +411,11 @@ class Factory final : public iface::import_factory {
   iface::import_global_settings* get_global_settings() override { return &settings; }
   iface::import_shared_strings* get_shared_strings() override { return &strings; }
   iface::import_styles* get_styles() override { return &styles; }
+  iface::import_reference_resolver* get_reference_resolver(ss::formula_ref_context_t) override { return &resolver_; }
   iface::import_sheet* append_sheet(ss::sheet_t, std::string_view name) override {
     names_ << Utf8(name);
     const bool keep = wanted_ && !kept && names_.back() == *wanted_;
-    sheets_.push_back(std::make_unique<Sheet>(keep));
+    sheets_.push_back(std::make_unique<Sheet>(keep, strings, joinParagraphs_));
     if (keep) kept = sheets_.back().get();
     return sheets_.back().get();
   }
@@ -387,6 +431,8 @@ class Factory final : public iface::import_factory {
  private:
   const QString* wanted_;
   QStringList& names_;
+  bool joinParagraphs_;
+  ReferenceResolver resolver_;
   std::vector<std::unique_ptr<Sheet>> sheets_;
 };
 
@@ -394,8 +440,6 @@ QString TextOf(const RawCell& cell, const Factory& factory, const Sheet& sheet) 
   switch (cell.kind) {
     case RawCell::kText:
       return cell.text;
-    case RawCell::kString:
-      return cell.string < factory.strings.strings.size() ? factory.strings.strings[cell.string] : QString();
     case RawCell::kBool:
       return cell.number != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case RawCell::kNumber:
@@ -418,7 +462,7 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
   } catch (const std::exception&) {
     return kWorkbookWrongType;
   }
-  Factory factory(sheet ? sheetName : nullptr, names);
+  Factory factory(sheet ? sheetName : nullptr, names, format == orcus::format_t::ods);
   std::unique_ptr<orcus::iface::import_filter> filter;
   switch (format) {
     case orcus::format_t::xlsx:
