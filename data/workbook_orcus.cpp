@@ -7,6 +7,8 @@
 #include <orcus/orcus_xls_xml.hpp>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
 
 #include <QHash>
 #include <memory>
@@ -452,6 +454,20 @@ QString TextOf(const RawCell& cell, const Factory& factory, const Sheet& sheet) 
   return SerialDateText(serial, kind.date, kind.time);
 }
 
+// A zip file that is no workbook is of the wrong type; one that cannot even be read as a zip
+// file is a damaged workbook, most likely cut short.
+int UnknownContent(const QByteArray& bytes) {
+  if (!bytes.startsWith("PK")) return kWorkbookWrongType;
+  try {
+    orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    orcus::zip_archive archive(&blob);
+    archive.load();
+  } catch (const std::exception&) {
+    return kWorkbookCannotOpen;
+  }
+  return kWorkbookWrongType;
+}
+
 }  // namespace
 
 int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet) {
@@ -460,7 +476,7 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
   try {
     format = orcus::detect(data, size_t(bytes.size()));
   } catch (const std::exception&) {
-    return kWorkbookWrongType;
+    return UnknownContent(bytes);
   }
   Factory factory(sheet ? sheetName : nullptr, names, format == orcus::format_t::ods);
   std::unique_ptr<orcus::iface::import_filter> filter;
@@ -475,7 +491,7 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
       filter = std::make_unique<orcus::orcus_xls_xml>(&factory);
       break;
     default:
-      return kWorkbookWrongType;
+      return UnknownContent(bytes);
   }
   // A damaged or truncated file makes the parser throw; that is a workbook that cannot be opened.
   try {
