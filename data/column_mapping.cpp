@@ -43,7 +43,9 @@ std::optional<int> ColumnNumber(QStringView item) {
 
 bool IsLiteral(QStringView item) { return !item.isEmpty() && item.front() == u'"' && item.back() == u'"'; }
 
-QStringView LiteralText(QStringView item) { return item.size() < 2 ? QStringView() : item.sliced(1, item.size() - 2); }
+QStringView LiteralText(QStringView item) {
+  return item.size() < 2 ? QStringView() : item.sliced(1, item.size() - 2);
+}
 
 QString PadPostcode(QString postcode) {
   if (!postcode.isEmpty() && postcode.size() < 6) postcode = postcode.rightJustified(6, u'0');

@@ -13,6 +13,7 @@
 #include <QStringView>
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "data/column_mapping.h"
 
@@ -52,7 +53,19 @@ PreviewCells PreviewCsv(const QString& path);
 bool ImportCsv(RecordTable& grid, const QString& path, int start, int end, Expressions& expressions,
                bool filterLineBreaks);
 
-// Evaluates the normalised expressions on one record's fields, as the CSV import does.
+// The normalised expressions cut into items once per import: a literal's text, or the 0-based
+// field a column item names (-1 when it names none, so it reads nothing).
+struct CompiledItem {
+  bool isLiteral = false;
+  QString literal;
+  qsizetype field = -1;
+};
+using CompiledExpressions = std::array<std::vector<CompiledItem>, 3>;
+CompiledExpressions CompileCsvExpressions(const Expressions& normalised);
+
+// Evaluates the expressions on one record's fields, as the CSV import does. A column item whose
+// field the record lacks contributes nothing.
+MappedFields MapCsvRecord(const CompiledExpressions& compiled, const QStringList& fields, bool filterLineBreaks);
 MappedFields MapCsvRecord(const Expressions& normalised, const QStringList& fields, bool filterLineBreaks);
 
 // The most rows one import fills: the rows of the largest worksheet.

@@ -19,7 +19,8 @@ inline const QString kRecipientTip =
     QStringLiteral("例：收件人数据在EXCEL表的A列，用户想打印的收件人为“XX 收”时，可填入： A，\" 收\" 即可。");
 inline const QString kPostcodeTip = QStringLiteral("将邮编所在的列号填入，例B或C等。");
 inline const QString kAddressTip = QStringLiteral(
-    "例：用户想将收件人地址(D列)和收件人公司(F列)同时打印在地址栏中时，可以填入：D,F即可,更多的列联接依此类推。");
+    "例：用户想将收件人地址(D列)和收件人公司(F列)同时打印在地址栏中时，可以填入：D,F即可,"
+    "更多的列联接依此类推。");
 inline const QString kFilterLineBreaks = QStringLiteral("过滤导入内容中的换行符");
 inline const QString kPreviewLabel = QStringLiteral("表格示例：");
 inline const QString kImportOk = QStringLiteral("确  定");
@@ -33,8 +34,8 @@ inline const QString kRangeTooLarge = QStringLiteral("导入行数过多，每�
 inline const QString kCsvUnreadable = QStringLiteral("无法打开CSV文件，请检查后重新输入文件名及路径！");
 
 // The file dialog.
-inline const QString kFileFilter = QStringLiteral(
-    "Microsoft Office Excel 工作簿(*.xls *.xlsx *.ods);;CSV (逗号分隔)(*.csv)");
+inline const QString kFileFilter =
+    QStringLiteral("Microsoft Office Excel 工作簿(*.xls *.xlsx *.ods);;CSV (逗号分隔)(*.csv)");
 
 // The sheet chooser Sheets.
 inline const QString kSheetsCaption = QStringLiteral("选择要导入数据所在的工作表");
@@ -49,7 +50,8 @@ inline const QString kSheetJoiner = QStringLiteral("‖");
 inline const QString kCannotListSheets = QStringLiteral("无法打开XLS文件！");
 
 // Workbook failures, by error number.
-inline const QString kCannotOpenWorkbook = QStringLiteral("无法打开Excel文件，请检查后重新输入文件名及路径！");
+inline const QString kCannotOpenWorkbook =
+    QStringLiteral("无法打开Excel文件，请检查后重新输入文件名及路径！");
 inline const QString kNoSuchSheet = QStringLiteral("输入表格名称有误，无法打开表格，请重新输入！");
 inline const QString kNotAWorkbook = QStringLiteral("文件类型不对，请选择Excel文档！");
 inline const QString kColumnOutOfRange = QStringLiteral("输入表格列号超界，请重新输入！");

@@ -82,9 +82,11 @@ int ReadWorksheet(const QString& path, const QString& sheetName, Worksheet& shee
   return ReadWorkbookFile(path, &sheetName, names, &sheet);
 }
 
-int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet) {
+int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names,
+                      Worksheet* sheet) {
   names.clear();
-  if (!bytes.startsWith(QByteArray(kOle2Magic, 8))) return detail::ReadOrcusBytes(bytes, sheetName, names, sheet);
+  if (!bytes.startsWith(QByteArray(kOle2Magic, 8)))
+    return detail::ReadOrcusBytes(bytes, sheetName, names, sheet);
   QTemporaryFile file;
   if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) return kWorkbookCannotOpen;
   return detail::ReadXlsFile(file.fileName(), sheetName, names, sheet);

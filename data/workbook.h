@@ -51,7 +51,8 @@ int ReadSheetNames(const QString& path, QStringList& names);
 int ReadWorksheet(const QString& path, const QString& sheetName, Worksheet& sheet);
 
 // The same from a file's bytes (the .xls reader goes through a temporary file).
-int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet);
+int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names,
+                      Worksheet* sheet);
 
 namespace detail {
 // The readers behind ReadWorkbookBytes: names always, the sheet's cells when asked for.

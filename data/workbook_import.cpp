@@ -32,7 +32,9 @@ int ImportWorkbook(RecordTable& grid, const QString& path, const QString& sheetN
   for (size_t i = 0; i < records.size(); ++i) records[i][kNumberColumn] = QString::number(i + 1);
   for (QString& expression : expressions) expression = NormaliseExpression(expression);
 
-  const CellReader read = [&sheet](int row, int column, QString& text) { return sheet.CellText(row, column, text); };
+  const CellReader read = [&sheet](int row, int column, QString& text) {
+    return sheet.CellText(row, column, text);
+  };
   int error = 0;
   int emptyRowsLeft = 5;
   for (size_t i = 0; i < records.size(); ++i) {

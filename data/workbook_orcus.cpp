@@ -1,6 +1,8 @@
 // .xlsx, .ods and XML spreadsheets through liborcus. The import factory below keeps only what
 // the import needs: sheet names, the cells of one sheet, number formats (to tell dates from
 // numbers), cached formula results and merged areas.
+#include <QHash>
+#include <memory>
 #include <orcus/exception.hpp>
 #include <orcus/format_detection.hpp>
 #include <orcus/orcus_ods.hpp>
@@ -9,9 +11,6 @@
 #include <orcus/spreadsheet/import_interface.hpp>
 #include <orcus/zip_archive.hpp>
 #include <orcus/zip_archive_stream.hpp>
-
-#include <QHash>
-#include <memory>
 #include <unordered_map>
 
 #include "common/numbers.h"
@@ -50,7 +49,8 @@ DateKind KindOfFormatCode(const QString& code) {
       const qsizetype close = code.indexOf(u']', i);
       const QString inside = code.mid(i + 1, close < 0 ? -1 : close - i - 1).toLower();
       // Elapsed time, [h]:mm, is a time; [Red] and [$-804] are not.
-      if (!inside.isEmpty() && (inside[0] == u'h' || inside[0] == u'm' || inside[0] == u's')) kind.time = true;
+      if (!inside.isEmpty() && (inside[0] == u'h' || inside[0] == u'm' || inside[0] == u's'))
+        kind.time = true;
       if (close < 0) break;
       i = close;
     } else {
@@ -60,7 +60,8 @@ DateKind KindOfFormatCode(const QString& code) {
     }
   }
   // "m" next to hours or seconds is minutes, not months.
-  if (kind.time && kind.date && !code.contains(u'y', Qt::CaseInsensitive) && !code.contains(u'd', Qt::CaseInsensitive))
+  if (kind.time && kind.date && !code.contains(u'y', Qt::CaseInsensitive) &&
+      !code.contains(u'd', Qt::CaseInsensitive))
     kind.date = false;
   return kind;
 }
@@ -106,8 +107,9 @@ class SharedStrings final : public iface::import_shared_strings {
   void set_segment_italic(bool) override {}
   void set_segment_font_name(std::string_view) override {}
   void set_segment_font_size(double) override {}
-  void set_segment_font_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t, ss::color_elem_t) override {}
-  void append_segment(std::string_view s) override {  segments_ += Utf8(s); }
+  void set_segment_font_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t,
+                              ss::color_elem_t) override {}
+  void append_segment(std::string_view s) override { segments_ += Utf8(s); }
   size_t commit_segments() override {
     strings.push_back(std::move(segments_));
     segments_ = QString();
@@ -163,7 +165,8 @@ class Styles final : public iface::import_styles {
   void set_font_underline_width(ss::underline_width_t) override {}
   void set_font_underline_mode(ss::underline_mode_t) override {}
   void set_font_underline_type(ss::underline_type_t) override {}
-  void set_font_underline_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t, ss::color_elem_t) override {}
+  void set_font_underline_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t,
+                                ss::color_elem_t) override {}
   void set_font_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t, ss::color_elem_t) override {}
   void set_strikethrough_style(ss::strikethrough_style_t) override {}
   void set_strikethrough_type(ss::strikethrough_type_t) override {}
@@ -211,7 +214,8 @@ class Styles final : public iface::import_styles {
   size_t formatId_ = 0;
   QString formatCode_;
   size_t xfFormat_ = 0;
-  size_t styleCount_ = 0, dxfCount_ = 0, fonts_ = 0, fills_ = 0, borders_ = 0, protections_ = 0, cellStyles_ = 0;
+  size_t styleCount_ = 0, dxfCount_ = 0, fonts_ = 0, fills_ = 0, borders_ = 0, protections_ = 0,
+         cellStyles_ = 0;
 };
 
 // A cell as the file gives it, turned into text once the formats are known.
@@ -238,8 +242,12 @@ class Formula final : public iface::import_formula {
   void set_result_string(std::string_view value) override {
     result_ = RawCell{row_, column_, RawCell::kText, 0, Utf8(value)};
   }
-  void set_result_value(double value) override { result_ = RawCell{row_, column_, RawCell::kNumber, value, {}}; }
-  void set_result_bool(bool value) override { result_ = RawCell{row_, column_, RawCell::kBool, value ? 1.0 : 0.0, {}}; }
+  void set_result_value(double value) override {
+    result_ = RawCell{row_, column_, RawCell::kNumber, value, {}};
+  }
+  void set_result_bool(bool value) override {
+    result_ = RawCell{row_, column_, RawCell::kBool, value ? 1.0 : 0.0, {}};
+  }
   void set_result_empty() override { result_.reset(); }
   void commit() override;
 
@@ -314,7 +322,8 @@ class Sheet final : public iface::import_sheet {
   void set_format(ss::row_t row, ss::col_t col, size_t xf) override {
     if (keep_) formats[Key(row, col)] = xf;
   }
-  void set_format(ss::row_t firstRow, ss::col_t firstCol, ss::row_t lastRow, ss::col_t lastCol, size_t xf) override {
+  void set_format(ss::row_t firstRow, ss::col_t firstCol, ss::row_t lastRow, ss::col_t lastCol,
+                  size_t xf) override {
     if (keep_) formatAreas.push_back({firstRow, firstCol, lastRow, lastCol, xf});
   }
   void fill_down_cells(ss::row_t row, ss::col_t col, ss::row_t count) override {
@@ -339,7 +348,8 @@ class Sheet final : public iface::import_sheet {
   size_t FormatOf(int row, int column) const {
     if (const auto found = formats.find(Key(row, column)); found != formats.end()) return found->second;
     for (auto area = formatAreas.rbegin(); area != formatAreas.rend(); ++area)
-      if (row >= area->firstRow && row <= area->lastRow && column >= area->firstColumn && column <= area->lastColumn)
+      if (row >= area->firstRow && row <= area->lastRow && column >= area->firstColumn &&
+          column <= area->lastColumn)
         return area->xf;
     return 0;
   }
@@ -378,14 +388,18 @@ class ReferenceResolver final : public iface::import_reference_resolver {
  public:
   ss::src_address_t resolve_address(std::string_view address) override {
     std::string_view text = address;
-    if (const size_t bang = text.find_last_of("!."); bang != std::string_view::npos) text.remove_prefix(bang + 1);
+    if (const size_t bang = text.find_last_of("!."); bang != std::string_view::npos)
+      text.remove_prefix(bang + 1);
     ss::src_address_t result{0, 0, 0};
     int column = 0;
     int row = 0;
     for (const char c : text) {
-      if (c >= 'A' && c <= 'Z') column = std::min(column * 26 + (c - 'A' + 1), kMaxColumns);
-      else if (c >= 'a' && c <= 'z') column = std::min(column * 26 + (c - 'a' + 1), kMaxColumns);
-      else if (c >= '0' && c <= '9') row = std::min(row * 10 + (c - '0'), kMaxRows);
+      if (c >= 'A' && c <= 'Z')
+        column = std::min(column * 26 + (c - 'A' + 1), kMaxColumns);
+      else if (c >= 'a' && c <= 'z')
+        column = std::min(column * 26 + (c - 'a' + 1), kMaxColumns);
+      else if (c >= '0' && c <= '9')
+        row = std::min(row * 10 + (c - '0'), kMaxRows);
     }
     if (column < 1 || row < 1) throw orcus::invalid_arg_error("not a cell address");
     result.row = row - 1;
@@ -395,7 +409,8 @@ class ReferenceResolver final : public iface::import_reference_resolver {
   ss::src_range_t resolve_range(std::string_view range) override {
     const size_t colon = range.find(':');
     const ss::src_address_t first = resolve_address(range.substr(0, colon));
-    const ss::src_address_t last = colon == std::string_view::npos ? first : resolve_address(range.substr(colon + 1));
+    const ss::src_address_t last =
+        colon == std::string_view::npos ? first : resolve_address(range.substr(colon + 1));
     return {first, last};
   }
 };
@@ -413,7 +428,9 @@ class Factory final : public iface::import_factory {
   iface::import_global_settings* get_global_settings() override { return &settings; }
   iface::import_shared_strings* get_shared_strings() override { return &strings; }
   iface::import_styles* get_styles() override { return &styles; }
-  iface::import_reference_resolver* get_reference_resolver(ss::formula_ref_context_t) override { return &resolver_; }
+  iface::import_reference_resolver* get_reference_resolver(ss::formula_ref_context_t) override {
+    return &resolver_;
+  }
   iface::import_sheet* append_sheet(ss::sheet_t, std::string_view name) override {
     names_ << Utf8(name);
     const bool keep = wanted_ && !kept && names_.back() == *wanted_;
@@ -459,7 +476,8 @@ QString TextOf(const RawCell& cell, const Factory& factory, const Sheet& sheet) 
 int UnknownContent(const QByteArray& bytes) {
   if (!bytes.startsWith("PK")) return kWorkbookWrongType;
   try {
-    orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                        size_t(bytes.size()));
     orcus::zip_archive archive(&blob);
     archive.load();
   } catch (const std::exception&) {
@@ -503,7 +521,8 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
   if (!factory.kept) return kWorkbookNoSuchSheet;
 
   sheet->SetLimits(kMaxRows, kMaxColumns);
-  for (const RawCell& cell : factory.kept->cells) sheet->SetCell(cell.row, cell.column, TextOf(cell, factory, *factory.kept));
+  for (const RawCell& cell : factory.kept->cells)
+    sheet->SetCell(cell.row, cell.column, TextOf(cell, factory, *factory.kept));
   for (const Sheet::Area& area : factory.kept->merged)
     sheet->AddMergedArea(area.firstRow, area.firstColumn, area.lastRow, area.lastColumn);
   return kWorkbookOk;

@@ -5,7 +5,8 @@
 #include "data/csv_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-  const QString text = data::DecodeCsvBytes(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(size)));
+  const QString text =
+      data::DecodeCsvBytes(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(size)));
   const std::optional<QStringList> fields = data::SplitCsvRecord(text);
   // A complete record has at least one field, and no field is longer than the record.
   if (fields) {

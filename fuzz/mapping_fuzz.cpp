@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   };
   for (const bool filter : {false, true}) {
     const data::MappingResult result = data::EvaluateMapping(expressions, 1, filter, read);
-    if (!result.error && result.fields[data::kPostcodeField].size() > 0 && result.fields[data::kPostcodeField].size() < 6)
+    if (!result.error && result.fields[data::kPostcodeField].size() > 0 &&
+        result.fields[data::kPostcodeField].size() < 6)
       __builtin_trap();  // postcodes are padded
     data::MapCsvRecord(expressions, cells, filter);
   }

@@ -57,7 +57,8 @@ fOpen::fOpen(RecordTable& grid, QWidget* parent) : QDialog(parent), grid_(grid) 
     TT(i)->installEventFilter(this);
   }
   // Row numbers: digits only; anything else typed is dropped.
-  for (int i : {2, 6}) TT(i)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]*"_s), TT(i)));
+  for (int i : {2, 6})
+    TT(i)->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]*"_s), TT(i)));
 
   auto* rows = new QGroupBox(texts::kRowFrame);
   rows->setObjectName(u"Frame2"_s);
@@ -155,7 +156,8 @@ void fOpen::Accept() {
     common::prompts().Message(texts::kRangeTooLarge);
     return;
   }
-  for (int i = 2; i <= 6; ++i) Registry::SaveSetting(Registry::kOpenParaSection, QString::number(i), TT(i)->text());
+  for (int i = 2; i <= 6; ++i)
+    Registry::SaveSetting(Registry::kOpenParaSection, QString::number(i), TT(i)->text());
   if (importing) Import(start, end);
   accept();
 }

@@ -31,7 +31,8 @@ Sheets::Sheets(int selectionMode, QWidget* parent) : QDialog(parent), selectionM
 
   list_ = new QTableWidget(0, 3);
   list_->setObjectName(u"SHL"_s);
-  list_->setHorizontalHeaderLabels({texts::kSheetNumberHeader, texts::kSheetTickHeader, texts::kSheetNameHeader});
+  list_->setHorizontalHeaderLabels(
+      {texts::kSheetNumberHeader, texts::kSheetTickHeader, texts::kSheetNameHeader});
   list_->verticalHeader()->hide();
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setSelectionMode(QAbstractItemView::NoSelection);

@@ -1,19 +1,22 @@
+#include "data/csv_reader.h"
+
 #include <gtest/gtest.h>
 
-#include "tests/support/qt_printers.h"
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include "data/csv_reader.h"
 #include "data/record_table.h"
+#include "tests/support/qt_printers.h"
 
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-QString Fixture(const char* name) { return QStringLiteral(KOVA_FIXTURES "/import/") + QString::fromUtf8(name); }
+QString Fixture(const char* name) {
+  return QStringLiteral(KOVA_FIXTURES "/import/") + QString::fromUtf8(name);
+}
 
 // A CSV file with the given bytes in a folder of its own.
 class CsvFile {
@@ -40,7 +43,8 @@ QStringList Rows(const data::RecordTable& grid) {
   return rows;
 }
 
-QStringList Import(const QByteArray& bytes, int start, int end, bool filter, data::Expressions expressions = {u"A"_s, u"B"_s, u"C"_s}) {
+QStringList Import(const QByteArray& bytes, int start, int end, bool filter,
+                   data::Expressions expressions = {u"A"_s, u"B"_s, u"C"_s}) {
   CsvFile file(bytes);
   data::RecordTable grid;
   EXPECT_TRUE(data::ImportCsv(grid, file.path(), start, end, expressions, filter));
@@ -48,7 +52,10 @@ QStringList Import(const QByteArray& bytes, int start, int end, bool filter, dat
 }
 
 TEST(CsvReaderTest, RecordsSplitIntoFieldsAtCommasOutsideQuotes) {
-  const struct { const char16_t* record; QStringList fields; } cases[] = {
+  const struct {
+    const char16_t* record;
+    QStringList fields;
+  } cases[] = {
       {u"a,\"b,c\",d", {u"a"_s, u"b,c"_s, u"d"_s}},
       {u"a,\"x\"\"y\",b", {u"a"_s, u"x\"y"_s, u"b"_s}},
       {u"a,\"\",b", {u"a"_s, u"\""_s, u"b"_s}},
@@ -65,7 +72,8 @@ TEST(CsvReaderTest, RecordsSplitIntoFieldsAtCommasOutsideQuotes) {
     EXPECT_EQ(data::SplitCsvRecord(record), std::optional<QStringList>(c.fields)) << record.toStdString();
   }
   for (const char16_t* open : {u"\"open,", u"a,\"b\"\"", u"x\"y"})
-    EXPECT_EQ(data::SplitCsvRecord(QString::fromUtf16(open)), std::nullopt) << QString::fromUtf16(open).toStdString();
+    EXPECT_EQ(data::SplitCsvRecord(QString::fromUtf16(open)), std::nullopt)
+        << QString::fromUtf16(open).toStdString();
 }
 
 TEST(CsvReaderTest, RunsAndOccurrencesAreCounted) {
@@ -85,16 +93,43 @@ TEST(CsvReaderTest, ImportKeepsTheReaderEdgeCases) {
     bool filter;
     QStringList rows;
   } cases[] = {
-      {"line break inside quotes, filter off", "n,1,\"上海市\r\n浦东\",x\r\n", 1, 1, false, {u"n|000001|上海市\r//浦东"_s}},
-      {"line break inside quotes, filter on", "n,1,\"上海市\r\n浦东\",x\r\n", 1, 1, true, {u"n|000001|上海市浦东"_s}},
-      {"line feeds alone are one line", "a,1,x\nb,2,y\n", 1, 3, false, {u"a|000001|x//b"_s, u"||"_s, u"||"_s}},
+      {"line break inside quotes, filter off",
+       "n,1,\"上海市\r\n浦东\",x\r\n",
+       1,
+       1,
+       false,
+       {u"n|000001|上海市\r//浦东"_s}},
+      {"line break inside quotes, filter on",
+       "n,1,\"上海市\r\n浦东\",x\r\n",
+       1,
+       1,
+       true,
+       {u"n|000001|上海市浦东"_s}},
+      {"line feeds alone are one line",
+       "a,1,x\nb,2,y\n",
+       1,
+       3,
+       false,
+       {u"a|000001|x//b"_s, u"||"_s, u"||"_s}},
       {"start row skips physical lines", "\"open\r\nb,123,addr\r\n", 2, 2, false, {u"b|000123|addr"_s}},
-      {"empty line leaves a numbered empty row", "h\r\na,1,x\r\n\r\nc,3,z\r\n", 2, 10, false,
+      {"empty line leaves a numbered empty row",
+       "h\r\na,1,x\r\n\r\nc,3,z\r\n",
+       2,
+       10,
+       false,
        {u"a|000001|x"_s, u"||"_s, u"c|000003|z"_s, u"||"_s, u"||"_s, u"||"_s, u"||"_s, u"||"_s, u"||"_s}},
-      {"postcodes", "a,12345,x\r\nb,1234567,y\r\nc,,z\r\n", 1, 3, false,
+      {"postcodes",
+       "a,12345,x\r\nb,1234567,y\r\nc,,z\r\n",
+       1,
+       3,
+       false,
        {u"a|012345|x"_s, u"b|1234567|y"_s, u"c||z"_s}},
       {"end row one below start row", "a,1,x\r\n", 5, 4, false, {}},
-      {"end of file inside quotes ends the record", "a,1,\"never closed\r\nmore", 1, 2, false,
+      {"end of file inside quotes ends the record",
+       "a,1,\"never closed\r\nmore",
+       1,
+       2,
+       false,
        {u"a|000001|never closed\r//more"_s, u"||"_s}},
       {"all three fields empty still fill the row", ",,\r\nb,2,y", 1, 2, false, {u"||"_s, u"b|000002|y"_s}},
       {"Greek letters are data", "ζ,ξ,\"α,β\"\r\n", 1, 1, false, {u"ζ|00000ξ|α,β"_s}},
@@ -105,15 +140,19 @@ TEST(CsvReaderTest, ImportKeepsTheReaderEdgeCases) {
 
 TEST(CsvReaderTest, CsvItemsFollowTheirOwnLiteralAndColumnRules) {
   const QByteArray line = "张三,100001,北京市,某公司\r\n";
-  const struct { const char16_t* expression; const char16_t* name; } cases[] = {
-      {u"A，\" 收\"", u"张三 收"},  {u"D,\"//\",C", u"某公司//北京市"}, {u"Z", u""},   {u"ABC", u""},
-      {u"A, \"x\"", u"张三"},        {u"A,,D", u"张三某公司"},          {u"\"", u""},   {u",A,", u"张三"},
+  const struct {
+    const char16_t* expression;
+    const char16_t* name;
+  } cases[] = {
+      {u"A，\" 收\"", u"张三 收"}, {u"D,\"//\",C", u"某公司//北京市"}, {u"Z", u""},  {u"ABC", u""},
+      {u"A, \"x\"", u"张三"},      {u"A,,D", u"张三某公司"},           {u"\"", u""}, {u",A,", u"张三"},
   };
   for (const auto& c : cases) {
     data::Expressions expressions = {QString::fromUtf16(c.expression), u"B"_s, u"C"_s};
     const QStringList rows = Import(line, 1, 1, false, expressions);
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].section(u'|', 0, 0), QString::fromUtf16(c.name)) << QString::fromUtf16(c.expression).toStdString();
+    EXPECT_EQ(rows[0].section(u'|', 0, 0), QString::fromUtf16(c.name))
+        << QString::fromUtf16(c.expression).toStdString();
   }
 }
 
@@ -133,7 +172,10 @@ TEST(CsvReaderTest, EncodingsAreRecognised) {
     return QByteArray(encoder(text));
   };
   QStringEncoder gb18030("GB18030");
-  const struct { const char* name; QByteArray bytes; } cases[] = {
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
       {"GB18030", gb18030(text)},
       {"UTF-8", encode(QStringConverter::Utf8, QStringConverter::Flag::Default)},
       {"UTF-8 with BOM", encode(QStringConverter::Utf8, QStringConverter::Flag::WriteBom)},
@@ -147,8 +189,7 @@ TEST(CsvReaderTest, FilesWrittenByASpreadsheetImportAlike) {
   data::Expressions expressions = {u"A，\" 收\""_s, u"B"_s, u"C,D"_s};
   const QStringList expected = {u"张三 收|100001|北京市海淀区中关村大街1号某某科技公司"_s,
                                 u"李四 收|010001|上海市\r//浦东新区"_s,
-                                u"王五 收|510620|广州市, 天河区 \"体育东路\""_s,
-                                u" 收|300000|"_s};
+                                u"王五 收|510620|广州市, 天河区 \"体育东路\""_s, u" 收|300000|"_s};
   for (const char* name : {"addresses_gbk.csv", "addresses_utf8.csv"}) {
     data::RecordTable grid;
     data::Expressions copy = expressions;
@@ -164,7 +205,9 @@ TEST(CsvReaderTest, FilesWrittenByASpreadsheetImportAlike) {
 
 TEST(CsvReaderTest, PreviewShowsTheFirstTenRecordsFromTheFirstLine) {
   QByteArray bytes;
-  for (int i = 1; i <= 12; ++i) bytes += i == 3 ? QByteArray("\r\n") : "r" + QByteArray::number(i) + ",\"x,y\"" + QByteArray(",f").repeated(25) + "\r\n";
+  for (int i = 1; i <= 12; ++i)
+    bytes += i == 3 ? QByteArray("\r\n")
+                    : "r" + QByteArray::number(i) + ",\"x,y\"" + QByteArray(",f").repeated(25) + "\r\n";
   CsvFile file(bytes);
   const data::PreviewCells cells = data::PreviewCsv(file.path());
   EXPECT_EQ(cells[0][0], u"r1"_s);
@@ -189,7 +232,8 @@ TEST(CsvReaderTest, BadFilesNeitherHangNorLoseTheGrid) {
   QByteArray manyLines = "\"";
   for (int i = 0; i < 100000; ++i) manyLines += "line,2,3\r\n";
   EXPECT_EQ(Import(manyLines, 1, 2, false).size(), 2);
-  const QStringList garbage = Import(QByteArray("\xFF\xFE\x00", 3) + QByteArray("\x81\x30\xFF,\x80,\xFE\r\n"), 1, 1, false);
+  const QStringList garbage =
+      Import(QByteArray("\xFF\xFE\x00", 3) + QByteArray("\x81\x30\xFF,\x80,\xFE\r\n"), 1, 1, false);
   EXPECT_EQ(garbage.size(), 1);
 }
 

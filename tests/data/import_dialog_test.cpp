@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
+#include "data/ui/import_dialog.h"
 
-#include "tests/support/qt_printers.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,10 +13,10 @@
 #include "data/import_state.h"
 #include "data/import_texts.h"
 #include "data/record_table.h"
-#include "data/ui/import_dialog.h"
 #include "data/ui/import_source.h"
 #include "data/ui/sheet_chooser.h"
 #include "store/registry.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
@@ -108,7 +108,12 @@ TEST_F(ImportDialogTest, UnsupportedFilesAreRefusedAndImportNothing) {
 }
 
 TEST_F(ImportDialogTest, RowRangesThatCannotBeImportedAreRefused) {
-  const struct { const char16_t* start; const char16_t* end; QString message; int rows; } cases[] = {
+  const struct {
+    const char16_t* start;
+    const char16_t* end;
+    QString message;
+    int rows;
+  } cases[] = {
       {u"5", u"3", data::texts::kEndBeforeStart, -1},
       {u"1", u"99999999", data::texts::kRangeTooLarge, -1},
       {u"5", u"4", QString(), 0},
@@ -204,7 +209,11 @@ void AnswerNextModal(int step = 0) {
 }
 
 TEST_F(ImportDialogTest, TheImportCommandRunsFromFileToGrid) {
-  const struct { QString file; QString sheet; QString firstName; } cases[] = {
+  const struct {
+    QString file;
+    QString sheet;
+    QString firstName;
+  } cases[] = {
       {Fixture(u"addresses_gbk.csv"_s), QString(), u"张三"_s},
       {Fixture(u"addresses.ods"_s), u"地址"_s, u"张三"_s},
       {QString(), QString(), u"旧"_s},

@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
+#include "data/workbook.h"
 
-#include "tests/support/qt_printers.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "data/import_texts.h"
 #include "data/record_table.h"
-#include "data/workbook.h"
 #include "data/workbook_import.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
@@ -41,9 +41,12 @@ class TempFile {
 const QString kLibreOfficeBooks[] = {u"addresses.xls"_s, u"addresses.xlsx"_s, u"addresses.ods"_s};
 
 TEST(WorkbookTest, SheetNamesComeInTheWorkbooksOrder) {
-  const struct { QString file; QStringList names; } cases[] = {
-      {u"addresses.xls"_s, {u"地址"_s, u"其他"_s}},   {u"addresses.xlsx"_s, {u"地址"_s, u"其他"_s}},
-      {u"addresses.ods"_s, {u"地址"_s, u"其他"_s}},   {u"perl_doubles.xls"_s, {u"地址"_s, u"第二页"_s}},
+  const struct {
+    QString file;
+    QStringList names;
+  } cases[] = {
+      {u"addresses.xls"_s, {u"地址"_s, u"其他"_s}},       {u"addresses.xlsx"_s, {u"地址"_s, u"其他"_s}},
+      {u"addresses.ods"_s, {u"地址"_s, u"其他"_s}},       {u"perl_doubles.xls"_s, {u"地址"_s, u"第二页"_s}},
       {u"xlsxwriter.xlsx"_s, {u"收件人"_s, u"Sheet2"_s}},
   };
   for (const auto& c : cases) {
@@ -54,13 +57,27 @@ TEST(WorkbookTest, SheetNamesComeInTheWorkbooksOrder) {
 }
 
 TEST(WorkbookTest, CellsReadAsASpreadsheetShowsThem) {
-  struct Cell { int row, column; QString text; };
-  const std::vector<Cell> common = {
-      {2, 1, u"张三"_s},       {2, 2, u"100001"_s},    {3, 2, u"10001"_s},  {2, 5, u"2024-03-05"_s},
-      {2, 7, u"3.25"_s},       {3, 3, u"上海市\n浦东新区"_s}, {4, 3, u"广州市, 天河区 \"体育东路\""_s},
-      {11, 1, u"赵六"_s},      {8, 1, u""_s},          {100, 50, u""_s},
+  struct Cell {
+    int row, column;
+    QString text;
   };
-  const struct { QString file; QString sheet; std::vector<Cell> cells; } cases[] = {
+  const std::vector<Cell> common = {
+      {2, 1, u"张三"_s},
+      {2, 2, u"100001"_s},
+      {3, 2, u"10001"_s},
+      {2, 5, u"2024-03-05"_s},
+      {2, 7, u"3.25"_s},
+      {3, 3, u"上海市\n浦东新区"_s},
+      {4, 3, u"广州市, 天河区 \"体育东路\""_s},
+      {11, 1, u"赵六"_s},
+      {8, 1, u""_s},
+      {100, 50, u""_s},
+  };
+  const struct {
+    QString file;
+    QString sheet;
+    std::vector<Cell> cells;
+  } cases[] = {
       {u"addresses.xls"_s, u"地址"_s, common},
       {u"addresses.xlsx"_s, u"地址"_s, common},
       {u"addresses.ods"_s, u"地址"_s, common},
@@ -68,11 +85,18 @@ TEST(WorkbookTest, CellsReadAsASpreadsheetShowsThem) {
       {u"addresses.xlsx"_s, u"地址"_s, {{2, 6, u"100002"_s}, {3, 4, u"某某科技公司"_s}}},
       {u"addresses.ods"_s, u"地址"_s, {{2, 6, u"100002"_s}}},
       {u"addresses.ods"_s, u"其他"_s, {{1, 1, u"备注"_s}}},
-      {u"perl_doubles.xls"_s, u"地址"_s,
+      {u"perl_doubles.xls"_s,
+       u"地址"_s,
        {{2, 2, u"10001"_s}, {3, 2, u"7.5"_s}, {3, 3, u"重庆市\n渝中区"_s}, {4, 4, u"2023-12-31"_s}}},
-      {u"xlsxwriter.xlsx"_s, u"收件人"_s,
-       {{2, 2, u"10001"_s}, {3, 2, u"10003"_s}, {2, 4, u"2022-01-09"_s}, {3, 4, u"0.1"_s},
-        {3, 3, u"杭州市西湖区"_s}, {4, 3, u"杭州市西湖区"_s}, {2, 3, u"南京市鼓楼区"_s}}},
+      {u"xlsxwriter.xlsx"_s,
+       u"收件人"_s,
+       {{2, 2, u"10001"_s},
+        {3, 2, u"10003"_s},
+        {2, 4, u"2022-01-09"_s},
+        {3, 4, u"0.1"_s},
+        {3, 3, u"杭州市西湖区"_s},
+        {4, 3, u"杭州市西湖区"_s},
+        {2, 3, u"南京市鼓楼区"_s}}},
   };
   for (const auto& c : cases) {
     data::Worksheet sheet;
@@ -86,10 +110,19 @@ TEST(WorkbookTest, CellsReadAsASpreadsheetShowsThem) {
 }
 
 TEST(WorkbookTest, DatesAndFormatCodes) {
-  const struct { double serial; bool date, time; const char16_t* text; } cases[] = {
-      {45356, true, false, u"2024-03-05"}, {1, true, false, u"1900-01-01"},  {59, true, false, u"1900-02-28"},
-      {61, true, false, u"1900-03-01"},    {45356.5, true, true, u"2024-03-05 12:00:00"},
-      {0.75, false, true, u"18:00:00"},    {45356, true, true, u"2024-03-05"}, {-1, true, false, u"-1"},
+  const struct {
+    double serial;
+    bool date, time;
+    const char16_t* text;
+  } cases[] = {
+      {45356, true, false, u"2024-03-05"},
+      {1, true, false, u"1900-01-01"},
+      {59, true, false, u"1900-02-28"},
+      {61, true, false, u"1900-03-01"},
+      {45356.5, true, true, u"2024-03-05 12:00:00"},
+      {0.75, false, true, u"18:00:00"},
+      {45356, true, true, u"2024-03-05"},
+      {-1, true, false, u"-1"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(data::detail::SerialDateText(c.serial, c.date, c.time), QString::fromUtf16(c.text)) << c.serial;
@@ -101,11 +134,15 @@ TEST(WorkbookTest, CellsOutsideTheFormatAreOutOfRange) {
   data::Worksheet xlsx;
   ASSERT_EQ(data::ReadWorksheet(Fixture(u"addresses.xlsx"_s), u"地址"_s, xlsx), 0);
   QString text;
-  const struct { const data::Worksheet* sheet; int row, column, error; } cases[] = {
-      {&xls, 0, 1, 1004},     {&xls, 1, 0, 1004},    {&xls, 65536, 256, 0}, {&xls, 65537, 1, 1004},
-      {&xls, 1, 257, 1004},   {&xlsx, 1, 702, 0},    {&xlsx, 1048577, 1, 1004},
+  const struct {
+    const data::Worksheet* sheet;
+    int row, column, error;
+  } cases[] = {
+      {&xls, 0, 1, 1004},   {&xls, 1, 0, 1004}, {&xls, 65536, 256, 0},     {&xls, 65537, 1, 1004},
+      {&xls, 1, 257, 1004}, {&xlsx, 1, 702, 0}, {&xlsx, 1048577, 1, 1004},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.sheet->CellText(c.row, c.column, text), c.error) << c.row << "," << c.column;
+  for (const auto& c : cases)
+    EXPECT_EQ(c.sheet->CellText(c.row, c.column, text), c.error) << c.row << "," << c.column;
 }
 
 TEST(WorkbookTest, ImportStopsAfterFiveEmptyRows) {
@@ -115,7 +152,8 @@ TEST(WorkbookTest, ImportStopsAfterFiveEmptyRows) {
     data::Expressions expressions = {u"A，\" 收\""_s, u"B"_s, u"C"_s};
     EXPECT_EQ(data::ImportWorkbook(grid, Fixture(file), u"地址"_s, 2, 20, expressions, false), 0);
     ASSERT_EQ(grid.recordCount(), 19) << file.toStdString();
-    EXPECT_EQ(grid.record(1), (data::Record{u"1"_s, u"张三 收"_s, u"100001"_s, u"北京市海淀区中关村大街1号"_s}));
+    EXPECT_EQ(grid.record(1),
+              (data::Record{u"1"_s, u"张三 收"_s, u"100001"_s, u"北京市海淀区中关村大街1号"_s}));
     EXPECT_EQ(grid.record(2), (data::Record{u"2"_s, u"李四 收"_s, u"010001"_s, u"上海市//浦东新区"_s}));
     // The recipient literal alone makes the row with only a postcode non-empty anyway.
     EXPECT_EQ(grid.record(4), (data::Record{u"4"_s, u" 收"_s, u"300000"_s, u""_s}));
@@ -127,7 +165,8 @@ TEST(WorkbookTest, ImportStopsAfterFiveEmptyRows) {
     EXPECT_EQ(grid.recordCount(), 19);
     EXPECT_EQ(grid.record(2), (data::Record{u"2"_s, u"李四"_s, u"010001"_s, u"上海市浦东新区"_s}));
     EXPECT_EQ(grid.record(4), (data::Record{u"4"_s, u""_s, u"300000"_s, u""_s}));
-    for (int r = 5; r <= 19; ++r) EXPECT_EQ(grid.record(r), (data::Record{QString::number(r), {}, {}, {}})) << r;
+    for (int r = 5; r <= 19; ++r)
+      EXPECT_EQ(grid.record(r), (data::Record{QString::number(r), {}, {}, {}})) << r;
     EXPECT_TRUE(test::FreshPrompts().shown.isEmpty());
   }
 }
@@ -149,14 +188,17 @@ TEST(WorkbookTest, FailuresShowTheirMessage) {
   } cases[] = {
       {"missing file", Fixture(u"none.xls"_s), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
       {"no such sheet", Fixture(u"addresses.xlsx"_s), u"地 址"_s, u"A"_s, 2, 9, data::texts::kNoSuchSheet},
-      {"no such sheet in .xls", Fixture(u"addresses.xls"_s), u"Sheet1"_s, u"A"_s, 2, 9, data::texts::kNoSuchSheet},
+      {"no such sheet in .xls", Fixture(u"addresses.xls"_s), u"Sheet1"_s, u"A"_s, 2, 9,
+       data::texts::kNoSuchSheet},
       {"text named .xls", textAsXls.path(), u"地址"_s, u"A"_s, 2, 438, data::texts::kNotAWorkbook},
       {"empty file", empty.path(), u"地址"_s, u"A"_s, 2, 438, data::texts::kNotAWorkbook},
       {"truncated .xlsx", truncatedXlsx.path(), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
       {"truncated .xls", truncatedXls.path(), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
-      {"three letters", Fixture(u"addresses.ods"_s), u"地址"_s, u"ABC"_s, 2, 1004, data::texts::kColumnOutOfRange},
+      {"three letters", Fixture(u"addresses.ods"_s), u"地址"_s, u"ABC"_s, 2, 1004,
+       data::texts::kColumnOutOfRange},
       {"row 0", Fixture(u"addresses.xls"_s), u"地址"_s, u"A"_s, 0, 1004, data::texts::kColumnOutOfRange},
-      {"empty item", Fixture(u"addresses.xls"_s), u"地址"_s, u"A,,B"_s, 2, 5, data::texts::kCannotOpenWorkbook},
+      {"empty item", Fixture(u"addresses.xls"_s), u"地址"_s, u"A,,B"_s, 2, 5,
+       data::texts::kCannotOpenWorkbook},
       {"wrong ending, right content", xlsxNamedXls.path(), u"地址"_s, u"A"_s, 2, 0, QString()},
   };
   for (const auto& c : cases) {
@@ -164,7 +206,8 @@ TEST(WorkbookTest, FailuresShowTheirMessage) {
     data::RecordTable grid;
     grid.ReplaceAll({data::Record{u"1"_s, u"旧"_s, {}, {}}});
     data::Expressions expressions = {c.recipient, u"B"_s, u"C"_s};
-    EXPECT_EQ(data::ImportWorkbook(grid, c.path, c.sheet, c.start, 10, expressions, false), c.error) << c.name;
+    EXPECT_EQ(data::ImportWorkbook(grid, c.path, c.sheet, c.start, 10, expressions, false), c.error)
+        << c.name;
     EXPECT_EQ(prompts.shown, c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.name;
     // A workbook that cannot be read leaves the grid as it was; a failing cell leaves numbered rows.
     const bool failedInACell = c.error == 1004 || c.recipient == u"A,,B";
@@ -197,7 +240,8 @@ TEST(WorkbookTest, EveryPrefixOfAWorkbookIsHandled) {
       data::Worksheet sheet;
       const QString wanted = u"地址"_s;
       const int error = data::ReadWorkbookBytes(bytes.left(cut), &wanted, names, &sheet);
-      EXPECT_TRUE(error == 0 || error == 5 || error == 9 || error == 438) << file.toStdString() << " " << cut << " " << error;
+      EXPECT_TRUE(error == 0 || error == 5 || error == 9 || error == 438)
+          << file.toStdString() << " " << cut << " " << error;
     }
   }
 }
