@@ -7,9 +7,11 @@
 #include "app/main_window.h"
 #include "app/user_guide.h"
 #include "common/prompts.h"
+#include "data/ui/import_source.h"
 
 void MF::CB_Click(int index) {
   switch (index) {
+    case 3: data::ImportRecords(records_, this); break;
     case 10: ShowAbout(); break;
     case 11: OpenUserGuide(); break;
     default: break;

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/main_window.h"
 #include "data/import_state.h"
 #include "data/import_texts.h"
 #include "data/record_table.h"
@@ -229,6 +230,16 @@ TEST_F(ImportDialogTest, TheImportCommandRunsFromFileToGrid) {
     EXPECT_EQ(grid_.cell(1, 1), c.firstName) << c.file.toStdString();
   }
   // Let a pending answer find no window.
+  QTest::qWait(20);
+}
+
+TEST_F(ImportDialogTest, TheImportButtonOfTheMainWindowFillsItsGrid) {
+  MF window;
+  prompts_->files = {Fixture(u"addresses.xlsx"_s)};
+  AnswerNextModal();
+  window.CB(3)->click();
+  ASSERT_EQ(window.records().recordCount(), 5);
+  EXPECT_EQ(window.records().record(2), (data::Record{u"2"_s, u"李四"_s, u"010001"_s, u"上海市//浦东新区"_s}));
   QTest::qWait(20);
 }
 
