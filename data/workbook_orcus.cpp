@@ -225,6 +225,9 @@ struct RawCell {
   Kind kind;
   double number;
   QString text;
+  // The cell format, when it came right with the cell; otherwise it is looked up.
+  size_t xf = kNoFormat;
+  static constexpr size_t kNoFormat = size_t(-1);
 };
 
 class Sheet;
@@ -320,7 +323,13 @@ class Sheet final : public iface::import_sheet {
     Add({row, col, RawCell::kText, 0, std::move(text)});
   }
   void set_format(ss::row_t row, ss::col_t col, size_t xf) override {
-    if (keep_) formats[Key(row, col)] = xf;
+    if (!keep_) return;
+    // Formats mostly follow their cell at once; keep them there instead of in the map.
+    if (!cells.empty() && cells.back().row == row && cells.back().column == col) {
+      cells.back().xf = xf;
+    } else {
+      formats[Key(row, col)] = xf;
+    }
   }
   void set_format(ss::row_t firstRow, ss::col_t firstCol, ss::row_t lastRow, ss::col_t lastCol,
                   size_t xf) override {
@@ -464,7 +473,8 @@ QString TextOf(const RawCell& cell, const Factory& factory, const Sheet& sheet) 
     case RawCell::kNumber:
       break;
   }
-  const DateKind kind = factory.styles.KindOfCellFormat(sheet.FormatOf(cell.row, cell.column));
+  const size_t xf = cell.xf != RawCell::kNoFormat ? cell.xf : sheet.FormatOf(cell.row, cell.column);
+  const DateKind kind = factory.styles.KindOfCellFormat(xf);
   if (!kind.date && !kind.time) return common::NumberText(cell.number);
   // Workbooks of the 1904 date system count their days four years and a day later.
   const double serial = factory.settings.originYear == 1904 ? cell.number + 1462 : cell.number;
