@@ -8,12 +8,14 @@
 #include "app/user_guide.h"
 #include "common/prompts.h"
 #include "data/ui/import_source.h"
+#include "editor/format_store.h"
 
 void MF::CB_Click(int index) {
   switch (index) {
     case 3: data::ImportRecords(records_, this); break;
     case 10: ShowAbout(); break;
     case 11: OpenUserGuide(); break;
+    case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
     default: break;
   }
 }
