@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/user_guide.h"
 #include "common/prompts.h"
+#include "data/ui/import_source.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
 
@@ -21,6 +22,7 @@ void MF::CB_Click(int index) {
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
+      case 3: data::ImportRecords(records_, this); break;
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
