@@ -75,12 +75,12 @@ const QFontMetricsF& PainterDevice::Metrics() const {
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
-  return Metrics().horizontalAdvance(text) * kMmPerInch / Resolution();
+  return Metrics().horizontalAdvance(text) * kMmPerInch / MeasuringResolution();
 }
 
 double PainterDevice::TextHeight(const QString&) const {
   // One line of the font, whatever the text, as a printer reports it.
-  return Metrics().height() * kMmPerInch / Resolution();
+  return Metrics().height() * kMmPerInch / MeasuringResolution();
 }
 
 QPointF PainterDevice::ToDevice(QPointF mm) const { return (mm + origin_) * (Resolution() / kMmPerInch); }
@@ -100,8 +100,8 @@ QPainter* PainterDevice::Painter() {
 void PainterDevice::PrintText(const QString& text) {
   if (QPainter* p = Painter()) {
     p->setPen(font_.color);
-    const QPointF at = ToDevice(position_);
-    p->drawText(QPointF(at.x(), at.y() + Metrics().ascent()), text);
+    const double ascent = Metrics().ascent() * kMmPerInch / MeasuringResolution();
+    p->drawText(ToDevice(position_ + QPointF(0, ascent)), text);
   }
   position_.rx() += TextWidth(text);
 }

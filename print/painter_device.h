@@ -59,6 +59,8 @@ class PainterDevice : public PrinterDevice {
   virtual const QPaintDevice* MeasuringDevice() const = 0;
   // Device pixels per inch of the painter.
   virtual double Resolution() const = 0;
+  // Pixels per inch of the measuring device; a preview paints coarser than it measures.
+  virtual double MeasuringResolution() const { return Resolution(); }
   // Whether the printer takes this paper at all; the PDF printer takes any.
   virtual bool Accepts(QPageSize::PageSizeId) const { return true; }
   // The printer's unprintable margins on the oriented page, in mm.
