@@ -109,6 +109,7 @@ class MF : public QWidget {
   QPlainTextEdit* THP() const { return thp_; }
   QLabel* T2() const { return t2_; }
   QTimer* ADRun() const { return adRun_; }
+  QPushButton* PreviewButton() const { return preview_; }
 
   // Widths in twips that the tab layouts work with.
   static constexpr int kPanelWidth = 4200;      // PIC1
@@ -141,6 +142,7 @@ class MF : public QWidget {
   void RefuseLaterInstance();
   void ShowAbout();
   void OpenUserGuide();
+  void ShowPrintTip(const QString& tip);
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
@@ -169,6 +171,7 @@ class MF : public QWidget {
   QPlainTextEdit* thp_ = nullptr;
   QLabel* t2_ = nullptr;
   QTimer* adRun_ = nullptr;
+  QPushButton* preview_ = nullptr;
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;
