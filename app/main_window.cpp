@@ -30,12 +30,15 @@
 #include "app/help_texts.h"
 #include "common/numbers.h"
 #include "common/prompts.h"
+#include "data/ui/record_grid.h"
 #include "editor/custom_size.h"
 #include "editor/digits_only_key_filter.h"
 #include "editor/editor_texts.h"
+#include "editor/format_store.h"
 #include "editor/ui/envelope_canvas.h"
 #include "print/print_texts.h"
 #include "print/ui/envelope_commands.h"
+#include "store/option_memory.h"
 #include "store/registry.h"
 
 using editor::TwipsToPixels;
@@ -288,13 +291,14 @@ void MF::BuildGridTab() {
   }
   rules->addWidget(MakeCommand(4, frame1));
   column->addWidget(frame1);
-  for (int index : {5, 6, 7, 13, 8}) column->addWidget(MakeCommand(index, content));
+  for (int index : {5, 6, 7, 13, 8, 18}) column->addWidget(MakeCommand(index, content));
   auto* note = new QLabel(app::kLineBreakNote, content);
   note->setObjectName(QStringLiteral("Label4"));
   note->setWordWrap(true);
   column->addWidget(note);
   column->addStretch();
   pic2_ = Panel(content, QStringLiteral("PIC2"), page);
+  recordGrid_ = new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_}, &records_, &envelope_, this);
 }
 
 void MF::BuildLabelTab() {
@@ -324,12 +328,16 @@ editor::BoxWidget* MF::P1(int index) const { return ep_->box(index); }
 
 void MF::Load() {
   MarkCalibration();
+  sst_->setCurrentIndex(kGridTab);
+  data::ui::InitRecordGrid(msf_, &records_);
   sst_->setCurrentIndex(kEnvelopeTab);
   SST_Click(kEnvelopeTab);
   // Choosing the custom size first makes the chosen size's change run even when it is the
   // size already marked.
   SizeChange(editor::kCustomSize);
-  SizeChange(editor::kDefaultSize);
+  SizeChange(格式模块::LoadChosenSize());
+  DataBase::LoadBoxContents(envelope_);
+  OptionMemory::LoadLastSet(envelope_, [this](int size) { SizeChange(size); });
   adRun_->start();
 }
 
@@ -337,6 +345,9 @@ void MF::Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   adRun_->stop();
+  格式模块::SaveChosenSize(envelope_);
+  DataBase::SaveBoxContents(envelope_);
+  OptionMemory::SaveLastSet(envelope_);
 }
 
 void MF::closeEvent(QCloseEvent* event) {
@@ -453,12 +464,8 @@ void MF::SizeChange(int index) {
   const bool custom = index == editor::kCustomSize;
   t1_[0]->setEnabled(custom);
   t1_[1]->setEnabled(custom);
-  envelope_.SetChosenSize(index);
-  // The boxes show the chosen size's W and H whatever the size.
-  const QString& caption = envelope_.sizeCaption(index);
-  envelope_.SetCustomSizeText(common::NumberText(editor::CaptionWidth(caption)),
-                              common::NumberText(editor::CaptionHeight(caption)));
-  LayoutEnvelopeTab();
+  // Loading the size's format shows its W and H in T1 and lays out the tab before any box moves.
+  格式模块::SizeOptionClick(envelope_, index, [this] { LayoutEnvelopeTab(); });
   PlacePostCodeLabel();
 }
 

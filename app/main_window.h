@@ -39,6 +39,10 @@ class QTableView;
 class QTimer;
 class QUrl;
 
+namespace data::ui {
+class RecordGrid;
+}
+
 namespace editor {
 class BoxWidget;
 class DigitsOnlyKeyFilter;
@@ -75,6 +79,14 @@ class MF : public QWidget {
 
   // T2.
   void SetTip(const QString& text);
+
+  // Records on the canvas (data/ui/record_grid.h): record NS.Value into the boxes, and the
+  // navigator's change event that does it.
+  void ShowRecord();
+  void NS_Change();
+  // The ticked Option1 cleaning rule, -1 when none.
+  int SelectedRule() const;
+  data::ui::RecordGrid* recordGrid() const { return recordGrid_; }
 
   // The timer ADRun repeats the single-instance test once, a second after the start.
   // `anotherInstance` answers whether another running program holds the instance lock.
@@ -142,6 +154,10 @@ class MF : public QWidget {
   void RefuseLaterInstance();
   void ShowAbout();
   void OpenUserGuide();
+  // The printer chooser before a print command; false when no printer was chosen.
+  bool AwaitPrinterChooser(int index);
+  // The envelope print commands 0, 1 and 16.
+  void PrintEnvelopes(int index);
   void ShowPrintTip(const QString& tip);
 
   editor::EnvelopeModel envelope_;
@@ -155,7 +171,7 @@ class MF : public QWidget {
   QWidget* separator_ = nullptr;
   std::array<QGroupBox*, 4> frames_{};
   std::array<QLineEdit*, 2> num_{};
-  std::array<QPushButton*, 18> cb_{};
+  std::array<QPushButton*, 19> cb_{};
   std::array<QRadioButton*, editor::kSizeCount> o1_{};
   std::array<QLineEdit*, 2> t1_{};
   std::array<QCheckBox*, 2> o2_{};
@@ -165,6 +181,7 @@ class MF : public QWidget {
   QButtonGroup* sizeGroup_ = nullptr;
   QButtonGroup* cleaningGroup_ = nullptr;
   QTableView* msf_ = nullptr;
+  data::ui::RecordGrid* recordGrid_ = nullptr;
   QLineEdit* tt_ = nullptr;
   QScrollArea* pic2_ = nullptr;
   std::array<QRadioButton*, 3> option1_{};
