@@ -30,7 +30,7 @@ void MF::CB_Click(int index) {
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
-      case 3: data::ImportRecords(records_, this); break;
+      case data::ui::kImport: data::ImportRecords(records_, this); break;
       case 0:
       case 1:
       case 16: PrintEnvelopes(index); break;
@@ -38,7 +38,6 @@ void MF::CB_Click(int index) {
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
-      case data::ui::kImport: break;  // the import: source chooser, then the import dialog awaited
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }
