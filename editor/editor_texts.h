@@ -45,6 +45,7 @@ inline const QString kItalicCaption = QStringLiteral("斜体(&I)");
 inline const QString kUnderlineCaption = QStringLiteral("下划线(&U)");
 inline const QString kStrikeoutCaption = QStringLiteral("删除线(&K)");
 inline const QString kColorLabel = QStringLiteral("颜色(&C)：");
+inline const QString kColorDialogTitle = QStringLiteral("颜色");
 inline const QString kColorButton = QStringLiteral("选择颜色…");
 inline const QString kSampleLabel = QStringLiteral("示例");
 inline const QString kSampleText = QStringLiteral("邮政编码 AaBbYyZz 123");
