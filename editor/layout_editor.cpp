@@ -126,14 +126,22 @@ bool LayoutEditor::HandleEditKey(int key, Qt::KeyboardModifiers modifiers) {
   return true;
 }
 
-bool LayoutEditor::HandleUndoKey(int key, Qt::KeyboardModifiers modifiers) {
+UndoKey UndoKeyOf(int key, Qt::KeyboardModifiers modifiers) {
   const Qt::KeyboardModifiers pressed = modifiers & ~Qt::KeypadModifier;
-  const bool undo = key == Qt::Key_Z && pressed == Qt::ControlModifier;
-  const bool redo = (key == Qt::Key_Y && pressed == Qt::ControlModifier) ||
-                    (key == Qt::Key_Z && pressed == (Qt::ControlModifier | Qt::ShiftModifier));
-  if (undo) Undo();
-  if (redo) Redo();
-  return undo || redo;
+  if (key == Qt::Key_Z && pressed == Qt::ControlModifier) return UndoKey::kUndo;
+  if ((key == Qt::Key_Y && pressed == Qt::ControlModifier) ||
+      (key == Qt::Key_Z && pressed == (Qt::ControlModifier | Qt::ShiftModifier)))
+    return UndoKey::kRedo;
+  return UndoKey::kNone;
+}
+
+bool LayoutEditor::HandleUndoKey(int key, Qt::KeyboardModifiers modifiers) {
+  switch (UndoKeyOf(key, modifiers)) {
+    case UndoKey::kUndo: Undo(); return true;
+    case UndoKey::kRedo: Redo(); return true;
+    case UndoKey::kNone: break;
+  }
+  return false;
 }
 
 void LayoutEditor::Undo() {

@@ -22,6 +22,10 @@ class EnvelopeModel;
 
 constexpr double kMaxFontSize = 2160;  // points; sizes must be above 0 and at most this
 
+// Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.
+enum class UndoKey { kNone, kUndo, kRedo };
+UndoKey UndoKeyOf(int key, Qt::KeyboardModifiers modifiers);
+
 class LayoutEditor : public QObject {
   Q_OBJECT
 
@@ -49,7 +53,7 @@ class LayoutEditor : public QObject {
   // boxes; the lock does not apply. Returns whether the key was an editing key (the caller still
   // passes it on, so a caret moves as usual).
   bool HandleEditKey(int key, Qt::KeyboardModifiers modifiers);
-  // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo. Returns whether the key was one of them.
+  // Undoes or redoes for an undo key; returns whether the key was one.
   bool HandleUndoKey(int key, Qt::KeyboardModifiers modifiers);
   void Undo();
   void Redo();

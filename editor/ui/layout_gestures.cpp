@@ -113,17 +113,6 @@ Qt::CursorShape ShapeOf(PointerZone zone) {
   return Qt::IBeamCursor;
 }
 
-enum class UndoKey { kNone, kUndo, kRedo };
-
-UndoKey UndoKeyOf(const QKeyEvent* event) {
-  const Qt::KeyboardModifiers pressed = event->modifiers() & ~Qt::KeypadModifier;
-  if (event->key() == Qt::Key_Z && pressed == Qt::ControlModifier) return UndoKey::kUndo;
-  if ((event->key() == Qt::Key_Y && pressed == Qt::ControlModifier) ||
-      (event->key() == Qt::Key_Z && pressed == (Qt::ControlModifier | Qt::ShiftModifier)))
-    return UndoKey::kRedo;
-  return UndoKey::kNone;
-}
-
 bool ChangesText(const QKeyEvent* event) {
   const bool control = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
   return (!control && !event->text().isEmpty()) || event->key() == Qt::Key_Backspace ||
@@ -294,12 +283,9 @@ bool LayoutGestures::Key(QObject* watched, QKeyEvent* event) {
   const int box = BoxIndexOf(watched);
   if (box >= 0 && BoxUndoKey(box, event)) return true;
   if (box < 0) {
-    const UndoKey key = UndoKeyOf(event);
+    const UndoKey key = UndoKeyOf(event->key(), event->modifiers());
     if (key != UndoKey::kNone) {
-      stepping_ = true;
-      key == UndoKey::kUndo ? editor_.Undo() : editor_.Redo();
-      stepping_ = false;
-      if (key == UndoKey::kUndo) undoneAt_ = ++clock_;
+      LayoutStep(key);
       return true;
     }
   }
@@ -309,7 +295,7 @@ bool LayoutGestures::Key(QObject* watched, QKeyEvent* event) {
 }
 
 bool LayoutGestures::BoxUndoKey(int index, QKeyEvent* event) {
-  const UndoKey key = UndoKeyOf(event);
+  const UndoKey key = UndoKeyOf(event->key(), event->modifiers());
   if (key == UndoKey::kNone) return false;
   QWidget* box = boxes_[size_t(index)];
   QUndoStack& stack = editor_.undoStack();
@@ -325,11 +311,15 @@ bool LayoutGestures::BoxUndoKey(int index, QKeyEvent* event) {
     typedAt_[size_t(index)] = ++clock_;  // the box takes back its own typing
     return false;
   }
+  LayoutStep(key);
+  return true;
+}
+
+void LayoutGestures::LayoutStep(UndoKey key) {
   stepping_ = true;
   key == UndoKey::kUndo ? editor_.Undo() : editor_.Redo();
   stepping_ = false;
   if (key == UndoKey::kUndo) undoneAt_ = ++clock_;
-  return true;
 }
 
 void LayoutGestures::Copy() {

@@ -11,15 +11,12 @@
 #include <vector>
 
 #include "editor/envelope_model.h"
+#include "editor/layout_editor.h"
 #include "editor/menu_commands.h"
 
 class QLabel;
 class QMouseEvent;
 class QKeyEvent;
-
-namespace editor {
-class LayoutEditor;
-}
 
 namespace editor::ui {
 
@@ -51,6 +48,7 @@ class LayoutGestures : public QObject {
   bool CanvasMouse(QMouseEvent* event);
   bool Key(QObject* watched, QKeyEvent* event);
   bool BoxUndoKey(int index, QKeyEvent* event);
+  void LayoutStep(UndoKey key);
   void SetTip(const QString& tip);
   int BoxIndexOf(QObject* object) const;
 

@@ -234,7 +234,7 @@ TEST_F(Editing, AnEditThatWouldMakeASizeInvalidChangesNoBox) {
   EXPECT_DOUBLE_EQ(model.box(6).font.size, 18);
   EXPECT_DOUBLE_EQ(model.box(8).font.size, 0.75);
   EXPECT_FALSE(editor.FontSizeChange(-1, editor::kMaxFontSize));
-  EXPECT_TRUE(editor.undoStack().count() == 1);
+  EXPECT_EQ(editor.undoStack().count(), 1);
 }
 
 TEST_F(Editing, MovesRoundHalvesToEvenAndMayLeaveTheCanvas) {
