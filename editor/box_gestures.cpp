@@ -17,11 +17,11 @@ PointerZone ZoneAt(QPoint inBox, QSize boxSize, bool locked) {
 
 const QString& ZoneTip(PointerZone zone) {
   switch (zone) {
-    case PointerZone::kMove: return texts::kMoveZoneTip;
-    case PointerZone::kResize: return texts::kResizeZoneTip;
+    case PointerZone::kMove: return kMoveZoneTip;
+    case PointerZone::kResize: return kResizeZoneTip;
     case PointerZone::kText: break;
   }
-  return texts::kTextZoneTip;
+  return kTextZoneTip;
 }
 
 bool BeyondDragThreshold(QPoint delta) {

@@ -3,11 +3,7 @@
 
 #include <QString>
 
-namespace editor::texts {
-
-// The lock O2(1).
-inline const QString kLockCaption = QStringLiteral("锁定格式");
-inline const QString kLockTip = QStringLiteral("选中时无法移动输入框");
+namespace editor {
 
 // Tip line T2 over a box, by pointer zone.
 inline const QString kMoveZoneTip = QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可移动本输入框位置。");
@@ -50,4 +46,4 @@ inline const QString kColorButton = QStringLiteral("选择颜色…");
 inline const QString kSampleLabel = QStringLiteral("示例");
 inline const QString kSampleText = QStringLiteral("邮政编码 AaBbYyZz 123");
 
-}  // namespace editor::texts
+}  // namespace editor

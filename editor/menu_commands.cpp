@@ -43,15 +43,15 @@ void SetResolution(const QString& title) {
   const QString proposal =
       stored.isEmpty() ? QString::number(kProposedDpi) : common::NumberText(common::Val(stored));
   std::optional<QString> answer =
-      common::prompts().Input(texts::kDpiPrompt + u'\n' + texts::kDpiRange, title, proposal);
+      common::prompts().Input(kDpiPrompt + u'\n' + kDpiRange, title, proposal);
   while (answer && !answer->isEmpty()) {
     const double dpi = common::Val(*answer);
     if (dpi >= kMinDpi && dpi <= kMaxDpi) {
       Registry::SaveSetting(Registry::kCollateSection, kDpiKey, common::NumberText(dpi));
       return;
     }
-    common::prompts().Message(texts::kDpiOutOfRange);
-    answer = common::prompts().Input(texts::kDpiPrompt, title, *answer);
+    common::prompts().Message(kDpiOutOfRange);
+    answer = common::prompts().Input(kDpiPrompt, title, *answer);
   }
 }
 

@@ -37,14 +37,14 @@ FontDialog::FontDialog(const common::FontChoice& start, QWidget* parent)
     : QDialog(parent),
       name_(new QFontComboBox(this)),
       size_(new QComboBox(this)),
-      bold_(new QCheckBox(texts::kBoldCaption, this)),
-      italic_(new QCheckBox(texts::kItalicCaption, this)),
-      underline_(new QCheckBox(texts::kUnderlineCaption, this)),
-      strikeout_(new QCheckBox(texts::kStrikeoutCaption, this)),
-      colorButton_(new QPushButton(texts::kColorButton, this)),
-      sample_(new QLabel(texts::kSampleText, this)),
+      bold_(new QCheckBox(kBoldCaption, this)),
+      italic_(new QCheckBox(kItalicCaption, this)),
+      underline_(new QCheckBox(kUnderlineCaption, this)),
+      strikeout_(new QCheckBox(kStrikeoutCaption, this)),
+      colorButton_(new QPushButton(kColorButton, this)),
+      sample_(new QLabel(kSampleText, this)),
       startName_(start.name) {
-  setWindowTitle(texts::kFontDialogTitle);
+  setWindowTitle(kFontDialogTitle);
 
   name_->setCurrentFont(QFont(start.name));
   name_->setEditText(start.name);  // a substituted family keeps the name the box asked for
@@ -61,14 +61,14 @@ FontDialog::FontDialog(const common::FontChoice& start, QWidget* parent)
   SetColor(start.color);
 
   auto* form = new QFormLayout;
-  form->addRow(texts::kFontNameLabel, name_);
-  form->addRow(texts::kFontSizeLabel, size_);
+  form->addRow(kFontNameLabel, name_);
+  form->addRow(kFontSizeLabel, size_);
   auto* effects = new QHBoxLayout;
   for (QCheckBox* box : {bold_, italic_, underline_, strikeout_}) effects->addWidget(box);
   form->addRow(effects);
-  form->addRow(texts::kColorLabel, colorButton_);
+  form->addRow(kColorLabel, colorButton_);
 
-  auto* sampleFrame = new QGroupBox(texts::kSampleLabel, this);
+  auto* sampleFrame = new QGroupBox(kSampleLabel, this);
   auto* sampleLayout = new QVBoxLayout(sampleFrame);
   sample_->setMinimumSize(320, 80);
   sample_->setAlignment(Qt::AlignCenter);
@@ -89,7 +89,7 @@ FontDialog::FontDialog(const common::FontChoice& start, QWidget* parent)
   for (QCheckBox* box : {bold_, italic_, underline_, strikeout_})
     connect(box, &QCheckBox::toggled, this, &FontDialog::UpdateSample);
   connect(colorButton_, &QPushButton::clicked, this, [this] {
-    const QColor picked = QColorDialog::getColor(color_, this, texts::kColorDialogTitle);
+    const QColor picked = QColorDialog::getColor(color_, this, kColorDialogTitle);
     if (picked.isValid()) SetColor(picked);
   });
   UpdateSample();

@@ -243,7 +243,7 @@ bool LayoutGestures::CanvasMouse(QMouseEvent* event) {
     case QEvent::MouseButtonPress:
       if (event->button() == Qt::LeftButton) {
         if (editor_.PressCanvas(at)) {
-          SetTip(texts::kBandPressTip);
+          SetTip(kBandPressTip);
           if (band_) band_->Clear();
         }
       } else if (event->button() == Qt::RightButton && !editor_.locked()) {
@@ -253,7 +253,7 @@ bool LayoutGestures::CanvasMouse(QMouseEvent* event) {
       return false;
     case QEvent::MouseMove:
       if (!(event->buttons() & Qt::LeftButton) || !editor_.banding()) return false;
-      SetTip(texts::kBandMoveTip);
+      SetTip(kBandMoveTip);
       {
         const QRect old = editor_.band().outline();
         if (editor_.DragCanvas(at) && band_) {
@@ -264,7 +264,7 @@ bool LayoutGestures::CanvasMouse(QMouseEvent* event) {
       return false;
     case QEvent::MouseButtonRelease:
       if (event->button() != Qt::LeftButton || !editor_.banding()) return false;
-      SetTip(texts::kBandReleaseTip);
+      SetTip(kBandReleaseTip);
       editor_.ReleaseCanvas();
       // Wiping the layer takes the last outline away and shows the ruler grid whole again.
       if (band_) band_->Clear();

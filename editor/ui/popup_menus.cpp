@@ -17,20 +17,20 @@ QAction* Item(QMenu* menu, const QString& name, const QString& caption) {
 }  // namespace
 
 菜单::菜单(QWidget* parent) : QWidget(parent, Qt::Window) {
-  setObjectName(texts::kMenuWindowCaption);
-  setWindowTitle(texts::kMenuWindowCaption);
-  (new QVBoxLayout(this))->addWidget(new QLabel(texts::kMenuWindowNote, this));
+  setObjectName(kMenuWindowCaption);
+  setWindowTitle(kMenuWindowCaption);
+  (new QVBoxLayout(this))->addWidget(new QLabel(kMenuWindowNote, this));
   hide();
 
   FontMenu = new QMenu(this);
   FontMenu->setObjectName(QStringLiteral("FontMenu"));
-  FontStyle = Item(FontMenu, QStringLiteral("FontStyle"), texts::kFontStyleItem);
-  mCopy = Item(FontMenu, QStringLiteral("mCopy"), texts::kCopyItem);
-  mPasty = Item(FontMenu, QStringLiteral("mPasty"), texts::kPasteItem);
+  FontStyle = Item(FontMenu, QStringLiteral("FontStyle"), kFontStyleItem);
+  mCopy = Item(FontMenu, QStringLiteral("mCopy"), kCopyItem);
+  mPasty = Item(FontMenu, QStringLiteral("mPasty"), kPasteItem);
 
   mSet = new QMenu(this);
   mSet->setObjectName(QStringLiteral("mSet"));
-  mDPI = Item(mSet, QStringLiteral("mDPI"), texts::kDpiItem);
+  mDPI = Item(mSet, QStringLiteral("mDPI"), kDpiItem);
 }
 
 QAction* 菜单::Popup(QMenu& menu, const QPoint& globalPos) {

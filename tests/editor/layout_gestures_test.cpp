@@ -138,9 +138,9 @@ TEST_F(Stage, TheResizeCornerGrowsTheBox) {
 TEST_F(Stage, ThePointerZonesShowTheirCursorsAndTips) {
   const QRect b = model.box(6).geometry;
   const struct { QPointF at; Qt::CursorShape shape; QString tip; } cases[] = {
-      {{50, 50}, Qt::ArrowCursor, editor::texts::kMoveZoneTip},
-      {{b.width() - 30.0, b.height() - 30.0}, Qt::SizeFDiagCursor, editor::texts::kResizeZoneTip},
-      {{600, 300}, Qt::IBeamCursor, editor::texts::kTextZoneTip},
+      {{50, 50}, Qt::ArrowCursor, editor::kMoveZoneTip},
+      {{b.width() - 30.0, b.height() - 30.0}, Qt::SizeFDiagCursor, editor::kResizeZoneTip},
+      {{600, 300}, Qt::IBeamCursor, editor::kTextZoneTip},
   };
   for (const auto& c : cases) {
     Mouse(Receiver(6), QEvent::MouseMove, QPointF(b.topLeft()) + c.at, Qt::NoButton, Qt::NoButton);
@@ -182,7 +182,7 @@ TEST_F(Stage, TheBandSelectsLiveBeyond500TwipsAndItsOutlineGoesWhenReleased) {
   const QRect address = model.box(6).geometry;  // 720, 960
   Band({300, 750}, {800, 1250});
   EXPECT_FALSE(model.AnySelected());
-  EXPECT_EQ(tip->text(), editor::texts::kBandMoveTip);
+  EXPECT_EQ(tip->text(), editor::kBandMoveTip);
   EXPECT_TRUE(gestures.bandLayer()->image().pixelColor(20, 50).alpha() == 0);
 
   Mouse(canvas, QEvent::MouseMove, {900, double(address.top())}, Qt::NoButton, Qt::LeftButton);  // touches its top
@@ -198,7 +198,7 @@ TEST_F(Stage, TheBandSelectsLiveBeyond500TwipsAndItsOutlineGoesWhenReleased) {
   EXPECT_EQ(layer.pixelColor(60, 64), QColor(Qt::white));  // the earlier outline, erased
 
   Mouse(canvas, QEvent::MouseButtonRelease, {3600, 2400}, Qt::LeftButton, Qt::NoButton);
-  EXPECT_EQ(tip->text(), editor::texts::kBandReleaseTip);
+  EXPECT_EQ(tip->text(), editor::kBandReleaseTip);
   EXPECT_EQ(gestures.bandLayer()->image().pixelColor(20, 50).alpha(), 0);
   EXPECT_TRUE(model.box(6).selected);  // the selection stays
 }

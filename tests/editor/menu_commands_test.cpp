@@ -49,9 +49,9 @@ TEST(PasteTest, InsertsAtTheSelectionStartAndKeepsTheRest) {
 }
 
 TEST(ResolutionTest, AsksUntilInRangeAndStoresTheNumber) {
-  const QString first = editor::texts::kDpiPrompt + u'\n' + editor::texts::kDpiRange;
-  const QString again = editor::texts::kDpiPrompt;
-  const QString range = editor::texts::kDpiOutOfRange;
+  const QString first = editor::kDpiPrompt + u'\n' + editor::kDpiRange;
+  const QString again = editor::kDpiPrompt;
+  const QString range = editor::kDpiOutOfRange;
   const struct {
     QString stored;  // empty: never set
     std::vector<std::optional<QString>> answers;
