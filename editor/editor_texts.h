@@ -1,9 +1,21 @@
 #pragma once
-// Texts of the layout editor, exactly as the user sees them.
+// Texts of the layout editor: the envelope tab's size controls and canvas, the editing tips, the
+// popup menus and the font dialog, exactly as the user sees them.
 
 #include <QString>
 
 namespace editor {
+
+inline const QString kSizeFrameCaption = QStringLiteral("信 封 规 格");
+inline const QString kSizeFrameTip =
+    QStringLiteral("Kovapost提示：如果打印标准信封，可从“标准信封规格”中选择尺寸，如不是标准信封，请选尺寸。");
+inline const QString kCustomWidthLabel = QStringLiteral("信封宽度：　　(毫米)");
+inline const QString kCustomHeightLabel = QStringLiteral("信封高度：　　(毫米)");
+inline const QString kCustomWidthTip = QStringLiteral("根据信封长度填入，标准信封无须填写，只须选择右侧的标号即可。");
+inline const QString kCustomHeightTip = QStringLiteral("根据信封宽度填入，标准信封无须填写，只须选择右侧的标号即可。");
+inline const QString kCustomCaptionPrefix = QStringLiteral("自定义：");
+inline const QString kBadProportions = QStringLiteral("您输的信封尺寸比例严重失调，请重新输入！");
+inline const QString kPostCodeCaption = QStringLiteral("邮政编码");
 
 // Tip line T2 over a box, by pointer zone.
 inline const QString kMoveZoneTip = QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可移动本输入框位置。");
@@ -45,5 +57,6 @@ inline const QString kColorDialogTitle = QStringLiteral("颜色");
 inline const QString kColorButton = QStringLiteral("选择颜色…");
 inline const QString kSampleLabel = QStringLiteral("示例");
 inline const QString kSampleText = QStringLiteral("邮政编码 AaBbYyZz 123");
+
 
 }  // namespace editor
