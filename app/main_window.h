@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "data/record_table.h"
 #include "editor/envelope_model.h"
@@ -43,6 +44,11 @@ namespace editor {
 class BoxWidget;
 class DigitsOnlyKeyFilter;
 class EnvelopeCanvas;
+class LayoutEditor;
+namespace ui {
+class LayoutGestures;
+class 菜单;
+}  // namespace ui
 }  // namespace editor
 
 class MF : public QWidget {
@@ -85,6 +91,10 @@ class MF : public QWidget {
   // State.
   editor::EnvelopeModel& envelope() { return envelope_; }
   data::RecordTable& records() { return records_; }
+  // Box editing: moves, resizes and fonts with their undo history, and the hidden window 菜单
+  // with the popup menus.
+  editor::LayoutEditor& layoutEditor() { return *layout_; }
+  editor::ui::菜单* PopupMenus() const { return menus_; }
 
   // Controls.
   QTabWidget* SST() const { return sst_; }
@@ -141,9 +151,11 @@ class MF : public QWidget {
   void RefuseLaterInstance();
   void ShowAbout();
   void OpenUserGuide();
+  void BuildBoxEditing();
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
+  std::unique_ptr<editor::LayoutEditor> layout_;
 
   QTabWidget* sst_ = nullptr;
   std::array<QWidget*, 4> pages_{};
@@ -169,6 +181,8 @@ class MF : public QWidget {
   QPlainTextEdit* thp_ = nullptr;
   QLabel* t2_ = nullptr;
   QTimer* adRun_ = nullptr;
+  editor::ui::菜单* menus_ = nullptr;
+  editor::ui::LayoutGestures* gestures_ = nullptr;
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;

@@ -1,14 +1,11 @@
 #include "editor/ui/layout_gestures.h"
 
-#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QUndoStack>
 
@@ -21,83 +18,18 @@
 namespace editor::ui {
 namespace {
 
-// Text access for the three kinds of box widget.
-
-QWidget* MouseReceiver(QWidget* box) {
-  if (auto* area = qobject_cast<QAbstractScrollArea*>(box)) return area->viewport();
-  return box;
-}
-
-template <typename Edit>
-TextSelection CursorSelection(const Edit* edit) {
-  const QTextCursor c = edit->textCursor();
+// A box's selection as start and length; the caret stands at its end.
+TextSelection SelectionOf(const QTextEdit* box) {
+  const QTextCursor c = box->textCursor();
   return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
 }
 
-template <typename Edit>
-void SelectInEdit(Edit* edit, TextSelection s) {
-  QTextCursor c = edit->textCursor();
+void Select(QTextEdit* box, TextSelection s) {
+  QTextCursor c = box->textCursor();
   const int end = c.document()->characterCount() - 1;
   c.setPosition(std::clamp(s.start, 0, end));
   c.setPosition(std::clamp(s.start + s.length, 0, end), QTextCursor::KeepAnchor);
-  edit->setTextCursor(c);
-}
-
-template <typename Edit>
-void InsertInEdit(Edit* edit, int at, const QString& text) {
-  QTextCursor c = edit->textCursor();
-  c.setPosition(std::clamp(at, 0, c.document()->characterCount() - 1));
-  c.insertText(text);
-  edit->setTextCursor(c);
-}
-
-QString TextOf(QWidget* box) {
-  if (auto* line = qobject_cast<QLineEdit*>(box)) return line->text();
-  if (auto* edit = qobject_cast<QTextEdit*>(box)) return edit->toPlainText();
-  if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) return plain->toPlainText();
-  return QString();
-}
-
-TextSelection SelectionOf(QWidget* box) {
-  if (auto* line = qobject_cast<QLineEdit*>(box)) {
-    if (!line->hasSelectedText()) return {line->cursorPosition(), 0};
-    return {line->selectionStart(), int(line->selectedText().size())};
-  }
-  if (auto* edit = qobject_cast<QTextEdit*>(box)) return CursorSelection(edit);
-  if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) return CursorSelection(plain);
-  return {};
-}
-
-void Select(QWidget* box, TextSelection s) {
-  if (auto* line = qobject_cast<QLineEdit*>(box)) {
-    if (s.length > 0) line->setSelection(s.start, s.length);
-    else line->setCursorPosition(s.start);
-  } else if (auto* edit = qobject_cast<QTextEdit*>(box)) {
-    SelectInEdit(edit, s);
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
-    SelectInEdit(plain, s);
-  }
-}
-
-// Inserts through the widget, so the box's own undo can take the paste back.
-void InsertAt(QWidget* box, int at, const QString& text) {
-  if (auto* line = qobject_cast<QLineEdit*>(box)) {
-    line->deselect();
-    line->setCursorPosition(at);
-    line->insert(text);
-  } else if (auto* edit = qobject_cast<QTextEdit*>(box)) {
-    InsertInEdit(edit, at, text);
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
-    InsertInEdit(plain, at, text);
-  }
-}
-
-bool BoxCanUndo(QWidget* box, bool redo) {
-  if (auto* line = qobject_cast<QLineEdit*>(box)) return redo ? line->isRedoAvailable() : line->isUndoAvailable();
-  QTextDocument* doc = nullptr;
-  if (auto* edit = qobject_cast<QTextEdit*>(box)) doc = edit->document();
-  if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) doc = plain->document();
-  return doc && (redo ? doc->isRedoAvailable() : doc->isUndoAvailable());
+  box->setTextCursor(c);
 }
 
 QPoint Twips(const QPointF& pixels) {
@@ -138,12 +70,11 @@ LayoutGestures::LayoutGestures(LayoutEditor& editor, 菜单& menus, QLabel* tipL
   });
 }
 
-void LayoutGestures::AttachBox(int index, QWidget* box) {
+void LayoutGestures::AttachBox(int index, QTextEdit* box) {
   boxes_.at(size_t(index)) = box;
-  box->installEventFilter(this);
-  QWidget* receiver = MouseReceiver(box);
-  if (receiver != box) receiver->installEventFilter(this);
-  receiver->setMouseTracking(true);  // the zones follow the pointer without a button
+  box->installEventFilter(this);                  // keys
+  box->viewport()->installEventFilter(this);      // the mouse
+  box->viewport()->setMouseTracking(true);        // the zones follow the pointer without a button
 }
 
 void LayoutGestures::AttachCanvas(QWidget* canvas) {
@@ -160,8 +91,8 @@ void LayoutGestures::AttachKeySource(QWidget* widget) {
 
 int LayoutGestures::BoxIndexOf(QObject* object) const {
   for (int i = 0; i < kBoxCount; ++i) {
-    QWidget* box = boxes_[size_t(i)];
-    if (box && (object == box || object == MouseReceiver(box))) return i;
+    const QTextEdit* box = boxes_[size_t(i)];
+    if (box && (object == box || object == box->viewport())) return i;
   }
   return -1;
 }
@@ -196,7 +127,7 @@ bool LayoutGestures::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool LayoutGestures::BoxMouse(int index, QWidget* receiver, QMouseEvent* event) {
-  QWidget* box = boxes_[size_t(index)];
+  QTextEdit* box = boxes_[size_t(index)];
   QPointF inBox = event->position();
   if (receiver != box) inBox += receiver->mapTo(box, QPoint(0, 0));
   const QPoint at = Twips(inBox);
@@ -297,15 +228,15 @@ bool LayoutGestures::Key(QObject* watched, QKeyEvent* event) {
 bool LayoutGestures::BoxUndoKey(int index, QKeyEvent* event) {
   const UndoKey key = UndoKeyOf(event->key(), event->modifiers());
   if (key == UndoKey::kNone) return false;
-  QWidget* box = boxes_[size_t(index)];
+  const QTextEdit* box = boxes_[size_t(index)];
   QUndoStack& stack = editor_.undoStack();
   const qint64 typed = typedAt_[size_t(index)];
   bool layout = false;
   if (key == UndoKey::kUndo) {
     const size_t top = size_t(stack.index());
-    layout = stack.canUndo() && (!BoxCanUndo(box, false) || (top <= stepAt_.size() && stepAt_[top - 1] > typed));
+    layout = stack.canUndo() && (!box->document()->isUndoAvailable() || (top <= stepAt_.size() && stepAt_[top - 1] > typed));
   } else {
-    layout = stack.canRedo() && (!BoxCanUndo(box, true) || undoneAt_ > typed);
+    layout = stack.canRedo() && (!box->document()->isRedoAvailable() || undoneAt_ > typed);
   }
   if (!layout) {
     typedAt_[size_t(index)] = ++clock_;  // the box takes back its own typing
@@ -323,22 +254,25 @@ void LayoutGestures::LayoutStep(UndoKey key) {
 }
 
 void LayoutGestures::Copy() {
-  QWidget* box = editor_.menuBox() >= 0 ? boxes_[size_t(editor_.menuBox())].data() : nullptr;
+  const QTextEdit* box = editor_.menuBox() >= 0 ? boxes_[size_t(editor_.menuBox())].data() : nullptr;
   if (!box) return;
-  if (const std::optional<QString> copied = CopiedText(TextOf(box), menuSelection_))
+  if (const std::optional<QString> copied = CopiedText(box->toPlainText(), menuSelection_))
     QGuiApplication::clipboard()->setText(*copied);
 }
 
 void LayoutGestures::Paste() {
   const int index = editor_.menuBox();
-  QWidget* box = index >= 0 ? boxes_[size_t(index)].data() : nullptr;
+  QTextEdit* box = index >= 0 ? boxes_[size_t(index)].data() : nullptr;
   if (!box) return;
-  const QString text = TextOf(box);
+  const QString text = box->toPlainText();
   const Pasted pasted = PastedText(text, menuSelection_, QGuiApplication::clipboard()->text(), RulesOf(index));
   const int at = std::clamp(menuSelection_.start, 0, int(text.size()));
   const QString inserted = pasted.text.mid(at, pasted.caret - at);
   if (inserted.isEmpty()) return;
-  InsertAt(box, at, inserted);
+  // Through the box's cursor, so the box's own undo can take the paste back.
+  QTextCursor c = box->textCursor();
+  c.setPosition(at);
+  c.insertText(inserted);
   typedAt_[size_t(index)] = ++clock_;
   // The caret goes after what was pasted, as after any paste.
   Select(box, {pasted.caret, 0});

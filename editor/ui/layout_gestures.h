@@ -15,6 +15,7 @@
 #include "editor/menu_commands.h"
 
 class QLabel;
+class QTextEdit;
 class QMouseEvent;
 class QKeyEvent;
 
@@ -31,8 +32,8 @@ class LayoutGestures : public QObject {
   LayoutGestures(LayoutEditor& editor, 菜单& menus, QLabel* tipLine, const QString& title,
                  QObject* parent = nullptr);
 
-  // Box P1(index): a line edit, a text edit or a plain text edit.
-  void AttachBox(int index, QWidget* box);
+  // Box P1(index).
+  void AttachBox(int index, QTextEdit* box);
   // The canvas EP; the band is drawn on a layer under its boxes.
   void AttachCanvas(QWidget* canvas);
   // Other widgets whose arrow and undo keys edit the layout: the main window, CB(0), CB(1), CB(2), CB(12).
@@ -59,7 +60,7 @@ class LayoutGestures : public QObject {
   菜单& menus_;
   QPointer<QLabel> tipLine_;
   QString title_;
-  std::array<QPointer<QWidget>, kBoxCount> boxes_{};
+  std::array<QPointer<QTextEdit>, kBoxCount> boxes_{};
   QPointer<QWidget> canvas_;
   BandLayer* band_ = nullptr;
   QSet<QObject*> keySources_;

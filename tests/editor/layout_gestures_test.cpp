@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -11,9 +12,10 @@
 
 #include "editor/editor_texts.h"
 #include "editor/envelope_model.h"
-#include "editor/layout_editor.h"
+#include "app/main_window.h"
 #include "editor/ui/band_layer.h"
-#include "editor/ui/layout_gestures.h"
+#include "editor/menu_commands.h"
+#include "editor/ui/envelope_canvas.h"
 #include "editor/ui/popup_menus.h"
 #include "store/registry.h"
 #include "tests/support/scripted_prompts.h"
@@ -24,53 +26,27 @@ namespace {
 
 using editor::kTwipsPerPixel;
 
-// A window with a canvas and the eleven boxes placed from the model.
+// The main window with its canvas and boxes, the lock off.
 struct Stage : testing::Test {
   Stage() {
-    SetLock(false);
-    window.resize(700, 400);
-    canvas->setGeometry(8, 24, model.canvasSize().width() / kTwipsPerPixel,
-                        model.canvasSize().height() / kTwipsPerPixel);
-    button->move(640, 360);
-    for (int i = 0; i < editor::kBoxCount; ++i) {
-      QWidget* box = editor::RulesOf(i).multiLine ? static_cast<QWidget*>(new QTextEdit(canvas))
-                                                  : static_cast<QWidget*>(new QLineEdit(canvas));
-      if (auto* edit = qobject_cast<QTextEdit*>(box)) edit->setPlainText(model.box(i).text);
-      if (auto* line = qobject_cast<QLineEdit*>(box)) line->setText(model.box(i).text);
-      boxes[size_t(i)] = box;
-      Place(i);
-      gestures.AttachBox(i, box);
-    }
-    QObject::connect(&model, &editor::EnvelopeModel::boxChanged, &window, [this](int i) { Place(i); });
-    gestures.AttachCanvas(canvas);
-    gestures.AttachKeySource(&window);
-    gestures.AttachKeySource(button);
+    window.Load();
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    if (window.O2(1)->isChecked()) QTest::mouseClick(window.O2(1), Qt::LeftButton);
+    EXPECT_FALSE(model.options().lock);
     menus.SetChooser([this](QMenu& menu, const QPoint&) -> QAction* {
       opened << menu.objectName();
       return choose ? menu.findChild<QAction*>(*choose) : nullptr;
     });
-    window.show();
-    window.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
   }
 
-  void Place(int i) {
-    const QRect g = model.box(i).geometry;
-    boxes[size_t(i)]->setGeometry(g.x() / kTwipsPerPixel, g.y() / kTwipsPerPixel, g.width() / kTwipsPerPixel,
-                                  g.height() / kTwipsPerPixel);
-  }
   void SetLock(bool on) {
-    editor::TabOptions o = model.options();
-    o.lock = on;
-    model.SetOptions(o);
+    if (window.O2(1)->isChecked() != on) QTest::mouseClick(window.O2(1), Qt::LeftButton);
+    ASSERT_EQ(model.options().lock, on);
   }
-  QTextEdit* Edit(int i) const { return qobject_cast<QTextEdit*>(boxes[size_t(i)]); }
-  // The widget that takes the mouse over box i.
-  QWidget* Receiver(int i) const {
-    QWidget* box = boxes[size_t(i)];
-    if (auto* edit = qobject_cast<QTextEdit*>(box)) return edit->viewport();
-    return box;
-  }
+  QTextEdit* Edit(int i) const { return window.P1(i); }
+  QWidget* Receiver(int i) const { return window.P1(i)->viewport(); }
   // Sends a mouse event to `w` for the pointer at `onCanvas` twips, wherever `w` is now.
   void Mouse(QWidget* w, QEvent::Type type, QPointF onCanvas, Qt::MouseButton button, Qt::MouseButtons buttons) {
     const QPointF global = QPointF(canvas->mapToGlobal(QPoint(0, 0))) + onCanvas / kTwipsPerPixel;
@@ -95,18 +71,16 @@ struct Stage : testing::Test {
     Mouse(w, QEvent::MouseButtonPress, onCanvas, Qt::RightButton, Qt::RightButton);
     Mouse(w, QEvent::MouseButtonRelease, onCanvas, Qt::RightButton, Qt::NoButton);
   }
+  const editor::ui::BandLayer* Layer() const { return canvas->findChild<editor::ui::BandLayer*>(); }
 
-  editor::EnvelopeModel model;
-  editor::LayoutEditor editor{model};
-  QWidget window;
-  QWidget* canvas = new QWidget(&window);
-  QLabel* tip = new QLabel(&window);
-  QPushButton* button = new QPushButton(u"CB"_s, &window);
-  std::array<QWidget*, editor::kBoxCount> boxes{};
-  editor::ui::菜单 menus;
-  editor::ui::LayoutGestures gestures{editor, menus, tip, u"Kovapost"_s};
-  QStringList opened;                // menus the gestures opened
-  std::optional<QString> choose;    // the item to choose in them
+  MF window;
+  editor::EnvelopeModel& model = window.envelope();
+  editor::EnvelopeCanvas* canvas = window.EP();
+  QLabel* tip = window.T2();
+  QPushButton* button = window.CB(0);
+  editor::ui::菜单& menus = *window.PopupMenus();
+  QStringList opened;              // menus the gestures opened
+  std::optional<QString> choose;  // the item to choose in them
 };
 
 TEST_F(Stage, TheMoveZoneEndsAt100TwipsAndADragMustExceed12) {
@@ -132,7 +106,7 @@ TEST_F(Stage, TheResizeCornerGrowsTheBox) {
   DragBox(6, QPointF(before.width() - 30, before.height() - 30), {300, 150}, 5);
   EXPECT_EQ(model.box(6).geometry.topLeft(), before.topLeft());
   EXPECT_EQ(model.box(6).geometry.size(), before.size() + QSize(300, 150));
-  EXPECT_EQ(boxes[6]->width(), (before.width() + 300) / kTwipsPerPixel);
+  EXPECT_EQ(window.P1(6)->width(), (before.width() + 300) / kTwipsPerPixel);
 }
 
 TEST_F(Stage, ThePointerZonesShowTheirCursorsAndTips) {
@@ -146,7 +120,7 @@ TEST_F(Stage, ThePointerZonesShowTheirCursorsAndTips) {
     Mouse(Receiver(6), QEvent::MouseMove, QPointF(b.topLeft()) + c.at, Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(Receiver(6)->cursor().shape(), c.shape);
     EXPECT_EQ(tip->text(), c.tip);
-    EXPECT_EQ(boxes[6]->toolTip(), c.tip);
+    EXPECT_EQ(window.P1(6)->toolTip(), c.tip);
   }
   SetLock(true);
   tip->clear();
@@ -183,12 +157,12 @@ TEST_F(Stage, TheBandSelectsLiveBeyond500TwipsAndItsOutlineGoesWhenReleased) {
   Band({300, 750}, {800, 1250});
   EXPECT_FALSE(model.AnySelected());
   EXPECT_EQ(tip->text(), editor::kBandMoveTip);
-  EXPECT_TRUE(gestures.bandLayer()->image().pixelColor(20, 50).alpha() == 0);
+  EXPECT_TRUE(Layer()->image().pixelColor(20, 50).alpha() == 0);
 
   Mouse(canvas, QEvent::MouseMove, {900, double(address.top())}, Qt::NoButton, Qt::LeftButton);  // touches its top
   EXPECT_TRUE(model.box(6).selected);
   EXPECT_FALSE(model.box(7).selected);
-  const QImage& layer = gestures.bandLayer()->image();
+  const QImage& layer = Layer()->image();
   EXPECT_EQ(layer.pixelColor(20, 50), QColor(Qt::black));  // the anchor corner
   EXPECT_EQ(layer.pixelColor(40, 50), QColor(Qt::black));  // the top edge
 
@@ -199,7 +173,7 @@ TEST_F(Stage, TheBandSelectsLiveBeyond500TwipsAndItsOutlineGoesWhenReleased) {
 
   Mouse(canvas, QEvent::MouseButtonRelease, {3600, 2400}, Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(tip->text(), editor::kBandReleaseTip);
-  EXPECT_EQ(gestures.bandLayer()->image().pixelColor(20, 50).alpha(), 0);
+  EXPECT_EQ(Layer()->image().pixelColor(20, 50).alpha(), 0);
   EXPECT_TRUE(model.box(6).selected);  // the selection stays
 }
 
@@ -319,7 +293,7 @@ TEST_F(Stage, TheFontItemChangesTheMenuBoxAndTheSelectedOnes) {
 
 TEST_F(Stage, CopyAndPasteUseTheSelectionOfTheRightClick) {
   QTextEdit* address = Edit(6);
-  address->setPlainText(u"浙江省杭州市西湖区"_s);
+  model.SetBoxText(6, u"浙江省杭州市西湖区"_s);
   const QPointF inside = QPointF(model.box(6).geometry.topLeft()) + QPointF(900, 300);
   QClipboard* clipboard = QGuiApplication::clipboard();
 
@@ -346,11 +320,10 @@ TEST_F(Stage, CopyAndPasteUseTheSelectionOfTheRightClick) {
   address->undo();  // the box's own undo takes the paste back
   EXPECT_EQ(address->toPlainText(), u"浙江省杭州市西湖区"_s);
 
-  auto* digit = qobject_cast<QLineEdit*>(boxes[0]);
-  digit->clear();
+  model.SetBoxText(0, QString());
   clipboard->setText(u"x3y"_s);
-  RightClick(digit, QPointF(model.box(0).geometry.topLeft()) + QPointF(150, 150));
-  EXPECT_EQ(digit->text(), u"3"_s);
+  RightClick(Receiver(0), QPointF(model.box(0).geometry.topLeft()) + QPointF(150, 150));
+  EXPECT_EQ(model.box(0).text, u"3"_s);
 }
 
 }  // namespace
