@@ -326,4 +326,24 @@ TEST_F(Stage, CopyAndPasteUseTheSelectionOfTheRightClick) {
   EXPECT_EQ(model.box(0).text, u"3"_s);
 }
 
+TEST_F(Stage, ThePostCodeLabelFollowsBox9ByKeyAndByMouse) {
+  QLabel* label = canvas->postCodeLabel();
+  const auto besideBox9 = [&] {
+    const QRect box = window.P1(9)->geometry();
+    EXPECT_EQ(label->geometry(), editor::TwipsToPixels(model.PostCodeLabelGeometry()));
+    EXPECT_EQ(label->geometry().right() + 1, box.left());
+    EXPECT_EQ(label->text(), u"邮政编码"_s);
+  };
+  const QRect start = model.box(9).geometry;
+  DragBox(9, {30, 30}, {-600, -450}, 3);
+  EXPECT_EQ(model.box(9).geometry, start.translated(-600, -450));
+  besideBox9();
+
+  model.SetSelected(9, true);
+  Edit(9)->setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(Edit(9), Qt::Key_Up);
+  EXPECT_EQ(model.box(9).geometry, start.translated(-600, -480));
+  besideBox9();
+}
+
 }  // namespace
