@@ -7,11 +7,13 @@
 #include "app/main_window.h"
 #include "app/user_guide.h"
 #include "common/prompts.h"
+#include "editor/format_store.h"
 
 void MF::CB_Click(int index) {
   switch (index) {
     case 10: ShowAbout(); break;
     case 11: OpenUserGuide(); break;
+    case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
     default: break;
   }
 }

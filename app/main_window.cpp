@@ -33,10 +33,12 @@
 #include "editor/custom_size.h"
 #include "editor/digits_only_key_filter.h"
 #include "editor/editor_texts.h"
+#include "editor/format_store.h"
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
 #include "editor/ui/layout_gestures.h"
 #include "editor/ui/popup_menus.h"
+#include "store/option_memory.h"
 #include "store/registry.h"
 
 using editor::TwipsToPixels;
@@ -337,7 +339,9 @@ void MF::Load() {
   // Choosing the custom size first makes the chosen size's change run even when it is the
   // size already marked.
   SizeChange(editor::kCustomSize);
-  SizeChange(editor::kDefaultSize);
+  SizeChange(格式模块::LoadChosenSize());
+  DataBase::LoadBoxContents(envelope_);
+  OptionMemory::LoadLastSet(envelope_, [this](int size) { SizeChange(size); });
   adRun_->start();
 }
 
@@ -345,6 +349,9 @@ void MF::Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   adRun_->stop();
+  格式模块::SaveChosenSize(envelope_);
+  DataBase::SaveBoxContents(envelope_);
+  OptionMemory::SaveLastSet(envelope_);
 }
 
 void MF::closeEvent(QCloseEvent* event) {
@@ -461,12 +468,8 @@ void MF::SizeChange(int index) {
   const bool custom = index == editor::kCustomSize;
   t1_[0]->setEnabled(custom);
   t1_[1]->setEnabled(custom);
-  envelope_.SetChosenSize(index);
-  // The boxes show the chosen size's W and H whatever the size.
-  const QString& caption = envelope_.sizeCaption(index);
-  envelope_.SetCustomSizeText(common::NumberText(editor::CaptionWidth(caption)),
-                              common::NumberText(editor::CaptionHeight(caption)));
-  LayoutEnvelopeTab();
+  // Loading the size's format shows its W and H in T1 and lays out the tab before any box moves.
+  格式模块::SizeOptionClick(envelope_, index, [this] { LayoutEnvelopeTab(); });
   PlacePostCodeLabel();
 }
 
