@@ -17,9 +17,12 @@ PointerZone ZoneAt(QPoint inBox, QSize boxSize, bool locked) {
 
 const QString& ZoneTip(PointerZone zone) {
   switch (zone) {
-    case PointerZone::kMove: return kMoveZoneTip;
-    case PointerZone::kResize: return kResizeZoneTip;
-    case PointerZone::kText: break;
+    case PointerZone::kMove:
+      return kMoveZoneTip;
+    case PointerZone::kResize:
+      return kResizeZoneTip;
+    case PointerZone::kText:
+      break;
   }
   return kTextZoneTip;
 }
@@ -37,7 +40,8 @@ bool InRectangle(const QRect& box, int x1, int y1, int x2, int y2) {
 }
 
 bool RubberBand::Follow(QPoint to) {
-  const bool leftCorner = std::abs(to.x() - corner_.x()) > kBandStep || std::abs(to.y() - corner_.y()) > kBandStep;
+  const bool leftCorner =
+      std::abs(to.x() - corner_.x()) > kBandStep || std::abs(to.y() - corner_.y()) > kBandStep;
   const bool leftAnchor =
       std::abs(to.x() - anchor_.x()) > kBandMinimum || std::abs(to.y() - anchor_.y()) > kBandMinimum;
   if (!leftCorner || !leftAnchor) return false;

@@ -14,12 +14,12 @@ namespace editor {
 // pointer is over its text.
 enum class PointerZone { kText, kMove, kResize };
 
-constexpr int kMoveZone = 100;     // x and y below this, from the top-left corner
-constexpr int kResizeZone = 180;   // x and y within this, from the bottom-right corner
-constexpr int kDragThreshold = 12; // a drag acts once it goes beyond this in x or y
-constexpr int kBandStep = 100;     // the band follows once the pointer is beyond this from its corner
-constexpr int kBandMinimum = 500;  // ... and beyond this from its anchor
-constexpr int kArrowStep = 10;     // twips per arrow key; Ctrl+arrow steps 1 pt
+constexpr int kMoveZone = 100;      // x and y below this, from the top-left corner
+constexpr int kResizeZone = 180;    // x and y within this, from the bottom-right corner
+constexpr int kDragThreshold = 12;  // a drag acts once it goes beyond this in x or y
+constexpr int kBandStep = 100;      // the band follows once the pointer is beyond this from its corner
+constexpr int kBandMinimum = 500;   // ... and beyond this from its anchor
+constexpr int kArrowStep = 10;      // twips per arrow key; Ctrl+arrow steps 1 pt
 
 // The zone under `inBox` (relative to the box's top-left corner). A locked layout has text only.
 PointerZone ZoneAt(QPoint inBox, QSize boxSize, bool locked);

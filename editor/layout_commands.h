@@ -66,7 +66,8 @@ enum LayoutCommandId { kMoveCommand = 1, kResizeCommand, kFontSizeCommand, kFont
 
 class MoveBoxesCommand final : public BoxesCommand<QRect> {
  public:
-  MoveBoxesCommand(EnvelopeModel& model, Changes changes, int run) : BoxesCommand(model, std::move(changes), run) {}
+  MoveBoxesCommand(EnvelopeModel& model, Changes changes, int run)
+      : BoxesCommand(model, std::move(changes), run) {}
   int id() const override { return kMoveCommand; }
 
  protected:
@@ -85,7 +86,8 @@ class ResizeBoxesCommand final : public BoxesCommand<QRect> {
 
 class FontSizeCommand final : public BoxesCommand<double> {
  public:
-  FontSizeCommand(EnvelopeModel& model, Changes changes, int run) : BoxesCommand(model, std::move(changes), run) {}
+  FontSizeCommand(EnvelopeModel& model, Changes changes, int run)
+      : BoxesCommand(model, std::move(changes), run) {}
   int id() const override { return kFontSizeCommand; }
 
  protected:
@@ -95,7 +97,8 @@ class FontSizeCommand final : public BoxesCommand<double> {
 // A font chosen in the dialog: every property at once.
 class FontCommand final : public BoxesCommand<common::FontChoice> {
  public:
-  FontCommand(EnvelopeModel& model, Changes changes, int run) : BoxesCommand(model, std::move(changes), run) {}
+  FontCommand(EnvelopeModel& model, Changes changes, int run)
+      : BoxesCommand(model, std::move(changes), run) {}
   int id() const override { return kFontCommand; }
 
  protected:

@@ -106,11 +106,20 @@ void LayoutEditor::UnselectCtl() { model_.UnselectAll(); }
 bool LayoutEditor::HandleEditKey(int key, Qt::KeyboardModifiers modifiers) {
   int dx = 0, dy = 0;
   switch (key) {
-    case Qt::Key_Left: dx = -kArrowStep; break;
-    case Qt::Key_Right: dx = kArrowStep; break;
-    case Qt::Key_Up: dy = -kArrowStep; break;
-    case Qt::Key_Down: dy = kArrowStep; break;
-    default: return false;
+    case Qt::Key_Left:
+      dx = -kArrowStep;
+      break;
+    case Qt::Key_Right:
+      dx = kArrowStep;
+      break;
+    case Qt::Key_Up:
+      dy = -kArrowStep;
+      break;
+    case Qt::Key_Down:
+      dy = kArrowStep;
+      break;
+    default:
+      return false;
   }
   // Some platforms mark arrow keys as keypad keys; that is not a modifier the user pressed.
   const Qt::KeyboardModifiers pressed = modifiers & ~Qt::KeypadModifier;
@@ -137,9 +146,14 @@ UndoKey UndoKeyOf(int key, Qt::KeyboardModifiers modifiers) {
 
 bool LayoutEditor::HandleUndoKey(int key, Qt::KeyboardModifiers modifiers) {
   switch (UndoKeyOf(key, modifiers)) {
-    case UndoKey::kUndo: Undo(); return true;
-    case UndoKey::kRedo: Redo(); return true;
-    case UndoKey::kNone: break;
+    case UndoKey::kUndo:
+      Undo();
+      return true;
+    case UndoKey::kRedo:
+      Redo();
+      return true;
+    case UndoKey::kNone:
+      break;
   }
   return false;
 }
@@ -180,7 +194,8 @@ void LayoutEditor::DragBox(int index, QPoint inBox) {
       CtlChange(index, delta.x(), delta.y());
       reference_ = inBox;
       break;
-    case PointerZone::kText: break;
+    case PointerZone::kText:
+      break;
   }
 }
 

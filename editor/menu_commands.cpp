@@ -28,7 +28,8 @@ std::optional<QString> CopiedText(const QString& text, TextSelection selection) 
   return text.mid(std::clamp<qsizetype>(selection.start, 0, text.size()), selection.length);
 }
 
-Pasted PastedText(const QString& text, TextSelection selection, const QString& clipboard, const BoxRules& rules) {
+Pasted PastedText(const QString& text, TextSelection selection, const QString& clipboard,
+                  const BoxRules& rules) {
   QString inserted = clipboard;
   inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   if (!rules.multiLine) inserted.remove(u'\n').remove(u'\r');
@@ -42,8 +43,7 @@ void SetResolution(const QString& title) {
   const QString stored = Registry::GetSetting(Registry::kCollateSection, kDpiKey);
   const QString proposal =
       stored.isEmpty() ? QString::number(kProposedDpi) : common::NumberText(common::Val(stored));
-  std::optional<QString> answer =
-      common::prompts().Input(kDpiPrompt + u'\n' + kDpiRange, title, proposal);
+  std::optional<QString> answer = common::prompts().Input(kDpiPrompt + u'\n' + kDpiRange, title, proposal);
   while (answer && !answer->isEmpty()) {
     const double dpi = common::Val(*answer);
     if (dpi >= kMinDpi && dpi <= kMaxDpi) {

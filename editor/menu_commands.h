@@ -34,7 +34,8 @@ struct Pasted {
   QString text;
   int caret;  // just after the inserted text
 };
-Pasted PastedText(const QString& text, TextSelection selection, const QString& clipboard, const BoxRules& rules);
+Pasted PastedText(const QString& text, TextSelection selection, const QString& clipboard,
+                  const BoxRules& rules);
 
 // The output resolution of rotated printing, stored under "Envelop Collate"/"DPI".
 constexpr int kMinDpi = 10;

@@ -22,8 +22,8 @@
 namespace editor::ui {
 namespace {
 
-constexpr double kListedSizes[] = {5, 5.5, 6.5, 7.5, 8, 9, 9.75, 10, 10.5, 11, 12, 14, 15, 16,
-                                   18, 20, 22, 24, 26, 28, 36, 42, 48, 72};
+constexpr double kListedSizes[] = {5,  5.5, 6.5, 7.5, 8,  9,  9.75, 10, 10.5, 11, 12, 14,
+                                   15, 16,  18,  20,  22, 24, 26,   28, 36,   42, 48, 72};
 
 QIcon Swatch(const QColor& color) {
   QPixmap pixmap(24, 14);

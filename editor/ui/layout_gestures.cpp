@@ -33,14 +33,18 @@ void Select(QTextEdit* box, TextSelection s) {
 }
 
 QPoint Twips(const QPointF& pixels) {
-  return QPoint(common::RoundToInt(pixels.x() * kTwipsPerPixel), common::RoundToInt(pixels.y() * kTwipsPerPixel));
+  return QPoint(common::RoundToInt(pixels.x() * kTwipsPerPixel),
+                common::RoundToInt(pixels.y() * kTwipsPerPixel));
 }
 
 Qt::CursorShape ShapeOf(PointerZone zone) {
   switch (zone) {
-    case PointerZone::kMove: return Qt::ArrowCursor;
-    case PointerZone::kResize: return Qt::SizeFDiagCursor;
-    case PointerZone::kText: break;
+    case PointerZone::kMove:
+      return Qt::ArrowCursor;
+    case PointerZone::kResize:
+      return Qt::SizeFDiagCursor;
+    case PointerZone::kText:
+      break;
   }
   return Qt::IBeamCursor;
 }
@@ -48,7 +52,8 @@ Qt::CursorShape ShapeOf(PointerZone zone) {
 bool ChangesText(const QKeyEvent* event) {
   const bool control = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
   return (!control && !event->text().isEmpty()) || event->key() == Qt::Key_Backspace ||
-         event->key() == Qt::Key_Delete || event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut);
+         event->key() == Qt::Key_Delete || event->matches(QKeySequence::Paste) ||
+         event->matches(QKeySequence::Cut);
 }
 
 }  // namespace
@@ -72,9 +77,9 @@ LayoutGestures::LayoutGestures(LayoutEditor& editor, 菜单& menus, QLabel* tipL
 
 void LayoutGestures::AttachBox(int index, QTextEdit* box) {
   boxes_.at(size_t(index)) = box;
-  box->installEventFilter(this);                  // keys
-  box->viewport()->installEventFilter(this);      // the mouse
-  box->viewport()->setMouseTracking(true);        // the zones follow the pointer without a button
+  box->installEventFilter(this);              // keys
+  box->viewport()->installEventFilter(this);  // the mouse
+  box->viewport()->setMouseTracking(true);    // the zones follow the pointer without a button
 }
 
 void LayoutGestures::AttachCanvas(QWidget* canvas) {
@@ -119,9 +124,11 @@ bool LayoutGestures::eventFilter(QObject* watched, QEvent* event) {
       if (isCanvas && band_) band_->setGeometry(canvas_->rect());
       break;
     case QEvent::KeyPress:
-      if (box >= 0 || isCanvas || keySources_.contains(watched)) return Key(watched, static_cast<QKeyEvent*>(event));
+      if (box >= 0 || isCanvas || keySources_.contains(watched))
+        return Key(watched, static_cast<QKeyEvent*>(event));
       break;
-    default: break;
+    default:
+      break;
   }
   return false;
 }
@@ -200,7 +207,8 @@ bool LayoutGestures::CanvasMouse(QMouseEvent* event) {
       // Wiping the layer takes the last outline away and shows the ruler grid whole again.
       if (band_) band_->Clear();
       return false;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -234,7 +242,8 @@ bool LayoutGestures::BoxUndoKey(int index, QKeyEvent* event) {
   bool layout = false;
   if (key == UndoKey::kUndo) {
     const size_t top = size_t(stack.index());
-    layout = stack.canUndo() && (!box->document()->isUndoAvailable() || (top <= stepAt_.size() && stepAt_[top - 1] > typed));
+    layout = stack.canUndo() &&
+             (!box->document()->isUndoAvailable() || (top <= stepAt_.size() && stepAt_[top - 1] > typed));
   } else {
     layout = stack.canRedo() && (!box->document()->isRedoAvailable() || undoneAt_ > typed);
   }
@@ -265,7 +274,8 @@ void LayoutGestures::Paste() {
   QTextEdit* box = index >= 0 ? boxes_[size_t(index)].data() : nullptr;
   if (!box) return;
   const QString text = box->toPlainText();
-  const Pasted pasted = PastedText(text, menuSelection_, QGuiApplication::clipboard()->text(), RulesOf(index));
+  const Pasted pasted =
+      PastedText(text, menuSelection_, QGuiApplication::clipboard()->text(), RulesOf(index));
   const int at = std::clamp(menuSelection_.start, 0, int(text.size()));
   const QString inserted = pasted.text.mid(at, pasted.caret - at);
   if (inserted.isEmpty()) return;

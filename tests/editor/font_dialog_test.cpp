@@ -1,3 +1,7 @@
+#include "editor/ui/font_dialog.h"
+
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -5,9 +9,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
-#include "editor/ui/font_dialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -47,8 +48,12 @@ TEST(FontDialogTest, OffersEveryPropertyAndReturnsThemUntouchedOrChanged) {
 
 TEST(FontDialogTest, AnUnusableSizeCannotBeAccepted) {
   FontDialog dialog(Start());
-  const struct { QString typed; bool accepted; } cases[] = {
-      {u"12"_s, true}, {u"10.5"_s, true}, {u""_s, false}, {u"0"_s, false}, {u"abc"_s, false}, {u"3000"_s, false},
+  const struct {
+    QString typed;
+    bool accepted;
+  } cases[] = {
+      {u"12"_s, true}, {u"10.5"_s, true}, {u""_s, false},
+      {u"0"_s, false}, {u"abc"_s, false}, {u"3000"_s, false},
   };
   for (const auto& c : cases) {
     dialog.sizeBox()->setEditText(c.typed);

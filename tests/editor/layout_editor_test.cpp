@@ -1,7 +1,8 @@
+#include "editor/layout_editor.h"
+
 #include <gtest/gtest.h>
 
 #include "editor/envelope_model.h"
-#include "editor/layout_editor.h"
 
 namespace {
 
@@ -29,24 +30,32 @@ struct Editing : testing::Test {
 
 TEST(PointerZoneTest, CornersDecideMoveResizeOrText) {
   const QSize box(336, 343);
-  const struct { QPoint at; bool locked; PointerZone zone; } cases[] = {
-      {{0, 0}, false, PointerZone::kMove},        {{99, 99}, false, PointerZone::kMove},
-      {{100, 99}, false, PointerZone::kText},     {{99, 100}, false, PointerZone::kText},
-      {{157, 164}, false, PointerZone::kResize},  {{156, 164}, false, PointerZone::kText},
-      {{157, 163}, false, PointerZone::kText},    {{335, 342}, false, PointerZone::kResize},
-      {{99, 99}, true, PointerZone::kText},       {{335, 342}, true, PointerZone::kText},
+  const struct {
+    QPoint at;
+    bool locked;
+    PointerZone zone;
+  } cases[] = {
+      {{0, 0}, false, PointerZone::kMove},       {{99, 99}, false, PointerZone::kMove},
+      {{100, 99}, false, PointerZone::kText},    {{99, 100}, false, PointerZone::kText},
+      {{157, 164}, false, PointerZone::kResize}, {{156, 164}, false, PointerZone::kText},
+      {{157, 163}, false, PointerZone::kText},   {{335, 342}, false, PointerZone::kResize},
+      {{99, 99}, true, PointerZone::kText},      {{335, 342}, true, PointerZone::kText},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(editor::ZoneAt(c.at, box, c.locked), c.zone) << c.at.x() << "," << c.at.y() << " locked " << c.locked;
+    EXPECT_EQ(editor::ZoneAt(c.at, box, c.locked), c.zone)
+        << c.at.x() << "," << c.at.y() << " locked " << c.locked;
   // A box too small for both corners is moved from anywhere in its move zone.
   EXPECT_EQ(editor::ZoneAt({50, 50}, QSize(120, 120), false), PointerZone::kMove);
 }
 
 TEST(InRectangleTest, OverlapAndTouchingCountInEitherCornerOrder) {
   const QRect box(1000, 1000, 500, 200);  // right edge 1500, bottom 1200
-  const struct { int x1, y1, x2, y2; bool meets; } cases[] = {
-      {0, 0, 999, 999, false},       {0, 0, 1000, 1000, true},      {1500, 1200, 2000, 2000, true},
-      {1501, 0, 2000, 2000, false},  {0, 1201, 3000, 3000, false},  {1200, 1100, 1300, 1150, true},
+  const struct {
+    int x1, y1, x2, y2;
+    bool meets;
+  } cases[] = {
+      {0, 0, 999, 999, false},        {0, 0, 1000, 1000, true},     {1500, 1200, 2000, 2000, true},
+      {1501, 0, 2000, 2000, false},   {0, 1201, 3000, 3000, false}, {1200, 1100, 1300, 1150, true},
       {2000, 2000, 1500, 1200, true}, {3000, 0, 0, 3000, true},     {0, 0, 900, 5000, false},
   };
   for (const auto& c : cases)
@@ -67,9 +76,13 @@ TEST(RubberBandTest, FollowsOnlyBeyondTheStepAndTheMinimum) {
 }
 
 TEST_F(Editing, PressingTheMoveZoneAndDraggingMovesOnlyBeyond12Twips) {
-  const struct { QPoint press; QPoint to; QPoint moved; } cases[] = {
-      {{99, 99}, {111, 111}, {0, 0}},  {{99, 99}, {112, 99}, {13, 0}},   {{99, 99}, {99, 86}, {0, -13}},
-      {{100, 50}, {300, 300}, {0, 0}},  // I-beam zone: nothing moves
+  const struct {
+    QPoint press;
+    QPoint to;
+    QPoint moved;
+  } cases[] = {
+      {{99, 99}, {111, 111}, {0, 0}}, {{99, 99}, {112, 99}, {13, 0}},
+      {{99, 99}, {99, 86}, {0, -13}}, {{100, 50}, {300, 300}, {0, 0}},  // I-beam zone: nothing moves
       {{50, 99}, {50, 112}, {0, 13}},
   };
   for (const auto& c : cases) {
@@ -146,7 +159,13 @@ TEST_F(Editing, DraggingAnUnselectedBoxTakesTheSelectedOnesAlongAsOneStep) {
 }
 
 TEST_F(Editing, ArrowKeysMoveResizeAndRefontTheSelectedBoxes) {
-  const struct { int key; Qt::KeyboardModifiers mods; QPoint move; QSize grow; double points; } cases[] = {
+  const struct {
+    int key;
+    Qt::KeyboardModifiers mods;
+    QPoint move;
+    QSize grow;
+    double points;
+  } cases[] = {
       {Qt::Key_Left, Qt::NoModifier, {-10, 0}, QSize(0, 0), 0},
       {Qt::Key_Up, Qt::NoModifier, {0, -10}, QSize(0, 0), 0},
       {Qt::Key_Right, Qt::KeypadModifier, {10, 0}, QSize(0, 0), 0},
@@ -249,7 +268,7 @@ TEST_F(Editing, TheBandSelectsWhatItMeetsLiveAndOnlyBeyond500Twips) {
   model.SetSelected(10, true);
   const QRect address = Geometry(6);  // 720, 960, 5055 x 885
   ASSERT_TRUE(editor.PressCanvas({200, 700}));
-  EXPECT_FALSE(model.AnySelected());  // a press clears the selection
+  EXPECT_FALSE(model.AnySelected());             // a press clears the selection
   EXPECT_FALSE(editor.DragCanvas({700, 1200}));  // 500 from the anchor
   EXPECT_FALSE(model.AnySelected());
   EXPECT_TRUE(editor.DragCanvas({address.left(), 1201}));  // touches the address box's left edge
@@ -267,8 +286,14 @@ TEST_F(Editing, AFontChoiceGoesToTheMenuBoxAndTheSelectedOnes) {
   chosen.size = 14;
   chosen.italic = chosen.underline = chosen.strikeout = true;
   chosen.color = Qt::red;
-  const struct { std::vector<int> selected; int menuBox; std::vector<int> changed; } cases[] = {
-      {{6, 7}, 9, {6, 7, 9}}, {{6, 7}, 6, {6, 7}}, {{}, 10, {10}},
+  const struct {
+    std::vector<int> selected;
+    int menuBox;
+    std::vector<int> changed;
+  } cases[] = {
+      {{6, 7}, 9, {6, 7, 9}},
+      {{6, 7}, 6, {6, 7}},
+      {{}, 10, {10}},
   };
   for (const auto& c : cases) {
     EnvelopeModel m;
@@ -278,7 +303,8 @@ TEST_F(Editing, AFontChoiceGoesToTheMenuBoxAndTheSelectedOnes) {
     EXPECT_TRUE(e.ChangeFont(c.menuBox, chosen));
     for (int i = 0; i < editor::kBoxCount; ++i) {
       const bool changed = std::find(c.changed.begin(), c.changed.end(), i) != c.changed.end();
-      EXPECT_EQ(m.box(i).font, changed ? chosen : original.box(i).font) << "box " << i << " menu " << c.menuBox;
+      EXPECT_EQ(m.box(i).font, changed ? chosen : original.box(i).font)
+          << "box " << i << " menu " << c.menuBox;
     }
     e.Undo();
     for (int i = 0; i < editor::kBoxCount; ++i) EXPECT_EQ(m.box(i).font, original.box(i).font) << i;

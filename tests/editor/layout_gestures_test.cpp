@@ -1,20 +1,21 @@
 // The gestures through real widget events on the offscreen platform.
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
-#include <gtest/gtest.h>
 
+#include "app/main_window.h"
 #include "editor/editor_texts.h"
 #include "editor/envelope_model.h"
-#include "app/main_window.h"
-#include "editor/ui/band_layer.h"
 #include "editor/menu_commands.h"
+#include "editor/ui/band_layer.h"
 #include "editor/ui/envelope_canvas.h"
 #include "editor/ui/popup_menus.h"
 #include "store/registry.h"
@@ -48,7 +49,8 @@ struct Stage : testing::Test {
   QTextEdit* Edit(int i) const { return window.P1(i); }
   QWidget* Receiver(int i) const { return window.P1(i)->viewport(); }
   // Sends a mouse event to `w` for the pointer at `onCanvas` twips, wherever `w` is now.
-  void Mouse(QWidget* w, QEvent::Type type, QPointF onCanvas, Qt::MouseButton button, Qt::MouseButtons buttons) {
+  void Mouse(QWidget* w, QEvent::Type type, QPointF onCanvas, Qt::MouseButton button,
+             Qt::MouseButtons buttons) {
     const QPointF global = QPointF(canvas->mapToGlobal(QPoint(0, 0))) + onCanvas / kTwipsPerPixel;
     const QPointF local = global - QPointF(w->mapToGlobal(QPoint(0, 0)));
     QMouseEvent event(type, local, global, button, buttons, Qt::NoModifier);
@@ -79,18 +81,18 @@ struct Stage : testing::Test {
   QLabel* tip = window.T2();
   QPushButton* button = window.CB(0);
   editor::ui::菜单& menus = *window.PopupMenus();
-  QStringList opened;              // menus the gestures opened
+  QStringList opened;             // menus the gestures opened
   std::optional<QString> choose;  // the item to choose in them
 };
 
 TEST_F(Stage, TheMoveZoneEndsAt100TwipsAndADragMustExceed12) {
-  const struct { QPointF grip; QPointF by; QPoint moved; } cases[] = {
-      {{99, 99}, {300, 150}, {300, 150}},
-      {{100, 99}, {300, 150}, {0, 0}},
-      {{99, 100}, {300, 150}, {0, 0}},
-      {{50, 50}, {12, 12}, {0, 0}},
-      {{50, 50}, {13, 0}, {13, 0}},
-      {{50, 50}, {0, -13}, {0, -13}},
+  const struct {
+    QPointF grip;
+    QPointF by;
+    QPoint moved;
+  } cases[] = {
+      {{99, 99}, {300, 150}, {300, 150}}, {{100, 99}, {300, 150}, {0, 0}}, {{99, 100}, {300, 150}, {0, 0}},
+      {{50, 50}, {12, 12}, {0, 0}},       {{50, 50}, {13, 0}, {13, 0}},    {{50, 50}, {0, -13}, {0, -13}},
   };
   for (const auto& c : cases) {
     const QRect before = model.box(7).geometry;
@@ -111,7 +113,11 @@ TEST_F(Stage, TheResizeCornerGrowsTheBox) {
 
 TEST_F(Stage, ThePointerZonesShowTheirCursorsAndTips) {
   const QRect b = model.box(6).geometry;
-  const struct { QPointF at; Qt::CursorShape shape; QString tip; } cases[] = {
+  const struct {
+    QPointF at;
+    Qt::CursorShape shape;
+    QString tip;
+  } cases[] = {
       {{50, 50}, Qt::ArrowCursor, editor::kMoveZoneTip},
       {{b.width() - 30.0, b.height() - 30.0}, Qt::SizeFDiagCursor, editor::kResizeZoneTip},
       {{600, 300}, Qt::IBeamCursor, editor::kTextZoneTip},
@@ -159,7 +165,8 @@ TEST_F(Stage, TheBandSelectsLiveBeyond500TwipsAndItsOutlineGoesWhenReleased) {
   EXPECT_EQ(tip->text(), editor::kBandMoveTip);
   EXPECT_TRUE(Layer()->image().pixelColor(20, 50).alpha() == 0);
 
-  Mouse(canvas, QEvent::MouseMove, {900, double(address.top())}, Qt::NoButton, Qt::LeftButton);  // touches its top
+  Mouse(canvas, QEvent::MouseMove, {900, double(address.top())}, Qt::NoButton,
+        Qt::LeftButton);  // touches its top
   EXPECT_TRUE(model.box(6).selected);
   EXPECT_FALSE(model.box(7).selected);
   const QImage& layer = Layer()->image();
@@ -168,7 +175,7 @@ TEST_F(Stage, TheBandSelectsLiveBeyond500TwipsAndItsOutlineGoesWhenReleased) {
 
   Mouse(canvas, QEvent::MouseMove, {3600, 2400}, Qt::NoButton, Qt::LeftButton);
   EXPECT_TRUE(model.box(6).selected);
-  EXPECT_TRUE(model.box(7).selected);  // 3480, 2040
+  EXPECT_TRUE(model.box(7).selected);                      // 3480, 2040
   EXPECT_EQ(layer.pixelColor(60, 64), QColor(Qt::white));  // the earlier outline, erased
 
   Mouse(canvas, QEvent::MouseButtonRelease, {3600, 2400}, Qt::LeftButton, Qt::NoButton);
@@ -269,7 +276,10 @@ TEST_F(Stage, TheCanvasMenuSetsTheResolutionAndClearsTheSelection) {
 }
 
 TEST_F(Stage, TheFontItemChangesTheMenuBoxAndTheSelectedOnes) {
-  const struct { int menuBox; std::vector<int> changed; } cases[] = {{9, {6, 7, 9}}, {6, {6, 7}}};
+  const struct {
+    int menuBox;
+    std::vector<int> changed;
+  } cases[] = {{9, {6, 7, 9}}, {6, {6, 7}}};
   for (const auto& c : cases) {
     const editor::EnvelopeModel original;
     for (int i = 0; i < editor::kBoxCount; ++i) model.SetBoxFont(i, original.box(i).font);

@@ -1,8 +1,9 @@
+#include "editor/menu_commands.h"
+
 #include <gtest/gtest.h>
 
 #include "editor/editor_texts.h"
 #include "editor/layout_editor.h"
-#include "editor/menu_commands.h"
 #include "store/registry.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -14,7 +15,11 @@ using editor::TextSelection;
 
 TEST(CopyTest, WholeTextWithoutASelectionElseTheSelectedPart) {
   const QString address = QStringLiteral("浙江省杭州市西湖区");
-  const struct { QString text; TextSelection selection; std::optional<QString> copied; } cases[] = {
+  const struct {
+    QString text;
+    TextSelection selection;
+    std::optional<QString> copied;
+  } cases[] = {
       {address, {0, 0}, address},
       {address, {4, 0}, address},
       {address, {3, 2}, QStringLiteral("杭州")},
@@ -23,7 +28,8 @@ TEST(CopyTest, WholeTextWithoutASelectionElseTheSelectedPart) {
       {QString(), {0, 3}, std::nullopt},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(editor::CopiedText(c.text, c.selection), c.copied) << c.selection.start << "+" << c.selection.length;
+    EXPECT_EQ(editor::CopiedText(c.text, c.selection), c.copied)
+        << c.selection.start << "+" << c.selection.length;
 }
 
 TEST(PasteTest, InsertsAtTheSelectionStartAndKeepsTheRest) {
@@ -31,7 +37,12 @@ TEST(PasteTest, InsertsAtTheSelectionStartAndKeepsTheRest) {
   const editor::BoxRules digit = editor::RulesOf(0);
   const editor::BoxRules senderCode = editor::RulesOf(editor::kSenderPostcodeBox);
   const struct {
-    QString text; TextSelection selection; QString clip; editor::BoxRules rules; QString pasted; int caret;
+    QString text;
+    TextSelection selection;
+    QString clip;
+    editor::BoxRules rules;
+    QString pasted;
+    int caret;
   } cases[] = {
       {u"浙江省杭州市"_s, {3, 0}, u"宁波"_s, address, u"浙江省宁波杭州市"_s, 5},
       {u"浙江省杭州市"_s, {3, 2}, u"宁波"_s, address, u"浙江省宁波杭州市"_s, 5},  // the selection stays
@@ -64,7 +75,10 @@ TEST(ResolutionTest, AsksUntilInRangeAndStoresTheNumber) {
       {{}, {u"300abc"_s}, {first}, {u"150"_s}, u"300"_s},
       {{}, {std::nullopt}, {first}, {u"150"_s}, {}},
       {{}, {u""_s}, {first}, {u"150"_s}, {}},
-      {{}, {u"9"_s, u"2001"_s, u"600"_s}, {first, range, again, range, again}, {u"150"_s, u"9"_s, u"2001"_s},
+      {{},
+       {u"9"_s, u"2001"_s, u"600"_s},
+       {first, range, again, range, again},
+       {u"150"_s, u"9"_s, u"2001"_s},
        u"600"_s},
       {{}, {u"abc"_s, std::nullopt}, {first, range, again}, {u"150"_s, u"abc"_s}, {}},
       {u"300.0"_s, {u" 72.5 "_s}, {first}, {u"300"_s}, u"72.5"_s},
