@@ -58,5 +58,4 @@ inline const QString kColorButton = QStringLiteral("选择颜色…");
 inline const QString kSampleLabel = QStringLiteral("示例");
 inline const QString kSampleText = QStringLiteral("邮政编码 AaBbYyZz 123");
 
-
 }  // namespace editor
