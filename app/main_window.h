@@ -11,6 +11,8 @@
 //  - box editing: the canvas EP() sends every mouse and key event of itself and of its boxes
 //    (signals of editor::EnvelopeCanvas and editor::BoxWidget); MF routes the key-downs of
 //    CB(0), CB(1), CB(2), CB(12) and of the window itself to EP()->editKey as well.
+//    The gestures themselves (editor::ui::LayoutGestures) watch the canvas, the boxes, the
+//    window and those buttons through an event filter, so each key edits the layout once.
 //  - record grid: MSF() shows records(); TT() is the hidden in-place editor; NS() and Num(i)
 //    are the navigator and its counters on the envelope tab.
 //  - labels: LabelPage() is tab 2's empty page (CB(14), CB(15) already sit on it).

@@ -34,7 +34,6 @@ LayoutEditor::LayoutEditor(EnvelopeModel& model, QObject* parent) : QObject(pare
   connect(&model_, &EnvelopeModel::selectionChanged, this, &LayoutEditor::NewRun);
   // Another size brings another layout: old steps would move boxes of a different format.
   connect(&model_, &EnvelopeModel::sizeChanged, &undo_, &QUndoStack::clear);
-  connect(&model_, &EnvelopeModel::canvasChanged, &undo_, &QUndoStack::clear);
 }
 
 bool LayoutEditor::locked() const { return model_.options().lock; }

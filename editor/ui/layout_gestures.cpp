@@ -118,7 +118,11 @@ bool LayoutGestures::eventFilter(QObject* watched, QEvent* event) {
       if (isCanvas) return CanvasMouse(static_cast<QMouseEvent*>(event));
       break;
     case QEvent::ContextMenu:
-      // The boxes' and the canvas' menus are opened on the button press.
+      // The menus open on the button press; the menu key opens the box menu at the caret.
+      if (box >= 0 && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        QTextEdit* edit = boxes_[size_t(box)];
+        OpenBoxMenu(box, edit->viewport()->mapToGlobal(edit->cursorRect().bottomLeft()));
+      }
       return box >= 0 || isCanvas;
     case QEvent::Resize:
       if (isCanvas && band_) band_->setGeometry(canvas_->rect());
@@ -164,15 +168,18 @@ bool LayoutGestures::BoxMouse(int index, QWidget* receiver, QMouseEvent* event) 
     return editor_.dragZone() != PointerZone::kText;
   }
 
-  if (event->button() == Qt::RightButton && event->type() == QEvent::MouseButtonPress) {
-    editor_.SetMenuBox(index);
-    menuSelection_ = SelectionOf(box);
-    restoreSelection_ = true;
-    menus_.Popup(*menus_.FontMenu, event->globalPosition().toPoint());
-    if (boxes_[size_t(index)] && restoreSelection_) Select(box, menuSelection_);
-    return true;
-  }
+  if (event->button() == Qt::RightButton && event->type() == QEvent::MouseButtonPress)
+    OpenBoxMenu(index, event->globalPosition().toPoint());
   return event->button() == Qt::RightButton;
+}
+
+void LayoutGestures::OpenBoxMenu(int index, const QPoint& globalPos) {
+  editor_.SetMenuBox(index);
+  const QPointer<QTextEdit> box = boxes_[size_t(index)];
+  menuSelection_ = SelectionOf(box);
+  restoreSelection_ = true;
+  menus_.Popup(*menus_.FontMenu, globalPos);
+  if (box && restoreSelection_) Select(box, menuSelection_);
 }
 
 bool LayoutGestures::CanvasMouse(QMouseEvent* event) {

@@ -47,6 +47,8 @@ class LayoutGestures : public QObject {
  private:
   bool BoxMouse(int index, QWidget* receiver, QMouseEvent* event);
   bool CanvasMouse(QMouseEvent* event);
+  // The box menu on box `index`; the box's selection is the same after it as before.
+  void OpenBoxMenu(int index, const QPoint& globalPos);
   bool Key(QObject* watched, QKeyEvent* event);
   bool BoxUndoKey(int index, QKeyEvent* event);
   void LayoutStep(UndoKey key);

@@ -330,6 +330,15 @@ TEST_F(Stage, CopyAndPasteUseTheSelectionOfTheRightClick) {
   address->undo();  // the box's own undo takes the paste back
   EXPECT_EQ(address->toPlainText(), u"浙江省杭州市西湖区"_s);
 
+  // The menu key opens the same menu at the caret.
+  opened.clear();
+  choose.reset();
+  address->setFocus();
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2), address->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(address, &menuKey);
+  EXPECT_EQ(opened, QStringList{u"FontMenu"_s});
+
+  choose = u"mPasty"_s;
   model.SetBoxText(0, QString());
   clipboard->setText(u"x3y"_s);
   RightClick(Receiver(0), QPointF(model.box(0).geometry.topLeft()) + QPointF(150, 150));
