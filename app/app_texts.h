@@ -2,6 +2,8 @@
 // Texts of the application shell, exactly as the user sees them.
 
 #include <QString>
+
+#include "data/data_texts.h"
 #include <array>
 
 namespace app {
@@ -24,7 +26,7 @@ struct CommandText {
   QString caption;
   QString tipLine;
 };
-constexpr int kCommandCount = 18;
+constexpr int kCommandCount = 19;  // CB(18) "导出数据" follows the original set
 constexpr int kUnusedCommand = 9;
 inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("打印单个"), QStringLiteral("打印当前显示的信封。")},
@@ -45,6 +47,7 @@ inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("当 前 页 开 始 打 印"), QString()},
     {QStringLiteral("打印选定"), QString()},
     {QStringLiteral("生成缺失邮编"), QString()},
+    {data::kExportCaption, data::kExportTip},
 }};
 inline const QString kSaveFormatToolTip = QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");
 

@@ -30,6 +30,7 @@
 #include "app/help_texts.h"
 #include "common/numbers.h"
 #include "common/prompts.h"
+#include "data/ui/record_grid.h"
 #include "editor/custom_size.h"
 #include "editor/digits_only_key_filter.h"
 #include "editor/editor_texts.h"
@@ -288,13 +289,14 @@ void MF::BuildGridTab() {
   }
   rules->addWidget(MakeCommand(4, frame1));
   column->addWidget(frame1);
-  for (int index : {5, 6, 7, 13, 8}) column->addWidget(MakeCommand(index, content));
+  for (int index : {5, 6, 7, 13, 8, 18}) column->addWidget(MakeCommand(index, content));
   auto* note = new QLabel(app::kLineBreakNote, content);
   note->setObjectName(QStringLiteral("Label4"));
   note->setWordWrap(true);
   column->addWidget(note);
   column->addStretch();
   pic2_ = Panel(content, QStringLiteral("PIC2"), page);
+  recordGrid_ = new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_}, &records_, &envelope_, this);
 }
 
 void MF::BuildLabelTab() {
@@ -334,6 +336,8 @@ void MF::BuildBoxEditing() {
 
 void MF::Load() {
   MarkCalibration();
+  sst_->setCurrentIndex(kGridTab);
+  data::ui::InitRecordGrid(msf_, &records_);
   sst_->setCurrentIndex(kEnvelopeTab);
   SST_Click(kEnvelopeTab);
   // Choosing the custom size first makes the chosen size's change run even when it is the

@@ -42,6 +42,10 @@ class QTableView;
 class QTimer;
 class QUrl;
 
+namespace data::ui {
+class RecordGrid;
+}
+
 namespace editor {
 class BoxWidget;
 class DigitsOnlyKeyFilter;
@@ -83,6 +87,14 @@ class MF : public QWidget {
 
   // T2.
   void SetTip(const QString& text);
+
+  // Records on the canvas (data/ui/record_grid.h): record NS.Value into the boxes, and the
+  // navigator's change event that does it.
+  void ShowRecord();
+  void NS_Change();
+  // The ticked Option1 cleaning rule, -1 when none.
+  int SelectedRule() const;
+  data::ui::RecordGrid* recordGrid() const { return recordGrid_; }
 
   // The timer ADRun repeats the single-instance test once, a second after the start.
   // `anotherInstance` answers whether another running program holds the instance lock.
@@ -154,6 +166,8 @@ class MF : public QWidget {
   void ShowAbout();
   void OpenUserGuide();
   void BuildBoxEditing();
+  // The printer chooser before a print command; false when no printer was chosen.
+  bool AwaitPrinterChooser(int index);
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
@@ -167,7 +181,7 @@ class MF : public QWidget {
   QWidget* separator_ = nullptr;
   std::array<QGroupBox*, 4> frames_{};
   std::array<QLineEdit*, 2> num_{};
-  std::array<QPushButton*, 18> cb_{};
+  std::array<QPushButton*, 19> cb_{};
   std::array<QRadioButton*, editor::kSizeCount> o1_{};
   std::array<QLineEdit*, 2> t1_{};
   std::array<QCheckBox*, 2> o2_{};
@@ -177,6 +191,7 @@ class MF : public QWidget {
   QButtonGroup* sizeGroup_ = nullptr;
   QButtonGroup* cleaningGroup_ = nullptr;
   QTableView* msf_ = nullptr;
+  data::ui::RecordGrid* recordGrid_ = nullptr;
   QLineEdit* tt_ = nullptr;
   QScrollArea* pic2_ = nullptr;
   std::array<QRadioButton*, 3> option1_{};
