@@ -37,9 +37,12 @@
 #include "editor/digits_only_key_filter.h"
 #include "editor/editor_texts.h"
 #include "editor/format_store.h"
+#include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
 #include "print/print_texts.h"
 #include "print/ui/envelope_commands.h"
+#include "editor/ui/layout_gestures.h"
+#include "editor/ui/popup_menus.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
 
@@ -122,6 +125,7 @@ MF::MF(QWidget* parent) : QWidget(parent) {
 
   t2_ = new QLabel(app::kTipEmpty, this);
   t2_->setObjectName(QStringLiteral("T2"));
+  BuildBoxEditing();
 
   adRun_ = new QTimer(this);
   adRun_->setObjectName(QStringLiteral("ADRun"));
@@ -329,6 +333,16 @@ void MF::BuildHelpTab() {
 }
 
 editor::BoxWidget* MF::P1(int index) const { return ep_->box(index); }
+
+void MF::BuildBoxEditing() {
+  layout_ = std::make_unique<editor::LayoutEditor>(envelope_);
+  menus_ = new editor::ui::菜单(this);
+  gestures_ = new editor::ui::LayoutGestures(*layout_, *menus_, t2_, app::kCaption, this);
+  for (int i = 0; i < editor::kBoxCount; ++i) gestures_->AttachBox(i, P1(i));
+  gestures_->AttachCanvas(ep_);
+  gestures_->AttachKeySource(this);
+  for (int i : {0, 1, 2, 12}) gestures_->AttachKeySource(cb_[i]);
+}
 
 // --- Start and stop ----------------------------------------------------------------------
 

@@ -12,6 +12,8 @@
 //  - box editing: the canvas EP() sends every mouse and key event of itself and of its boxes
 //    (signals of editor::EnvelopeCanvas and editor::BoxWidget); MF routes the key-downs of
 //    CB(0), CB(1), CB(2), CB(12) and of the window itself to EP()->editKey as well.
+//    The gestures themselves (editor::ui::LayoutGestures) watch the canvas, the boxes, the
+//    window and those buttons through an event filter, so each key edits the layout once.
 //  - record grid: MSF() shows records(); TT() is the hidden in-place editor; NS() and Num(i)
 //    are the navigator and its counters on the envelope tab.
 //  - labels: LabelPage() is tab 2's empty page (CB(14), CB(15) already sit on it).
@@ -20,6 +22,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "data/record_table.h"
 #include "editor/envelope_model.h"
@@ -48,6 +51,11 @@ namespace editor {
 class BoxWidget;
 class DigitsOnlyKeyFilter;
 class EnvelopeCanvas;
+class LayoutEditor;
+namespace ui {
+class LayoutGestures;
+class 菜单;
+}  // namespace ui
 }  // namespace editor
 
 class MF : public QWidget {
@@ -98,6 +106,10 @@ class MF : public QWidget {
   // State.
   editor::EnvelopeModel& envelope() { return envelope_; }
   data::RecordTable& records() { return records_; }
+  // Box editing: moves, resizes and fonts with their undo history, and the hidden window 菜单
+  // with the popup menus.
+  editor::LayoutEditor& layoutEditor() { return *layout_; }
+  editor::ui::菜单* PopupMenus() const { return menus_; }
 
   // Controls.
   QTabWidget* SST() const { return sst_; }
@@ -154,6 +166,7 @@ class MF : public QWidget {
   void RefuseLaterInstance();
   void ShowAbout();
   void OpenUserGuide();
+  void BuildBoxEditing();
   // The printer chooser before a print command; false when no printer was chosen.
   bool AwaitPrinterChooser(int index);
   // The envelope print commands 0, 1 and 16.
@@ -162,6 +175,7 @@ class MF : public QWidget {
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
+  std::unique_ptr<editor::LayoutEditor> layout_;
 
   QTabWidget* sst_ = nullptr;
   std::array<QWidget*, 4> pages_{};
@@ -189,6 +203,8 @@ class MF : public QWidget {
   QLabel* t2_ = nullptr;
   QTimer* adRun_ = nullptr;
   QPushButton* preview_ = nullptr;
+  editor::ui::菜单* menus_ = nullptr;
+  editor::ui::LayoutGestures* gestures_ = nullptr;
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;

@@ -1,5 +1,6 @@
 #pragma once
-// Texts of the envelope tab's size controls and canvas, exactly as the user sees them.
+// Texts of the layout editor: the envelope tab's size controls and canvas, the editing tips, the
+// popup menus and the font dialog, exactly as the user sees them.
 
 #include <QString>
 
@@ -17,5 +18,46 @@ inline const QString kCustomHeightTip =
 inline const QString kCustomCaptionPrefix = QStringLiteral("自定义：");
 inline const QString kBadProportions = QStringLiteral("您输的信封尺寸比例严重失调，请重新输入！");
 inline const QString kPostCodeCaption = QStringLiteral("邮政编码");
+
+// Tip line T2 over a box, by pointer zone.
+inline const QString kMoveZoneTip = QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可移动本输入框位置。");
+inline const QString kResizeZoneTip = QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可改变本输入框大小。");
+inline const QString kTextZoneTip = QStringLiteral("提示：点击鼠标左键,并输入内容。");
+
+// Tip line T2 during a rubber band on the canvas.
+inline const QString kBandPressTip =
+    QStringLiteral("提示：按住并移动鼠标，可以选中输入框(邮编、地址等)，并调整其位置及大小！");
+inline const QString kBandMoveTip =
+    QStringLiteral("Kovapost提示：按下鼠标左键并拖动鼠标可以选中需要修改的文本框，并改变其位置、大小及字体。");
+inline const QString kBandReleaseTip =
+    QStringLiteral("Kovapost提示：箭头键->移动位置，Shift+箭头键->改变控件大小，Ctrl+箭头键->改变字体大小！");
+
+// The hidden window that owns the popup menus, and the menus themselves.
+inline const QString kMenuWindowCaption = QStringLiteral("菜单");
+inline const QString kMenuWindowNote = QStringLiteral("本窗口专为弹出菜单设置");
+inline const QString kFontStyleItem = QStringLiteral("修改字体/字号");
+inline const QString kCopyItem = QStringLiteral("复制");
+inline const QString kPasteItem = QStringLiteral("粘贴");
+inline const QString kDpiItem = QStringLiteral("设置分辨率");
+
+// The output resolution of rotated printing.
+inline const QString kDpiPrompt = QStringLiteral("请输入旋转180度打印时的输出分辨率（DPI）：");
+inline const QString kDpiRange = QStringLiteral("(数值范围：10-2000)");
+inline const QString kDpiOutOfRange =
+    QStringLiteral("输出分辨率范围是10-2000，您输出的值超出了范围，请重新输入！");
+
+// The font dialog.
+inline const QString kFontDialogTitle = QStringLiteral("字体");
+inline const QString kFontNameLabel = QStringLiteral("字体(&F)：");
+inline const QString kFontSizeLabel = QStringLiteral("字号(&S)：");
+inline const QString kBoldCaption = QStringLiteral("粗体(&B)");
+inline const QString kItalicCaption = QStringLiteral("斜体(&I)");
+inline const QString kUnderlineCaption = QStringLiteral("下划线(&U)");
+inline const QString kStrikeoutCaption = QStringLiteral("删除线(&K)");
+inline const QString kColorLabel = QStringLiteral("颜色(&C)：");
+inline const QString kColorDialogTitle = QStringLiteral("颜色");
+inline const QString kColorButton = QStringLiteral("选择颜色…");
+inline const QString kSampleLabel = QStringLiteral("示例");
+inline const QString kSampleText = QStringLiteral("邮政编码 AaBbYyZz 123");
 
 }  // namespace editor
