@@ -50,17 +50,13 @@ QStringList BreakLine(const QString& line, double boxWidth, Width width) {
   QString rest = line.isEmpty() ? QStringLiteral(" ") : line;
   while (!rest.isEmpty()) {
     QString s;
+    // The first character always goes in: a box too narrow for anything still takes one.
     while (!rest.isEmpty()) {
-      const bool narrower = width(s) < boxWidth;
+      const bool narrower = s.isEmpty() || width(s) < boxWidth;
       if (!narrower && !(IsWordChar(SafeRight(s, 1)) && IsWordChar(rest))) break;
       if (!narrower && detail::EndsWithStop(s)) break;
       const qsizetype n = detail::CharLength(rest, 0);
       s += rest.left(n);
-      rest.remove(0, n);
-    }
-    if (s.isEmpty()) {  // a box too narrow for anything still takes one character a line
-      const qsizetype n = detail::CharLength(rest, 0);
-      s = rest.left(n);
       rest.remove(0, n);
     }
     const qsizetype last = detail::LastCharLength(s);
