@@ -137,7 +137,7 @@ void PrintLabelText(print::PrinterDevice& device, QString text, QPointF at, doub
   }
 }
 
-bool DrawLabelPage(SheetDevice& picture, const LabelSource& source) {
+bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source) {
   if (!PreviewDraws(source.sheet)) return false;
   const QSizeF sheet = picture.DrawableSize();
   const int across = Across(source.sheet), down = Down(source.sheet);

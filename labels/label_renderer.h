@@ -64,9 +64,10 @@ inline const QColor kUsedCellColor{0xC8, 0xC8, 0xC8};
 // height of two full-width characters; an empty line still takes one line.
 void PrintLabelText(print::PrinterDevice& device, QString text, QPointF at, double maxWidth, bool wrap);
 
-// The preview: draws page `sheet.page` onto the sheet picture. False, leaving the previous
+// The preview: draws page `sheet.page` onto the sheet picture (a SheetDevice; the sheet is its
+// drawable size). False, leaving the previous
 // picture, when the preview does not draw that many labels (down above 100, across above 200).
-bool DrawLabelPage(SheetDevice& picture, const LabelSource& source);
+bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source);
 
 // The printer font size for an item of `size` points (box size / shrink) in `font`: the font
 // sample is as wide, relative to the paper, as on the preview sheet. mmPerTwip is the paper
