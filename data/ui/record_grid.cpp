@@ -1,0 +1,254 @@
+#include "data/ui/record_grid.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+
+#include "common/numbers.h"
+#include "common/prompts.h"
+#include "data/csv_export.h"
+#include "data/data_texts.h"
+#include "data/show_record.h"
+
+namespace data::ui {
+namespace {
+
+constexpr int kColumnWidthsTwips[kColumnCount] = {400, 800, 650, 6400};
+// The editor is a little wider than its cell, so the cell's right border stays covered.
+constexpr int kEditorExtraTwips = 10;
+
+int Pixels(int twips) { return common::RoundToInt(double(twips) / editor::kTwipsPerPixel); }
+
+// The design widths were made for a small bitmap font; in today's fonts a six-digit postcode or a
+// seven-digit record number would be cut off, so a column is never narrower than its content needs.
+int FittingWidth(const QTableView* msf, const QString& sample) {
+  return msf->fontMetrics().horizontalAdvance(sample) + 2 * msf->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+}
+
+void FitColumns(QTableView* msf, int recordCount) {
+  const QString widestNumber(QString::number(std::max(recordCount, 1)).size(), u'0');
+  const QString samples[kColumnCount] = {widestNumber, QString(), QStringLiteral("000000"), QString()};
+  for (int c = 0; c < kColumnCount; ++c) {
+    const int fitting = std::max(FittingWidth(msf, samples[c]), FittingWidth(msf, kHeaderTexts[c]));
+    msf->setColumnWidth(c, std::max(Pixels(kColumnWidthsTwips[c]), fitting));
+  }
+}
+
+}  // namespace
+
+void InitRecordGrid(QTableView* msf, RecordTable* records) {
+  msf->setModel(records);
+  msf->setWordWrap(false);
+  msf->setEditTriggers(QAbstractItemView::NoEditTriggers);  // TT edits, on a double-click
+  msf->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  msf->setSelectionBehavior(QAbstractItemView::SelectItems);
+  msf->verticalHeader()->hide();  // column 0 carries the record numbers
+  msf->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  msf->verticalHeader()->setDefaultSectionSize(msf->fontMetrics().height() + 4);
+  msf->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  msf->horizontalHeader()->setStretchLastSection(false);
+  msf->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  FitColumns(msf, records->recordCount());
+}
+
+RecordGrid::RecordGrid(const Widgets& widgets, RecordTable* records, editor::EnvelopeModel* envelope,
+                       QObject* parent)
+    : QObject(parent),
+      msf_(widgets.msf),
+      ns_(widgets.ns),
+      num0_(widgets.num0),
+      num1_(widgets.num1),
+      tt_(widgets.tt),
+      records_(records),
+      envelope_(envelope) {
+  if (!tt_) {
+    tt_ = new QLineEdit(msf_->viewport());
+    tt_->setObjectName(QStringLiteral("TT"));
+  }
+  tt_->setParent(msf_->viewport());
+  tt_->setFrame(false);
+  tt_->hide();
+  tt_->installEventFilter(this);
+  msf_->installEventFilter(this);
+
+  ns_->setRange(1, std::max(1, records_->recordCount()));
+  ns_->setSingleStep(1);
+  ns_->setPageStep(10);
+  connect(ns_, &QScrollBar::valueChanged, this, &RecordGrid::NS_Change);
+
+  connect(msf_, &QTableView::doubleClicked, this, &RecordGrid::BeginEdit);
+  connect(msf_, &QTableView::pressed, this, &RecordGrid::EndEdit);
+  connect(msf_->verticalScrollBar(), &QScrollBar::valueChanged, this, &RecordGrid::EndEdit);
+  connect(msf_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &RecordGrid::EndEdit);
+  connect(records_, &QAbstractItemModel::modelAboutToBeReset, this, &RecordGrid::EndEdit);
+  connect(tt_, &QLineEdit::textChanged, this, &RecordGrid::WriteBack);
+}
+
+void RecordGrid::ShowRecord() {
+  const int count = records_->recordCount();
+  if (count < 1) return;  // the canvas keeps what it shows
+  const int k = ns_->value();
+  num0_->setText(QString::number(k));
+  num1_->setText(QString::number(ns_->maximum()));
+  ShowRecordOn(*envelope_, k >= 1 && k <= count ? &records_->record(k) : nullptr);
+}
+
+void RecordGrid::RefreshNavigator(bool toFirstRecord) {
+  const int count = records_->recordCount();
+  if (count > 0) {
+    InstallPostcodeCheck();
+    const int numberWidth = FittingWidth(msf_, QString(QString::number(count).size(), u'0'));
+    if (msf_->columnWidth(kNumberColumn) < numberWidth) msf_->setColumnWidth(kNumberColumn, numberWidth);
+    ns_->setMaximum(count);
+    if (toFirstRecord) ns_->setValue(1);
+    NS_Change();
+    return;
+  }
+  ns_->setRange(1, 1);
+  ns_->setValue(1);
+  // The canvas keeps the last envelope, but the counters must not promise records that are gone:
+  // the print runs count on Num(1).
+  num0_->setText(QStringLiteral("0"));
+  num1_->setText(QStringLiteral("0"));
+}
+
+std::pair<int, int> RecordGrid::SelectedRows() const {
+  const QModelIndex current = msf_->currentIndex();
+  if (!current.isValid()) return {0, 0};
+  const int row = current.row() + 1;
+  for (const QItemSelectionRange& range : msf_->selectionModel()->selection()) {
+    if (!range.contains(current)) continue;
+    return {row, (range.top() == current.row() ? range.bottom() : range.top()) + 1};
+  }
+  return {row, row};
+}
+
+bool RecordGrid::Accepts(int index) const {
+  const bool empty = records_->recordCount() == 0;
+  if (empty && ((index >= kRemoveIncomplete && index <= kDeleteAll) || index == kExport)) return false;
+  if (empty && index == kPrintSelected) {
+    common::prompts().Message(kNoRecordsToPrint);
+    return false;
+  }
+  return true;
+}
+
+bool RecordGrid::Run(int index, int rule) {
+  switch (index) {
+    case kRemoveIncomplete: RemoveIncompleteRecords(rule); return true;
+    case kRemoveSpaces: RemoveSpaces(); return true;
+    case kRemoveLineBreaks: RemoveLineBreakMarks(); return true;
+    case kMergeDuplicates: MergeDuplicates(); return true;
+    case kDeleteAll: DeleteAllRecords(); return true;
+    case kDeleteSelected: DeleteSelectedRecords(); return true;
+    case kCompletePostcodes: CompletePostcodes(); return true;
+    case kExport: ExportRecords(); return true;
+    default: return false;
+  }
+}
+
+void RecordGrid::AfterCommand(int index) {
+  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected) RefreshNavigator(index == kImport);
+}
+
+void RecordGrid::RemoveIncompleteRecords(int rule) {
+  if (rule < 0 || rule > 2) return;
+  records_->Modify([rule](std::vector<Record>& r) { data::RemoveIncomplete(r, Rule(rule)); });
+}
+
+void RecordGrid::RemoveSpaces() { records_->ModifyCells(data::RemoveSpaces); }
+
+void RecordGrid::RemoveLineBreakMarks() { records_->ModifyCells(data::RemoveLineBreakMarks); }
+
+void RecordGrid::MergeDuplicates() { records_->Modify(data::MergeDuplicates); }
+
+void RecordGrid::DeleteAllRecords() { records_->Clear(); }
+
+void RecordGrid::DeleteSelectedRecords() {
+  const auto [row, rowSel] = SelectedRows();
+  if (row == 0) return;
+  records_->Modify([row, rowSel](std::vector<Record>& r) { data::DeleteRecordRange(r, row, rowSel); });
+}
+
+void RecordGrid::CompletePostcodes() {
+  std::optional<生成邮编::PostcodeTable> table = readTable_ ? readTable_() : std::nullopt;
+  if (!table) {
+    common::prompts().Message(kNoPostcodeTable);
+    return;
+  }
+  auto index = std::make_shared<const 生成邮编::PostcodeIndex>(std::move(*table));
+  if (records_->recordCount() > 0)
+    records_->ModifyCells([&](std::vector<Record>& r) { 生成邮编::CompletePostcodes(r, *index); });
+  records_->SetPostcodeCheck(index);
+  checkInstalled_ = true;
+  NS_Change();
+}
+
+void RecordGrid::ExportRecords() {
+  if (records_->recordCount() == 0) return;
+  QString filter;
+  QString path = common::prompts().SaveFileName(kExportTitle, kExportFilter, &filter);
+  if (path.isEmpty()) return;
+  if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
+  const CsvEncoding encoding = filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
+  const QString error = data::ExportRecords(path, records_->records(), encoding);
+  common::prompts().Message(error.isEmpty() ? kExportDone + QDir::toNativeSeparators(path)
+                                            : kExportFailed + QDir::toNativeSeparators(path) + QStringLiteral("\n") + error);
+}
+
+void RecordGrid::InstallPostcodeCheck() {
+  if (checkInstalled_ || !readTable_) return;
+  checkInstalled_ = true;  // read once; a missing table leaves the check off
+  if (std::optional<生成邮编::PostcodeTable> table = readTable_())
+    records_->SetPostcodeCheck(std::make_shared<const 生成邮编::PostcodeIndex>(std::move(*table)));
+}
+
+void RecordGrid::BeginEdit() {
+  const QModelIndex cell = msf_->currentIndex();
+  if (!cell.isValid() || cell.column() == kNumberColumn) return;
+  const QRect rect = msf_->visualRect(cell);
+  tt_->setGeometry(rect.x(), rect.y(), rect.width() + Pixels(kEditorExtraTwips), rect.height());
+  editRow_ = cell.row() + 1;
+  editColumn_ = cell.column();
+  tt_->show();
+  tt_->setFocus();
+  tt_->setText(records_->cell(editRow_, editColumn_));
+}
+
+void RecordGrid::EndEdit() {
+  editRow_ = 0;
+  if (tt_) tt_->hide();
+}
+
+void RecordGrid::WriteBack(const QString& text) {
+  if (editRow_ < 1 || editRow_ > records_->recordCount()) return;
+  records_->SetCell(editRow_, editColumn_, text);
+  // Editing the record on the canvas updates the canvas with every keystroke.
+  if (ns_->value() == editRow_) NS_Change();
+}
+
+bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tt_ && event->type() == QEvent::FocusOut) {
+    EndEdit();
+  } else if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (watched == msf_ && (enter || key == Qt::Key_F2) && !tt_->isVisible()) {
+      BeginEdit();
+      return true;
+    }
+    if (watched == tt_ && (enter || key == Qt::Key_Escape)) {
+      EndEdit();
+      msf_->setFocus();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace data::ui
