@@ -1,5 +1,6 @@
 // The click handler of the command button array CB: one case per index, each handing the
 // command to the subsystem that owns it.
+#include <QScrollBar>
 #include <QUrl>
 
 #include <QButtonGroup>
@@ -11,20 +12,29 @@
 #include "common/prompts.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
+#include "labels/ui/label_tab.h"
+#include "print/ui/collate_form.h"
+#include "print/ui/envelope_commands.h"
+#include "print/ui/printer_chooser.h"
 
 void MF::CB_Click(int index) {
   // The record commands do nothing on an empty grid; printing the selection without records is
   // refused with a message, before any printer chooser.
   if (!recordGrid_->Accepts(index)) return;
 
-  // From here on a failing step is passed over and the command goes on.
+  // From here on a failing step is passed over and the command goes on. The envelope prints are
+  // dropped when the printer chooser is cancelled; the others go on with the current printer.
   const bool printing = index == 0 || index == 1 || index == 2 || index == 14 || index == 15 || index == 16;
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
+      case 0: ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value())); break;
+      case 2: ShowPrintTip(print::CalibratePrinter(this)); break;
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      case 14: ShowPrintTip(labelTab_->PrintCurrentPage()); break;
+      case 15: ShowPrintTip(labelTab_->PrintFromCurrentPage()); break;
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }
@@ -32,18 +42,17 @@ void MF::CB_Click(int index) {
   recordGrid_->AfterCommand(index);
 }
 
-bool MF::AwaitPrinterChooser(int index) {
-  // The printer chooser (printing) is shown here and awaited with
-  // data::ui::WaitWhileWindowOpen on its caption; it tells whether a printer was chosen.
-  Q_UNUSED(index);
-  return true;
-}
+bool MF::AwaitPrinterChooser(int) { return !print::ChoosePrinter(this).isEmpty(); }
 
 void MF::ShowRecord() { recordGrid_->ShowRecord(); }
 
 void MF::NS_Change() { recordGrid_->NS_Change(); }
 
 int MF::SelectedRule() const { return cleaningGroup_->checkedId(); }
+
+void MF::ShowPrintTip(const QString& tip) {
+  if (!tip.isEmpty()) SetTip(tip);
+}
 
 void MF::ShowAbout() { common::prompts().Message(app::AboutText()); }
 

@@ -36,7 +36,10 @@
 #include "editor/editor_texts.h"
 #include "editor/format_store.h"
 #include "editor/ui/envelope_canvas.h"
+#include "labels/ui/label_tab.h"
 #include "store/option_memory.h"
+#include "print/print_texts.h"
+#include "print/ui/envelope_commands.h"
 #include "store/registry.h"
 
 using editor::TwipsToPixels;
@@ -249,6 +252,10 @@ void MF::BuildEnvelopeTab() {
   printing->addWidget(MakeCommand(0, f2), 3, 0);
   printing->addWidget(MakeCommand(16, f2), 3, 1);
   printing->addWidget(MakeCommand(1, f2), 4, 0, 1, 2);
+  preview_ = new QPushButton(print::kPreviewCaption, f2);
+  preview_->setObjectName(QStringLiteral("Preview"));
+  connect(preview_, &QPushButton::clicked, this, [this] { print::ShowPreview(this, envelope_); });
+  printing->addWidget(preview_, 5, 0, 1, 2);
 
   frames_ = {f1, f2, f3, f4};
   column->addWidget(f4);
@@ -297,8 +304,8 @@ void MF::BuildGridTab() {
 
 void MF::BuildLabelTab() {
   QWidget* page = pages_[kLabelTab];
-  MakeCommand(14, page)->move(12, 12);
-  MakeCommand(15, page)->move(12, 48);
+  labelTab_ = new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
+                                       [this](const QRect& twips) { return OnPage(twips); });
 }
 
 void MF::BuildHelpTab() {
@@ -374,6 +381,10 @@ void MF::SST_Click(int tab) {
   switch (tab) {
     case kEnvelopeTab: LayoutEnvelopeTab(); break;
     case kGridTab: LayoutGridTab(); break;
+    case kLabelTab:
+      labelTab_->LayoutLabelTab(
+          QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra())));
+      break;
     default: FillTab(QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height()))); break;
   }
 }
@@ -437,7 +448,7 @@ void MF::LayoutGridTab() {
 void MF::FillTab(QSize tabsTwips) {
   // The label and help pages fill the tab; Qt's page layouts do the rest.
   Q_UNUSED(tabsTwips);
-  for (QWidget* page : {pages_[kLabelTab], pages_[kHelpTab]}) page->updateGeometry();
+  pages_[kHelpTab]->updateGeometry();
 }
 
 void MF::resizeEvent(QResizeEvent* event) {

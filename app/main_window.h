@@ -35,6 +35,9 @@ class QRadioButton;
 class QScrollArea;
 class QScrollBar;
 class QTabWidget;
+namespace labels::ui {
+class LabelTab;
+}
 class QTableView;
 class QTimer;
 class QUrl;
@@ -118,9 +121,11 @@ class MF : public QWidget {
   QScrollArea* PIC2() const { return pic2_; }
   QRadioButton* Option1(int index) const { return option1_.at(index); }
   QWidget* LabelPage() const { return pages_[kLabelTab]; }
+  labels::ui::LabelTab* labelTab() const { return labelTab_; }
   QPlainTextEdit* THP() const { return thp_; }
   QLabel* T2() const { return t2_; }
   QTimer* ADRun() const { return adRun_; }
+  QPushButton* PreviewButton() const { return preview_; }
 
   // Widths in twips that the tab layouts work with.
   static constexpr int kPanelWidth = 4200;      // PIC1
@@ -155,6 +160,7 @@ class MF : public QWidget {
   void OpenUserGuide();
   // The printer chooser before a print command; false when no printer was chosen.
   bool AwaitPrinterChooser(int index);
+  void ShowPrintTip(const QString& tip);
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
@@ -177,6 +183,7 @@ class MF : public QWidget {
   QButtonGroup* sizeGroup_ = nullptr;
   QButtonGroup* cleaningGroup_ = nullptr;
   QTableView* msf_ = nullptr;
+  labels::ui::LabelTab* labelTab_ = nullptr;
   data::ui::RecordGrid* recordGrid_ = nullptr;
   QLineEdit* tt_ = nullptr;
   QScrollArea* pic2_ = nullptr;
@@ -184,6 +191,7 @@ class MF : public QWidget {
   QPlainTextEdit* thp_ = nullptr;
   QLabel* t2_ = nullptr;
   QTimer* adRun_ = nullptr;
+  QPushButton* preview_ = nullptr;
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;

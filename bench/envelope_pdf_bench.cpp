@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+#include "common/font_substitutes.h"
 #include "editor/envelope_model.h"
 #include "print/envelope_renderer.h"
 #include "print/pdf_device.h"
@@ -88,8 +89,7 @@ void RunBatch(int count, const QString& folder) {
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  QFont::insertSubstitutions(QStringLiteral("宋体"),
-                             {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")});
+  common::InstallFontSubstitutes();
   QTemporaryDir dir;
   std::printf("DL envelopes into one PDF (font sizes searched once per box font, then cached)\n");
   for (int count : {qEnvironmentVariableIntValue("KOVA_BENCH_COUNT") ? qEnvironmentVariableIntValue("KOVA_BENCH_COUNT") : 1000, 10000}) RunBatch(count, dir.path());

@@ -28,10 +28,8 @@ inline const std::array<QString, 7> kItemCaptions = {
     QStringLiteral("打印 标签分隔线"),
 };
 
-// CB(14) and CB(15) with their tips.
-inline const QString kPrintPageCaption = QStringLiteral("打  印  当 前 标 签");
+// The tool tips of CB(14) and CB(15) (their captions are the main window's).
 inline const QString kPrintPageTip = QStringLiteral("只打印当前显示的标签。");
-inline const QString kPrintFromPageCaption = QStringLiteral("当 前 页 开 始 打 印");
 inline const QString kPrintFromPageTip = QStringLiteral("从当前显示的标签开始，打印其后所有标签。");
 
 // A print command whose sheet cannot be printed says so instead of returning silently.

@@ -21,12 +21,18 @@ double Margin(const QString& key) {
 
 PrinterOffsets ReadPrinterOffsets() { return {Margin(kMarginXKey) - kSquareAt, Margin(kMarginYKey) - kSquareAt}; }
 
-bool PrintCalibrationFigure(PrinterDevice& device) {
-  if (!common::prompts().Ask(kCalibrationQuestion)) return false;
+bool AskForCalibrationFigure() { return common::prompts().Ask(kCalibrationQuestion); }
+
+void PrintCalibrationSquare(PrinterDevice& device) {
   device.SetUnitMillimetres();
   device.SetOrigin(QPointF(0, 0));
   device.FillRect(QRectF(kSquareAt, kSquareAt, kSquareSide, kSquareSide), Qt::black);
   device.EndDoc();
+}
+
+bool PrintCalibrationFigure(PrinterDevice& device) {
+  if (!AskForCalibrationFigure()) return false;
+  PrintCalibrationSquare(device);
   return true;
 }
 

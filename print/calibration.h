@@ -22,6 +22,9 @@ PrinterOffsets ReadPrinterOffsets();
 // Asks whether to print the check figure and, on yes, prints the square from (10, 10) to
 // (20, 20) mm as one job. Failing printer steps are passed over. True when it was printed.
 bool PrintCalibrationFigure(PrinterDevice& device);
+// Its two halves, for a printer that is only opened once the user said yes.
+bool AskForCalibrationFigure();
+void PrintCalibrationSquare(PrinterDevice& device);
 
 // The margin dialog's rules, without the dialog.
 // The text a margin box starts with: 13 when nothing is stored, else the stored number.

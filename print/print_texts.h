@@ -53,6 +53,8 @@ inline const QString kRotationTooLarge = QStringLiteral(
 
 // The preview.
 inline const QString kPreviewCaption = QStringLiteral("打印预览");
+inline const QString kPreviewDetails =
+    QStringLiteral("打印机：%1　　纸张：%2×%3 毫米　　偏移：向左 %4 毫米，向上 %5 毫米（虚线为信封位置）");
 
 // Registry keys under "Envelop Collate".
 inline const QString kMarginXKey = QStringLiteral("X");

@@ -7,6 +7,7 @@ SystemPrinterDevice::SystemPrinterDevice(const QPrinterInfo& info)
   // Positions are measured from the paper's corner, not from the driver's default margins.
   printer_.setFullPage(true);
   printer_.setPageLayout(layout());
+  printer_.setDocName(QStringLiteral("Kovapost"));  // the job's name in the printer's queue
 }
 
 SystemPrinterDevice::~SystemPrinterDevice() {

@@ -8,19 +8,13 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "common/font_substitutes.h"
 #include "editor/envelope_model.h"
 
 namespace printtest {
 
-// The program maps 宋体 to a CJK serif face at start; the tests do the same.
-inline void MapSongTi() {
-  static const bool once = [] {
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"),
-                                                        QStringLiteral("Noto Serif CJK SC")});
-    return true;
-  }();
-  (void)once;
-}
+// The program maps 宋体 to a CJK serif face at start (the test main does so too).
+inline void MapSongTi() { common::InstallFontSubstitutes(); }
 
 // The envelope of a size option, its canvas at the given width (twips) in the right proportions,
 // and a recognisable text in every box.
