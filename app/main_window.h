@@ -5,8 +5,9 @@
 // "O2(0)", "O3(1)", "Num(1)", "Option1(2)". CB(9) does not exist (CB(9) returns nullptr).
 //
 // Where each subsystem plugs in:
-//  - start and stop steps: Load() runs the start sequence in order, Unload() the stop sequence;
-//    the format store, option memory, record grid and popup menus add their steps there.
+//  - start and stop steps: Load() runs the start sequence in order (margins mark, tab 0, the
+//    chosen size and its format, box texts, options), Unload() the stop sequence (chosen size,
+//    box texts, options); the record grid and the popup menus add their steps there.
 //  - commands: every CB click goes to CB_Click (app/commands.cpp), one case per index.
 //  - box editing: the canvas EP() sends every mouse and key event of itself and of its boxes
 //    (signals of editor::EnvelopeCanvas and editor::BoxWidget); MF routes the key-downs of
@@ -150,7 +151,6 @@ class MF : public QWidget {
   void ShowOptions();
   void TakeOptions();
   void ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout);
-  void FillTab(QSize tabsTwips);
   // SST-relative twips to a page's pixels: the page starts under the tab strip.
   QRect OnPage(const QRect& twips) const;
   int TabStripExtra() const;
@@ -160,6 +160,8 @@ class MF : public QWidget {
   void OpenUserGuide();
   // The printer chooser before a print command; false when no printer was chosen.
   bool AwaitPrinterChooser(int index);
+  // The envelope print commands 0, 1 and 16.
+  void PrintEnvelopes(int index);
   void ShowPrintTip(const QString& tip);
 
   editor::EnvelopeModel envelope_;
@@ -195,6 +197,6 @@ class MF : public QWidget {
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;
-  bool laying_ = false;    // a layout is resizing the window itself
+  bool laying_ = false;  // a layout is resizing the window itself
   bool unloaded_ = false;
 };

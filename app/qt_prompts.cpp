@@ -82,20 +82,27 @@ bool QtPrompts::Ask(const QString& text) {
     Message(text);
     return false;
   }
-  return QMessageBox::question(Owner(), kCaption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return QMessageBox::question(Owner(), kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
-std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& title, const QString& proposal) {
+std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& title,
+                                        const QString& proposal) {
   if (Unseen()) return std::nullopt;
   bool ok = false;
-  const QString text = QInputDialog::getText(Owner(), title.isEmpty() ? kCaption : title, prompt, QLineEdit::Normal,
-                                             proposal, &ok);
+  const QString text = QInputDialog::getText(Owner(), title.isEmpty() ? kCaption : title, prompt,
+                                             QLineEdit::Normal, proposal, &ok);
   return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 QString QtPrompts::OpenFileName(const QString& title, const QString& filter) {
   if (Unseen()) return {};
   return QFileDialog::getOpenFileName(Owner(), title, QString(), filter);
+}
+
+QString QtPrompts::SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) {
+  if (Unseen()) return {};
+  return QFileDialog::getSaveFileName(Owner(), title, QString(), filter, chosenFilter);
 }
 
 QString QtPrompts::FolderName(const QString& title, const QString& start) {
