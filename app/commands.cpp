@@ -15,6 +15,7 @@
 #include "data/ui/import_source.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
+#include "labels/ui/label_tab.h"
 #include "print/print_run.h"
 #include "print/ui/collate_form.h"
 #include "print/ui/envelope_commands.h"
@@ -38,6 +39,8 @@ void MF::CB_Click(int index) {
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      case 14: ShowPrintTip(labelTab_->PrintCurrentPage()); break;
+      case 15: ShowPrintTip(labelTab_->PrintFromCurrentPage()); break;
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }

@@ -39,6 +39,7 @@
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
+#include "labels/ui/label_tab.h"
 #include "print/print_texts.h"
 #include "print/ui/envelope_commands.h"
 #include "editor/ui/layout_gestures.h"
@@ -313,8 +314,8 @@ void MF::BuildGridTab() {
 
 void MF::BuildLabelTab() {
   QWidget* page = pages_[kLabelTab];
-  MakeCommand(14, page)->move(12, 12);
-  MakeCommand(15, page)->move(12, 48);
+  labelTab_ = new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
+                                       [this](const QRect& twips) { return OnPage(twips); });
 }
 
 void MF::BuildHelpTab() {
@@ -406,8 +407,12 @@ void MF::SST_Click(int tab) {
     case kGridTab:
       LayoutGridTab();
       break;
+    case kLabelTab:
+      labelTab_->LayoutLabelTab(
+          QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra())));
+      break;
     default:
-      break;  // the label and help pages fill the tab through their own layouts
+      break;  // the help page fills the tab through its own layout
   }
 }
 

@@ -39,6 +39,9 @@ class QRadioButton;
 class QScrollArea;
 class QScrollBar;
 class QTabWidget;
+namespace labels::ui {
+class LabelTab;
+}
 class QTableView;
 class QTimer;
 class QUrl;
@@ -131,6 +134,7 @@ class MF : public QWidget {
   QScrollArea* PIC2() const { return pic2_; }
   QRadioButton* Option1(int index) const { return option1_.at(index); }
   QWidget* LabelPage() const { return pages_[kLabelTab]; }
+  labels::ui::LabelTab* labelTab() const { return labelTab_; }
   QPlainTextEdit* THP() const { return thp_; }
   QLabel* T2() const { return t2_; }
   QTimer* ADRun() const { return adRun_; }
@@ -195,6 +199,7 @@ class MF : public QWidget {
   QButtonGroup* sizeGroup_ = nullptr;
   QButtonGroup* cleaningGroup_ = nullptr;
   QTableView* msf_ = nullptr;
+  labels::ui::LabelTab* labelTab_ = nullptr;
   data::ui::RecordGrid* recordGrid_ = nullptr;
   QLineEdit* tt_ = nullptr;
   QScrollArea* pic2_ = nullptr;

@@ -1,0 +1,234 @@
+#include "labels/ui/label_tab.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "editor/window_layout.h"
+#include "labels/label_renderer.h"
+#include "labels/label_texts.h"
+#include "print/ui/print_command.h"
+
+namespace labels::ui {
+
+// PTag(0): shows the sheet picture the renderer drew, scaled to the widget should the two
+// differ for a moment (a relayout before the next drawing).
+class SheetView final : public QWidget {
+ public:
+  explicit SheetView(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("PTag(0)")); }
+  void SetPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+  }
+  const QImage& picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    if (picture_.isNull())
+      p.fillRect(rect(), kSheetColor);
+    else
+      p.drawImage(rect(), picture_);
+  }
+
+ private:
+  QImage picture_;
+};
+
+namespace {
+
+constexpr int kPanelTwips = 3300;  // FRM2's width
+
+int Twips(int pixels) { return editor::PixelsToTwips(pixels); }
+
+}  // namespace
+
+LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const data::RecordTable& records,
+                   QPushButton* printPage, QPushButton* printFromPage, std::function<QRect(const QRect&)> onPage)
+    : QObject(page), envelope_(envelope), records_(records), onPage_(std::move(onPage)), page_(page) {
+  tag1_ = new QFrame(page);
+  tag1_->setObjectName(QStringLiteral("Tag1"));
+  shadow_ = new QWidget(tag1_);
+  shadow_->setObjectName(QStringLiteral("PTag(1)"));
+  shadow_->setAutoFillBackground(true);
+  QPalette grey = shadow_->palette();
+  grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+  shadow_->setPalette(grey);
+  sheetView_ = new SheetView(tag1_);
+  tagHS_ = new QScrollBar(Qt::Horizontal, tag1_);
+  tagHS_->setObjectName(QStringLiteral("TagHS"));
+  tagVS_ = new QScrollBar(Qt::Vertical, tag1_);
+  tagVS_->setObjectName(QStringLiteral("TagVS"));
+  connect(tagHS_, &QScrollBar::valueChanged, this, &LabelTab::TagHS_Change);
+  connect(tagVS_, &QScrollBar::valueChanged, this, &LabelTab::TagVS_Change);
+  BuildPanel(printPage, printFromPage);
+}
+
+LabelTab::~LabelTab() = default;
+
+void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
+  frm2_ = new QGroupBox(page_);
+  frm2_->setObjectName(QStringLiteral("FRM2"));
+  auto* grid = new QGridLayout;
+  const auto addNumber = [&](int index, int row, const QString& before, const QString& after) {
+    auto* box = new QLineEdit(sheet_.numbers[index], frm2_);
+    box->setObjectName(QStringLiteral("TNum(%1)").arg(index));
+    box->setMaximumWidth(70);
+    tnum_[index] = box;
+    grid->addWidget(new QLabel(before, frm2_), row, 0);
+    grid->addWidget(box, row, 1);
+    grid->addWidget(new QLabel(after, frm2_), row, 2);
+    connect(box, &QLineEdit::textChanged, this, [this, index] { TNum_Change(index); });
+  };
+  addNumber(kAcross, 0, kAcrossCaption, kCountUnit);
+  addNumber(kDown, 1, kDownCaption, kCountUnit);
+  addNumber(kShrink, 2, kShrinkBefore, kShrinkAfter);
+  addNumber(kPaperWidth, 3, kPaperWidthCaption, kMillimetres);
+  addNumber(kPaperHeight, 4, kPaperHeightCaption, kMillimetres);
+  addNumber(kStartCell, 5, kStartCellCaption, kCountUnit);
+  tnum_[kStartCell]->setToolTip(kStartCellTip);
+
+  pps_ = new QLabel(PageText(1, 1), frm2_);
+  pps_->setObjectName(QStringLiteral("PPS"));
+  grid->addWidget(new QLabel(kPagesCaption, frm2_), 6, 0);
+  grid->addWidget(pps_, 6, 1, 1, 2);
+
+  auto* column = new QVBoxLayout(frm2_);
+  column->addLayout(grid);
+  tagDir_ = new QCheckBox(kLandscapeCaption, frm2_);
+  tagDir_->setObjectName(QStringLiteral("TagDir"));
+  connect(tagDir_, &QCheckBox::clicked, this, &LabelTab::TagDir_Click);
+  column->addWidget(tagDir_);
+  for (int i = 0; i < kCheckCount; ++i) {
+    auto* check = new QCheckBox(kItemCaptions[i], frm2_);
+    check->setObjectName(QStringLiteral("CK(%1)").arg(i));
+    check->setChecked(sheet_.ticked[i]);
+    ck_[i] = check;
+    connect(check, &QCheckBox::clicked, this, [this, i] { CK_Click(i); });
+    column->addWidget(check);
+  }
+  column->addStretch();
+  printPage->setParent(frm2_);
+  printPage->setToolTip(kPrintPageTip);
+  printFromPage->setParent(frm2_);
+  printFromPage->setToolTip(kPrintFromPageTip);
+  column->addWidget(printPage);
+  column->addWidget(printFromPage);
+}
+
+const QImage& LabelTab::picture() const { return sheetView_->picture(); }
+
+void LabelTab::LayoutLabelTab(QSize sst) {
+  sst_ = sst;
+  const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, kPanelTwips, Twips(tagVS_->sizeHint().width()),
+                                          Twips(tagHS_->sizeHint().height()));
+  const QRect tag1 = onPage_(l.tag1);
+  tag1_->setGeometry(tag1);
+  // Inside Tag1 the twips count from its own corner.
+  const auto inTag1 = [](const QRect& twips) { return editor::TwipsToPixels(twips); };
+  sheetView_->setGeometry(inTag1(l.sheet));
+  shadow_->setGeometry(inTag1(l.shadow));
+  tagVS_->setGeometry(inTag1(l.vertical));
+  tagHS_->setGeometry(inTag1(l.horizontal));
+  frm2_->setGeometry(onPage_(l.panel));
+  sheetTwips_ = l.sheet.size();
+  tag1Height_ = std::max(1, l.tag1.height());
+  {
+    const QSignalBlocker quiet(tagVS_);
+    tagVS_->setRange(0, l.verticalMax);
+    tagVS_->setValue(0);
+    tagVS_->setSingleStep(1);
+    tagVS_->setPageStep(1);
+  }
+  device_ = std::make_unique<SheetDevice>(sheetTwips_);
+  RecountPages();
+}
+
+void LabelTab::RecountPages() {
+  sheet_.pageCount = PageCount(sheet_, records_.recordCount());
+  sheet_.page = 1;
+  {
+    const QSignalBlocker quiet(tagHS_);
+    tagHS_->setRange(1, sheet_.pageCount);
+    tagHS_->setValue(1);
+    tagHS_->setSingleStep(1);
+    tagHS_->setPageStep(1);
+  }
+  pps_->setText(PageText(sheet_.page, sheet_.pageCount));
+  DrawLabelPage();
+}
+
+void LabelTab::DrawLabelPage() {
+  if (!device_) return;  // not laid out yet
+  const LabelSource source{sheet_, envelope_, records_, sheetTwips_.width()};
+  if (labels::DrawLabelPage(*device_, source)) sheetView_->SetPicture(device_->picture());
+}
+
+void LabelTab::TNum_Change(int index) {
+  sheet_.numbers[index] = tnum_[index]->text();
+  switch (index) {
+    case kAcross:
+    case kDown:
+    case kStartCell: RecountPages(); break;
+    case kShrink: DrawLabelPage(); break;
+    case kPaperWidth:
+    case kPaperHeight:
+      // The landscape swap changes the width while the box is disabled: one layout, not two.
+      if (tnum_[index]->isEnabled() && device_) LayoutLabelTab(sst_);
+      break;
+    default: break;
+  }
+}
+
+void LabelTab::TagHS_Change() {
+  sheet_.page = tagHS_->value();
+  DrawLabelPage();
+  pps_->setText(PageText(sheet_.page, sheet_.pageCount));
+}
+
+void LabelTab::TagVS_Change() {
+  const int top = editor::TwipsToPixels(SheetTopForScroll(tagVS_->value(), tag1Height_));
+  sheetView_->move(sheetView_->x(), top);
+  shadow_->move(shadow_->x(), top + editor::TwipsToPixels(200));
+}
+
+void LabelTab::TagDir_Click() {
+  sheet_.landscape = tagDir_->isChecked();
+  LabelSheet swapped = sheet_;
+  SwapPaperSides(swapped);
+  tnum_[kPaperWidth]->setEnabled(false);
+  tnum_[kPaperWidth]->setText(swapped.numbers[kPaperWidth]);
+  tnum_[kPaperWidth]->setEnabled(true);
+  tnum_[kPaperHeight]->setText(swapped.numbers[kPaperHeight]);
+}
+
+void LabelTab::CK_Click(int index) {
+  sheet_.ticked[index] = ck_[index]->isChecked();
+  DrawLabelPage();
+}
+
+QString LabelTab::PrintCurrentPage() { return PrintPages(sheet_.page, sheet_.page); }
+QString LabelTab::PrintFromCurrentPage() { return PrintPages(sheet_.page, sheet_.pageCount); }
+
+QString LabelTab::PrintPages(int first, int last) {
+  if (!PrintPrints(sheet_)) {  // say so before a PDF folder is asked for
+    common::prompts().Message(kTooManyToPrint);
+    return {};
+  }
+  std::unique_ptr<print::PrintCommand> command = print::PrintCommand::Open(kPdfPrefix);
+  if (!command) return {};
+  const LabelSource source{sheet_, envelope_, records_, sheetTwips_.isEmpty() ? LabelSource::kDefaultSheetTwips
+                                                                              : sheetTwips_.width()};
+  print::FontSizeCache cache;
+  PrintLabelPages(command->device(), source, first, last, &cache);
+  return command->Finish();
+}
+
+}  // namespace labels::ui

@@ -1,0 +1,89 @@
+#pragma once
+// The label tab (tab 2 of SST): the viewport Tag1 with the sheet preview PTag(0), its shadow
+// PTag(1) and the scroll bars TagHS (pages) and TagVS (up and down), and the settings panel
+// FRM2 with TNum(0..5), TagDir, CK(0..6), PPS and the print buttons CB(14), CB(15). The widgets
+// only show the sheet and pass their events on; the sheet, the geometry and the drawing are
+// the core's (labels/).
+
+#include <QObject>
+#include <QRect>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "data/record_table.h"
+#include "editor/envelope_model.h"
+#include "labels/label_sheet.h"
+#include "labels/sheet_device.h"
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QWidget;
+
+namespace labels::ui {
+
+class SheetView;
+
+class LabelTab : public QObject {
+  Q_OBJECT
+
+ public:
+  // Builds the controls on `page`. `onPage` turns SST-relative twips into the page's pixels;
+  // the two buttons are moved into the settings panel.
+  LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const data::RecordTable& records,
+           QPushButton* printPage, QPushButton* printFromPage, std::function<QRect(const QRect&)> onPage);
+  ~LabelTab() override;
+
+  // Lays the tab out for a tab control of `sst` twips and recounts the pages.
+  void LayoutLabelTab(QSize sst);
+
+  // CB(14) and CB(15) on the current printer. Return the tip-line text the command leaves
+  // (the PDF file written), empty when there is none.
+  QString PrintCurrentPage();
+  QString PrintFromCurrentPage();
+
+  const LabelSheet& sheet() const { return sheet_; }
+  // The sheet preview as last drawn.
+  const QImage& picture() const;
+
+  // Event handlers, public for the tests.
+  void TNum_Change(int index);
+  void TagHS_Change();
+  void TagVS_Change();
+  void TagDir_Click();
+  void CK_Click(int index);
+
+ private:
+  void BuildPanel(QPushButton* printPage, QPushButton* printFromPage);
+  void RecountPages();
+  void DrawLabelPage();
+  QString PrintPages(int first, int last);
+
+  const editor::EnvelopeModel& envelope_;
+  const data::RecordTable& records_;
+  std::function<QRect(const QRect&)> onPage_;
+  LabelSheet sheet_;
+  QSize sheetTwips_;
+  QSize sst_;
+  int tag1Height_ = 1;  // twips
+  std::unique_ptr<SheetDevice> device_;
+
+  QWidget* page_;
+  QFrame* tag1_ = nullptr;
+  SheetView* sheetView_ = nullptr;  // PTag(0)
+  QWidget* shadow_ = nullptr;       // PTag(1)
+  QScrollBar* tagHS_ = nullptr;
+  QScrollBar* tagVS_ = nullptr;
+  QGroupBox* frm2_ = nullptr;
+  std::array<QLineEdit*, kNumberCount> tnum_{};
+  std::array<QCheckBox*, kCheckCount> ck_{};
+  QCheckBox* tagDir_ = nullptr;
+  QLabel* pps_ = nullptr;
+};
+
+}  // namespace labels::ui

@@ -1,0 +1,110 @@
+// The label tab's widgets: design values, page recount, the landscape swap, the kept picture.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "editor/window_layout.h"
+#include "labels/label_texts.h"
+#include "labels/ui/label_tab.h"
+#include "tests/print/print_test_support.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace labels::ui {
+namespace {
+
+struct TabFixture {
+  QWidget page;
+  editor::EnvelopeModel envelope;
+  data::RecordTable records;
+  LabelTab* tab;
+
+  explicit TabFixture(int count) {
+    printtest::SetUpEnvelope(envelope, editor::kDefaultSize);
+    std::vector<data::Record> rows;
+    for (int r = 1; r <= count; ++r)
+      rows.push_back({QString::number(r), QStringLiteral("李%1").arg(r), QStringLiteral("310000"),
+                      QStringLiteral("浙江省杭州市//西湖区%1号").arg(r)});
+    records.ReplaceAll(std::move(rows));
+    page.resize(1000, 700);
+    tab = new LabelTab(&page, envelope, records, new QPushButton(&page), new QPushButton(&page),
+                       [](const QRect& twips) { return editor::TwipsToPixels(twips); });
+    tab->LayoutLabelTab(QSize(15000, 10500));
+  }
+  template <class T>
+  T* Find(const QString& name) {
+    return page.findChild<T*>(name);
+  }
+};
+
+TEST(LabelTab, StartsWithTheDesignValues) {
+  TabFixture f(0);
+  const char* numbers[] = {"4", "15", "1.5", "210", "297", "1"};
+  for (int i = 0; i < kNumberCount; ++i)
+    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(%1)").arg(i))->text(), QString::fromUtf8(numbers[i])) << i;
+  const bool ticked[] = {true, true, true, false, false, false, true};
+  for (int i = 0; i < kCheckCount; ++i) {
+    auto* check = f.Find<QCheckBox>(QStringLiteral("CK(%1)").arg(i));
+    EXPECT_EQ(check->isChecked(), ticked[i]) << i;
+    EXPECT_EQ(check->text(), kItemCaptions[i]);
+  }
+  EXPECT_EQ(f.Find<QLabel>(QStringLiteral("PPS"))->text(), QStringLiteral("1/1"));
+  EXPECT_EQ(f.Find<QCheckBox>(QStringLiteral("TagDir"))->text(), kLandscapeCaption);
+}
+
+TEST(LabelTab, CountsChangeThePagesAndGoBackToPageOne) {
+  TabFixture f(61);
+  auto* pps = f.Find<QLabel>(QStringLiteral("PPS"));
+  auto* pages = f.Find<QScrollBar>(QStringLiteral("TagHS"));
+  EXPECT_EQ(pps->text(), QStringLiteral("1/2"));
+  pages->setValue(2);
+  EXPECT_EQ(pps->text(), QStringLiteral("2/2"));
+  f.Find<QLineEdit>(QStringLiteral("TNum(0)"))->setText(QStringLiteral("2"));
+  EXPECT_EQ(pps->text(), QStringLiteral("1/3"));
+  EXPECT_EQ(pages->maximum(), 3);
+  f.Find<QLineEdit>(QStringLiteral("TNum(1)"))->setText(QStringLiteral("16"));
+  EXPECT_EQ(pps->text(), QStringLiteral("1/2"));
+  f.Find<QLineEdit>(QStringLiteral("TNum(5)"))->setText(QStringLiteral("30"));  // 29 cells already used
+  EXPECT_EQ(pps->text(), QStringLiteral("1/3"));
+}
+
+TEST(LabelTab, LandscapeSwapLaysTheSheetOutOnce) {
+  TabFixture f(3);
+  auto* width = f.Find<QLineEdit>(QStringLiteral("TNum(3)"));
+  auto* height = f.Find<QLineEdit>(QStringLiteral("TNum(4)"));
+  width->setText(QStringLiteral("210.5"));
+  QWidget* sheet = f.Find<QWidget>(QStringLiteral("PTag(0)"));
+  ASSERT_GT(sheet->height(), sheet->width());
+  f.Find<QCheckBox>(QStringLiteral("TagDir"))->click();
+  EXPECT_EQ(width->text(), QStringLiteral("297"));
+  EXPECT_EQ(height->text(), QStringLiteral("210"));
+  EXPECT_LT(sheet->height(), sheet->width());
+  EXPECT_TRUE(f.tab->sheet().landscape);
+}
+
+TEST(LabelTab, RefusedCountsKeepTheOldPicture) {
+  TabFixture f(3);
+  const QImage before = f.tab->picture();
+  ASSERT_FALSE(before.isNull());
+  f.Find<QLineEdit>(QStringLiteral("TNum(0)"))->setText(QStringLiteral("5"));
+  const QImage five = f.tab->picture();
+  f.Find<QLineEdit>(QStringLiteral("TNum(1)"))->setText(QStringLiteral("200"));
+  EXPECT_EQ(f.tab->picture(), five);
+  EXPECT_NE(five, before);
+  // What a person sees: the grab of the tab.
+  f.page.grab().save(QStringLiteral(KOVA_BUILD_DIR "/label_tab.png"));
+}
+
+TEST(LabelTab, PrintingTooManyAcrossSaysSoBeforeAnything) {
+  TabFixture f(3);
+  auto& prompts = test::FreshPrompts();
+  f.Find<QLineEdit>(QStringLiteral("TNum(0)"))->setText(QStringLiteral("101"));
+  EXPECT_TRUE(f.tab->PrintCurrentPage().isEmpty());
+  EXPECT_EQ(prompts.shown, QStringList{kTooManyToPrint});
+}
+
+}  // namespace
+}  // namespace labels::ui
