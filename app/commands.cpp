@@ -1,8 +1,7 @@
 // The click handler of the command button array CB: one case per index, each handing the
 // command to the subsystem that owns it.
-#include <QUrl>
-
 #include <QButtonGroup>
+#include <QUrl>
 
 #include "app/app_texts.h"
 #include "app/help_texts.h"
@@ -25,6 +24,7 @@ void MF::CB_Click(int index) {
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      case data::ui::kImport: break;  // the import: source chooser, then the import dialog awaited
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }

@@ -30,6 +30,7 @@
 #include "app/help_texts.h"
 #include "common/numbers.h"
 #include "common/prompts.h"
+#include "data/postcode_table.h"
 #include "data/ui/record_grid.h"
 #include "editor/custom_size.h"
 #include "editor/digits_only_key_filter.h"
@@ -293,6 +294,7 @@ void MF::BuildGridTab() {
   column->addStretch();
   pic2_ = Panel(content, QStringLiteral("PIC2"), page);
   recordGrid_ = new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_}, &records_, &envelope_, this);
+  recordGrid_->SetPostcodeTableReader(生成邮编::ReadPostcodeTable);
 }
 
 void MF::BuildLabelTab() {

@@ -6,12 +6,14 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include "data/csv_export.h"
 #include "data/data_texts.h"
 #include "data/show_record.h"
 #include "data/ui/record_grid.h"
+#include "data/ui/window_wait.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
@@ -251,6 +253,27 @@ TEST(RecordGridTest, EmptyGridTurnsDataCommandsIntoNoOps) {
   }
   GridWindow filled(Numbered({{u"甲", u"1", u"a"}}));
   for (int index : {4, 5, 6, 7, 8, 16, 18}) EXPECT_TRUE(filled.grid.Accepts(index)) << index;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowWaitTest, WaitsUntilNoVisibleWindowHasTheCaption) {
+  QWidget dialog;
+  dialog.setWindowTitle(u"请选择打印机"_qs);
+  EXPECT_FALSE(data::ui::WindowIsOpen(u"请选择打印机"_qs));  // loaded but hidden
+  dialog.show();
+  EXPECT_TRUE(data::ui::WindowIsOpen(u"请选择打印机"_qs));
+  EXPECT_FALSE(data::ui::WindowIsOpen(u"请选择"_qs));  // the whole caption must agree
+  bool closedByEvent = false;
+  QTimer::singleShot(50, &dialog, [&] {
+    closedByEvent = true;
+    dialog.close();
+  });
+  data::ui::WaitWhileWindowOpen(u"请选择打印机"_qs);
+  EXPECT_TRUE(closedByEvent);
+  EXPECT_FALSE(data::ui::WindowIsOpen(u"请选择打印机"_qs));
 }
 
 }  // namespace
