@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/user_guide.h"
 #include "common/prompts.h"
+#include "data/ui/import_source.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
 
@@ -24,7 +25,7 @@ void MF::CB_Click(int index) {
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
-      case data::ui::kImport: break;  // the import: source chooser, then the import dialog awaited
+      case data::ui::kImport: data::ImportRecords(records_, this); break;
       default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }

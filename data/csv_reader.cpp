@@ -1,0 +1,282 @@
+#include "data/csv_reader.h"
+
+#include <QFile>
+#include <QList>
+#include <QStringDecoder>
+
+#include "data/record_table.h"
+
+namespace data {
+namespace {
+
+// Walks the decoded text line by line.
+class LineReader {
+ public:
+  explicit LineReader(QString text) : text_(std::move(text)) {}
+  bool AtEnd() const { return position_ >= text_.size(); }
+  QStringView ReadLine() {
+    const QStringView all(text_);
+    qsizetype end = all.indexOf(u'\r', position_);
+    if (end < 0) end = all.size();
+    const QStringView line = all.sliced(position_, end - position_);
+    position_ = end + 1;
+    if (position_ < all.size() && all[position_] == u'\n') ++position_;
+    return line;
+  }
+
+ private:
+  QString text_;
+  qsizetype position_ = 0;
+};
+
+// Quote runs of odd length: each opens or closes a quoted section.
+int OddQuoteRuns(QStringView line) {
+  int odd = 0;
+  for (qsizetype p = line.indexOf(u'"'); p >= 0;) {
+    const int n = CountRun(line, u'"', p);
+    odd += n % 2;
+    p = line.indexOf(u'"', p + n);
+  }
+  return odd;
+}
+
+// The fields of one record, as views into the record itself or, when quotes had to be taken
+// out, into a buffer of the unquoted text. Reused from record to record, so that a long import
+// allocates little beyond the texts it keeps.
+class RecordFields {
+ public:
+  // Splits a record. A quoted section left open by the end of the file runs to the end.
+  void Split(QStringView record) {
+    spans_.clear();
+    if (!record.contains(u'"')) {
+      base_ = record;
+      qsizetype from = 0;
+      for (qsizetype comma = record.indexOf(u','); comma >= 0; comma = record.indexOf(u',', from)) {
+        spans_.push_back({from, comma - from});
+        from = comma + 1;
+      }
+      spans_.push_back({from, record.size() - from});
+      complete_ = true;
+      return;
+    }
+    unquoted_.truncate(0);
+    qsizetype fieldStart = 0;
+    bool quoted = false;
+    qsizetype p = 0;
+    while (p < record.size()) {
+      // Copy the plain run up to the next quote, or the next comma outside quotes, at once.
+      qsizetype next = p;
+      while (next < record.size() && record[next] != u'"' && (quoted || record[next] != u',')) ++next;
+      unquoted_.append(record.sliced(p, next - p));
+      p = next;
+      if (p == record.size()) break;
+      if (record[p] == u',') {
+        spans_.push_back({fieldStart, unquoted_.size() - fieldStart});
+        fieldStart = unquoted_.size();
+        ++p;
+        continue;
+      }
+      const int n = CountRun(record, u'"', p);
+      if (n % 2) quoted = !quoted;
+      for (int i = 0; i < n / 2; ++i) unquoted_.append(u'"');
+      p += n;
+    }
+    spans_.push_back({fieldStart, unquoted_.size() - fieldStart});
+    base_ = unquoted_;
+    complete_ = !quoted;
+  }
+
+  bool complete() const { return complete_; }
+  qsizetype size() const { return qsizetype(spans_.size()); }
+  QStringView at(qsizetype i) const { return base_.sliced(spans_[i].first, spans_[i].second); }
+  QStringList ToList() const {
+    QStringList list;
+    for (qsizetype i = 0; i < size(); ++i) list << at(i).toString();
+    return list;
+  }
+
+  // A record of several lines is joined here.
+  QString joined;
+
+ private:
+  QStringView base_;
+  QString unquoted_;
+  std::vector<std::pair<qsizetype, qsizetype>> spans_;
+  bool complete_ = true;
+};
+
+// Reads one record into `fields`; false for an empty line, which leaves its row empty.
+bool ReadRecord(LineReader& lines, RecordFields& fields) {
+  const QStringView first = lines.ReadLine();
+  if (first.isEmpty()) return false;
+  int odd = OddQuoteRuns(first);
+  if (odd % 2 == 0) {
+    fields.Split(first);
+    return true;
+  }
+  fields.joined = first.toString();
+  while (odd % 2 && !lines.AtEnd()) {
+    const QStringView next = lines.ReadLine();
+    fields.joined += u"\r\n";
+    fields.joined += next;
+    odd += OddQuoteRuns(next);
+  }
+  fields.Split(fields.joined);
+  return true;
+}
+
+void Append(QString& field, QStringView text, bool filterLineBreaks) {
+  if (!filterLineBreaks) {
+    field += text;
+    return;
+  }
+  for (qsizetype p = 0; p < text.size();) {
+    qsizetype next = p;
+    while (next < text.size() && text[next] != u'\r' && text[next] != u'\n') ++next;
+    field += text.sliced(p, next - p);
+    p = next + 1;
+  }
+}
+
+template <typename Fields>
+MappedFields MapFields(const CompiledExpressions& compiled, const Fields& fields, bool filterLineBreaks) {
+  MappedFields result;
+  for (int e = 0; e < 3; ++e) {
+    QString& field = result[e];
+    qsizetype length = 0;
+    for (const CompiledItem& item : compiled[e])
+      length += item.isLiteral ? item.literal.size()
+                               : (item.field >= 0 && item.field < fields.size() ? fields.at(item.field).size() : 0);
+    field.reserve(length);
+    for (const CompiledItem& item : compiled[e]) {
+      if (item.isLiteral) {
+        field += item.literal;
+      } else if (item.field >= 0 && item.field < fields.size()) {
+        Append(field, fields.at(item.field), filterLineBreaks);
+      }
+    }
+    if (field.contains(u'\n')) field = MarkLineBreaks(std::move(field));
+  }
+  result[kPostcodeField] = PadPostcode(std::move(result[kPostcodeField]));
+  return result;
+}
+
+std::optional<QString> ReadCsvFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return DecodeCsvBytes(bytes);
+}
+
+}  // namespace
+
+int CountRun(QStringView text, QChar c, qsizetype start) {
+  qsizetype p = std::max<qsizetype>(start, 0);
+  const qsizetype from = p;
+  while (p < text.size() && text[p] == c) ++p;
+  return int(p - from);
+}
+
+int CountOccurrences(QStringView text, QStringView search) {
+  if (search.isEmpty()) return 0;
+  int count = 0;
+  for (qsizetype p = text.indexOf(search); p >= 0; p = text.indexOf(search, p + search.size())) ++count;
+  return count;
+}
+
+std::optional<QStringList> SplitCsvRecord(QStringView record) {
+  RecordFields fields;
+  fields.Split(record);
+  if (!fields.complete()) return std::nullopt;
+  return fields.ToList();
+}
+
+QString DecodeCsvBytes(const QByteArray& bytes) {
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    QStringDecoder utf16(QStringConverter::Utf16);
+    return utf16(bytes);
+  }
+  // The check stops at the first byte that cannot be UTF-8, which in a Chinese file comes early.
+  if (QByteArrayView(bytes).isValidUtf8()) {
+    QStringDecoder utf8(QStringConverter::Utf8);
+    return utf8(bytes);
+  }
+  QStringDecoder gb18030("GB18030");
+  return gb18030(bytes);
+}
+
+bool IsCsvPath(const QString& path) { return path.endsWith(u".csv", Qt::CaseInsensitive); }
+
+int ImportRowCount(int start, int end) {
+  const qint64 count = qint64(end) - qint64(start) + 1;
+  return int(std::clamp<qint64>(count, 0, kMaxImportRows));
+}
+
+PreviewCells PreviewCsv(const QString& path) {
+  PreviewCells cells;
+  if (!IsCsvPath(path)) return cells;
+  const std::optional<QString> text = ReadCsvFile(path);
+  if (!text) return cells;
+  LineReader lines(*text);
+  RecordFields fields;
+  for (int r = 0; r < kPreviewRows && !lines.AtEnd(); ++r) {
+    if (!ReadRecord(lines, fields)) continue;
+    for (int c = 0; c < kPreviewColumns && c < fields.size(); ++c) cells[r][c] = fields.at(c).toString();
+  }
+  return cells;
+}
+
+MappedFields MapCsvRecord(const Expressions& normalised, const QStringList& fields, bool filterLineBreaks) {
+  return MapCsvRecord(CompileCsvExpressions(normalised), fields, filterLineBreaks);
+}
+
+CompiledExpressions CompileCsvExpressions(const Expressions& normalised) {
+  CompiledExpressions compiled;
+  for (int e = 0; e < 3; ++e) {
+    if (normalised[e].isEmpty()) continue;
+    for (QStringView item : QStringView(normalised[e]).split(u',')) {
+      // Unlike a workbook item, a CSV item is not trimmed before the literal test.
+      if (IsLiteral(item)) {
+        compiled[e].push_back({true, LiteralText(item).toString(), -1});
+      } else {
+        const std::optional<int> column = ColumnNumber(item);
+        compiled[e].push_back({false, QString(), column ? *column - 1 : -1});
+      }
+    }
+  }
+  return compiled;
+}
+
+MappedFields MapCsvRecord(const CompiledExpressions& compiled, const QStringList& fields, bool filterLineBreaks) {
+  return MapFields(compiled, fields, filterLineBreaks);
+}
+
+bool ImportCsv(RecordTable& grid, const QString& path, int start, int end, Expressions& expressions,
+               bool filterLineBreaks) {
+  if (!IsCsvPath(path)) return true;
+  const std::optional<QString> text = ReadCsvFile(path);
+  if (!text) return false;
+
+  std::vector<Record> records(ImportRowCount(start, end));
+  for (size_t i = 0; i < records.size(); ++i) records[i][kNumberColumn] = QString::number(i + 1);
+
+  LineReader lines(*text);
+  for (int skipped = 1; skipped < start && !lines.AtEnd(); ++skipped) lines.ReadLine();
+  for (QString& expression : expressions) expression = NormaliseExpression(expression);
+  const CompiledExpressions compiled = CompileCsvExpressions(expressions);
+
+  RecordFields fields;
+  for (Record& record : records) {
+    if (lines.AtEnd()) break;
+    if (!ReadRecord(lines, fields)) continue;
+    const MappedFields mapped = MapFields(compiled, fields, filterLineBreaks);
+    record[kNameColumn] = mapped[kRecipientField];
+    record[kPostcodeColumn] = mapped[kPostcodeField];
+    record[kAddressColumn] = mapped[kAddressField];
+  }
+  grid.ReplaceAll(std::move(records));
+  return true;
+}
+
+}  // namespace data

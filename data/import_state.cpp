@@ -1,0 +1,10 @@
+#include "data/import_state.h"
+
+namespace data {
+
+ImportState& importState() {
+  static ImportState state;
+  return state;
+}
+
+}  // namespace data

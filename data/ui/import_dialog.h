@@ -1,0 +1,48 @@
+#pragma once
+// fOpen: the import dialog. It previews the chosen file, asks for the rows to import and the
+// three mapping expressions, stores them in the settings section "OpenPara" on OK and reads the
+// file into the record grid. Cancel or closing stores and imports nothing.
+
+#include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace data {
+
+class RecordTable;
+
+class fOpen : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit fOpen(RecordTable& grid, QWidget* parent = nullptr);
+
+  // TT(2) start row, TT(3) recipient, TT(4) postcode, TT(5) address, TT(6) end row.
+  QLineEdit* TT(int index) const { return boxes_.at(index - 2); }
+  QCheckBox* CHK() const { return filter_; }
+  QTableWidget* MSF() const { return preview_; }
+  QPushButton* COM(int index) const { return index == 0 ? ok_ : cancel_; }
+
+  // Fills the preview with the first ten rows and twenty columns of the import file.
+  void DisplayXls();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Accept();
+  void Import(int start, int end);
+
+  RecordTable& grid_;
+  std::array<QLineEdit*, 5> boxes_{};
+  QCheckBox* filter_ = nullptr;
+  QTableWidget* preview_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+};
+
+}  // namespace data

@@ -1,0 +1,115 @@
+#include "data/workbook.h"
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryFile>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace data {
+namespace {
+
+constexpr char kOle2Magic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+
+int ReadWorkbookFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return kWorkbookCannotOpen;
+  const QByteArray head = file.peek(8);
+  // FreeXL reads from the file itself; everything else is parsed from memory.
+  if (head == QByteArray(kOle2Magic, 8)) return detail::ReadXlsFile(path, sheetName, names, sheet);
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return kWorkbookCannotOpen;
+  return detail::ReadOrcusBytes(bytes, sheetName, names, sheet);
+}
+
+}  // namespace
+
+void Worksheet::SetLimits(int maxRows, int maxColumns) {
+  maxRows_ = maxRows;
+  maxColumns_ = maxColumns;
+}
+
+void Worksheet::SetCell(int row, int column, QString text) {
+  if (row < 0 || column < 0 || row >= maxRows_ || column >= maxColumns_ || text.isEmpty()) return;
+  if (size_t(row) >= rows_.size()) rows_.resize(row + 1);
+  std::vector<QString>& cells = rows_[row];
+  if (size_t(column) >= cells.size()) cells.resize(column + 1);
+  cells[column] = std::move(text);
+}
+
+void Worksheet::AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+  if (firstRow > lastRow || firstColumn > lastColumn) return;
+  merged_.push_back({firstRow, firstColumn, lastRow, lastColumn});
+}
+
+const QString* Worksheet::Stored(int row, int column) const {
+  if (size_t(row) >= rows_.size()) return nullptr;
+  const std::vector<QString>& cells = rows_[row];
+  return size_t(column) < cells.size() && !cells[column].isEmpty() ? &cells[column] : nullptr;
+}
+
+int Worksheet::CellText(int row, int column, QString& text) const {
+  if (row < 1 || column < 1 || row > maxRows_ || column > maxColumns_) return kWorkbookCellOutOfRange;
+  const int r = row - 1;
+  const int c = column - 1;
+  const QString* stored = Stored(r, c);
+  // Only the top-left cell of a merged area holds its value; the others show it too.
+  if (!stored) {
+    for (const Area& area : merged_) {
+      if (r >= area.firstRow && r <= area.lastRow && c >= area.firstColumn && c <= area.lastColumn) {
+        stored = Stored(area.firstRow, area.firstColumn);
+        break;
+      }
+    }
+  }
+  text = stored ? *stored : QString();
+  return kWorkbookOk;
+}
+
+bool IsWorkbookPath(const QString& path) {
+  return path.endsWith(u".xls", Qt::CaseInsensitive) || path.endsWith(u".xlsx", Qt::CaseInsensitive) ||
+         path.endsWith(u".ods", Qt::CaseInsensitive);
+}
+
+int ReadSheetNames(const QString& path, QStringList& names) {
+  names.clear();
+  return ReadWorkbookFile(path, nullptr, names, nullptr);
+}
+
+int ReadWorksheet(const QString& path, const QString& sheetName, Worksheet& sheet) {
+  QStringList names;
+  return ReadWorkbookFile(path, &sheetName, names, &sheet);
+}
+
+int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names,
+                      Worksheet* sheet) {
+  names.clear();
+  if (!bytes.startsWith(QByteArray(kOle2Magic, 8)))
+    return detail::ReadOrcusBytes(bytes, sheetName, names, sheet);
+  QTemporaryFile file;
+  if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) return kWorkbookCannotOpen;
+  return detail::ReadXlsFile(file.fileName(), sheetName, names, sheet);
+}
+
+QString detail::SerialDateText(double serial, bool hasDate, bool hasTime) {
+  if (!std::isfinite(serial) || serial < 0 || serial > 2958465.99999) return common::NumberText(serial);
+  double day = std::floor(serial);
+  int seconds = common::RoundToInt((serial - day) * 86400.0);
+  if (seconds >= 86400) {
+    seconds -= 86400;
+    day += 1;
+  }
+  // Day 60 is the 29 February 1900 that never was; days before it count from 31 December 1899.
+  const QDate epoch = day < 61 ? QDate(1899, 12, 31) : QDate(1899, 12, 30);
+  const QString date = epoch.addDays(qint64(day)).toString(u"yyyy-MM-dd");
+  const QString time = QStringLiteral("%1:%2:%3")
+                           .arg(seconds / 3600, 2, 10, QChar(u'0'))
+                           .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
+                           .arg(seconds % 60, 2, 10, QChar(u'0'));
+  if (!hasTime || (hasDate && seconds == 0)) return date;
+  if (!hasDate) return time;
+  return date + u' ' + time;
+}
+
+}  // namespace data

@@ -1,0 +1,65 @@
+#pragma once
+// Workbooks as the import sees them: a list of sheet names and, for one sheet, the text of each
+// cell. .xls files are read with FreeXL, .xlsx and .ods (and XML spreadsheets) with liborcus;
+// the format is taken from the file's content, so a workbook with the wrong ending still opens.
+//
+// Cell text: whole numbers without a fraction (10001, however the writer stored it), other
+// numbers to 15 significant digits, dates as YYYY-MM-DD (with the time when there is one),
+// formulas as their cached values, and every cell of a merged area as its top-left value (for
+// .xlsx and .ods; FreeXL does not report merged areas).
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "data/workbook_errors.h"
+
+namespace data {
+
+// The cells of one worksheet as text.
+class Worksheet {
+ public:
+  // The address space of the sheet's format: a cell beyond it does not exist.
+  void SetLimits(int maxRows, int maxColumns);
+  // Rows and columns counted from 1. Returns kWorkbookCellOutOfRange for row or column 0 or
+  // beyond the format's last row or column; an empty cell is empty text.
+  int CellText(int row, int column, QString& text) const;
+
+  // Filled by the readers, 0-based.
+  void SetCell(int row, int column, QString text);
+  void AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn);
+
+ private:
+  const QString* Stored(int row, int column) const;
+
+  struct Area {
+    int firstRow, firstColumn, lastRow, lastColumn;
+  };
+  std::vector<std::vector<QString>> rows_;
+  std::vector<Area> merged_;
+  int maxRows_ = 1048576;
+  int maxColumns_ = 16384;
+};
+
+// True when the path names a workbook (.xls, .xlsx or .ods; the ending compared ignoring case).
+bool IsWorkbookPath(const QString& path);
+
+// The sheet names in the workbook's order.
+int ReadSheetNames(const QString& path, QStringList& names);
+// The cells of the named sheet.
+int ReadWorksheet(const QString& path, const QString& sheetName, Worksheet& sheet);
+
+// The same from a file's bytes (the .xls reader goes through a temporary file).
+int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names,
+                      Worksheet* sheet);
+
+namespace detail {
+// The readers behind ReadWorkbookBytes: names always, the sheet's cells when asked for.
+int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet);
+int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet);
+// Excel's day numbers (1900 date system) as text: a date, a date with time, or a time.
+QString SerialDateText(double serial, bool hasDate, bool hasTime);
+}  // namespace detail
+
+}  // namespace data

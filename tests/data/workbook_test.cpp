@@ -1,0 +1,249 @@
+#include "data/workbook.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "data/import_texts.h"
+#include "data/record_table.h"
+#include "data/workbook_import.h"
+#include "tests/support/qt_printers.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+QString Fixture(const QString& name) { return QStringLiteral(KOVA_FIXTURES "/import/") + name; }
+
+QByteArray FixtureBytes(const QString& name) {
+  QFile file(Fixture(name));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  return file.readAll();
+}
+
+// A file with the given bytes under the given name, in a folder of its own.
+class TempFile {
+ public:
+  TempFile(const QString& name, const QByteArray& bytes) : path_(dir_.filePath(name)) {
+    QFile file(path_);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  const QString& path() const { return path_; }
+
+ private:
+  QTemporaryDir dir_;
+  QString path_;
+};
+
+const QString kLibreOfficeBooks[] = {u"addresses.xls"_s, u"addresses.xlsx"_s, u"addresses.ods"_s};
+
+TEST(WorkbookTest, SheetNamesComeInTheWorkbooksOrder) {
+  const struct {
+    QString file;
+    QStringList names;
+  } cases[] = {
+      {u"addresses.xls"_s, {u"地址"_s, u"其他"_s}},       {u"addresses.xlsx"_s, {u"地址"_s, u"其他"_s}},
+      {u"addresses.ods"_s, {u"地址"_s, u"其他"_s}},       {u"perl_doubles.xls"_s, {u"地址"_s, u"第二页"_s}},
+      {u"xlsxwriter.xlsx"_s, {u"收件人"_s, u"Sheet2"_s}},
+  };
+  for (const auto& c : cases) {
+    QStringList names;
+    EXPECT_EQ(data::ReadSheetNames(Fixture(c.file), names), 0) << c.file.toStdString();
+    EXPECT_EQ(names, c.names) << c.file.toStdString();
+  }
+}
+
+TEST(WorkbookTest, CellsReadAsASpreadsheetShowsThem) {
+  struct Cell {
+    int row, column;
+    QString text;
+  };
+  const std::vector<Cell> common = {
+      {2, 1, u"张三"_s},
+      {2, 2, u"100001"_s},
+      {3, 2, u"10001"_s},
+      {2, 5, u"2024-03-05"_s},
+      {2, 7, u"3.25"_s},
+      {3, 3, u"上海市\n浦东新区"_s},
+      {4, 3, u"广州市, 天河区 \"体育东路\""_s},
+      {11, 1, u"赵六"_s},
+      {8, 1, u""_s},
+      {100, 50, u""_s},
+  };
+  const struct {
+    QString file;
+    QString sheet;
+    std::vector<Cell> cells;
+  } cases[] = {
+      {u"addresses.xls"_s, u"地址"_s, common},
+      {u"addresses.xlsx"_s, u"地址"_s, common},
+      {u"addresses.ods"_s, u"地址"_s, common},
+      // Formulas by their cached value; the merged D2:D3 shows its value in both cells.
+      {u"addresses.xlsx"_s, u"地址"_s, {{2, 6, u"100002"_s}, {3, 4, u"某某科技公司"_s}}},
+      {u"addresses.ods"_s, u"地址"_s, {{2, 6, u"100002"_s}}},
+      {u"addresses.ods"_s, u"其他"_s, {{1, 1, u"备注"_s}}},
+      {u"perl_doubles.xls"_s,
+       u"地址"_s,
+       {{2, 2, u"10001"_s}, {3, 2, u"7.5"_s}, {3, 3, u"重庆市\n渝中区"_s}, {4, 4, u"2023-12-31"_s}}},
+      {u"xlsxwriter.xlsx"_s,
+       u"收件人"_s,
+       {{2, 2, u"10001"_s},
+        {3, 2, u"10003"_s},
+        {2, 4, u"2022-01-09"_s},
+        {3, 4, u"0.1"_s},
+        {3, 3, u"杭州市西湖区"_s},
+        {4, 3, u"杭州市西湖区"_s},
+        {2, 3, u"南京市鼓楼区"_s}}},
+  };
+  for (const auto& c : cases) {
+    data::Worksheet sheet;
+    ASSERT_EQ(data::ReadWorksheet(Fixture(c.file), c.sheet, sheet), 0) << c.file.toStdString();
+    for (const Cell& cell : c.cells) {
+      QString text;
+      EXPECT_EQ(sheet.CellText(cell.row, cell.column, text), 0);
+      EXPECT_EQ(text, cell.text) << c.file.toStdString() << " " << cell.row << "," << cell.column;
+    }
+  }
+}
+
+TEST(WorkbookTest, DatesAndFormatCodes) {
+  const struct {
+    double serial;
+    bool date, time;
+    const char16_t* text;
+  } cases[] = {
+      {45356, true, false, u"2024-03-05"},
+      {1, true, false, u"1900-01-01"},
+      {59, true, false, u"1900-02-28"},
+      {61, true, false, u"1900-03-01"},
+      {45356.5, true, true, u"2024-03-05 12:00:00"},
+      {0.75, false, true, u"18:00:00"},
+      {45356, true, true, u"2024-03-05"},
+      {-1, true, false, u"-1"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(data::detail::SerialDateText(c.serial, c.date, c.time), QString::fromUtf16(c.text)) << c.serial;
+}
+
+TEST(WorkbookTest, CellsOutsideTheFormatAreOutOfRange) {
+  data::Worksheet xls;
+  ASSERT_EQ(data::ReadWorksheet(Fixture(u"addresses.xls"_s), u"地址"_s, xls), 0);
+  data::Worksheet xlsx;
+  ASSERT_EQ(data::ReadWorksheet(Fixture(u"addresses.xlsx"_s), u"地址"_s, xlsx), 0);
+  QString text;
+  const struct {
+    const data::Worksheet* sheet;
+    int row, column, error;
+  } cases[] = {
+      {&xls, 0, 1, 1004},   {&xls, 1, 0, 1004}, {&xls, 65536, 256, 0},     {&xls, 65537, 1, 1004},
+      {&xls, 1, 257, 1004}, {&xlsx, 1, 702, 0}, {&xlsx, 1048577, 1, 1004},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.sheet->CellText(c.row, c.column, text), c.error) << c.row << "," << c.column;
+}
+
+TEST(WorkbookTest, ImportStopsAfterFiveEmptyRows) {
+  for (const QString& file : kLibreOfficeBooks) {
+    test::FreshPrompts();
+    data::RecordTable grid;
+    data::Expressions expressions = {u"A，\" 收\""_s, u"B"_s, u"C"_s};
+    EXPECT_EQ(data::ImportWorkbook(grid, Fixture(file), u"地址"_s, 2, 20, expressions, false), 0);
+    ASSERT_EQ(grid.recordCount(), 19) << file.toStdString();
+    EXPECT_EQ(grid.record(1),
+              (data::Record{u"1"_s, u"张三 收"_s, u"100001"_s, u"北京市海淀区中关村大街1号"_s}));
+    EXPECT_EQ(grid.record(2), (data::Record{u"2"_s, u"李四 收"_s, u"010001"_s, u"上海市//浦东新区"_s}));
+    // The recipient literal alone makes the row with only a postcode non-empty anyway.
+    EXPECT_EQ(grid.record(4), (data::Record{u"4"_s, u" 收"_s, u"300000"_s, u""_s}));
+    // The literal " 收" keeps every row non-empty, so the second block is reached.
+    EXPECT_EQ(grid.cell(10, 1), u"赵六 收"_s);
+
+    data::Expressions plain = {u"A"_s, u"B"_s, u"C"_s};
+    EXPECT_EQ(data::ImportWorkbook(grid, Fixture(file), u"地址"_s, 2, 20, plain, true), 0);
+    EXPECT_EQ(grid.recordCount(), 19);
+    EXPECT_EQ(grid.record(2), (data::Record{u"2"_s, u"李四"_s, u"010001"_s, u"上海市浦东新区"_s}));
+    EXPECT_EQ(grid.record(4), (data::Record{u"4"_s, u""_s, u"300000"_s, u""_s}));
+    for (int r = 5; r <= 19; ++r)
+      EXPECT_EQ(grid.record(r), (data::Record{QString::number(r), {}, {}, {}})) << r;
+    EXPECT_TRUE(test::FreshPrompts().shown.isEmpty());
+  }
+}
+
+TEST(WorkbookTest, FailuresShowTheirMessage) {
+  const TempFile textAsXls(u"text.xls"_s, "姓名,邮编\r\n");
+  const TempFile empty(u"empty.xlsx"_s, "");
+  const QByteArray xlsx = FixtureBytes(u"addresses.xlsx"_s);
+  const QByteArray xls = FixtureBytes(u"addresses.xls"_s);
+  const TempFile truncatedXlsx(u"cut.xlsx"_s, xlsx.left(xlsx.size() / 2));
+  const TempFile truncatedXls(u"cut.xls"_s, xls.left(1600));
+  const TempFile xlsxNamedXls(u"renamed.xls"_s, xlsx);
+  const struct {
+    const char* name;
+    QString path, sheet, recipient;
+    int start;
+    int error;
+    QString message;
+  } cases[] = {
+      {"missing file", Fixture(u"none.xls"_s), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
+      {"no such sheet", Fixture(u"addresses.xlsx"_s), u"地 址"_s, u"A"_s, 2, 9, data::texts::kNoSuchSheet},
+      {"no such sheet in .xls", Fixture(u"addresses.xls"_s), u"Sheet1"_s, u"A"_s, 2, 9,
+       data::texts::kNoSuchSheet},
+      {"text named .xls", textAsXls.path(), u"地址"_s, u"A"_s, 2, 438, data::texts::kNotAWorkbook},
+      {"empty file", empty.path(), u"地址"_s, u"A"_s, 2, 438, data::texts::kNotAWorkbook},
+      {"truncated .xlsx", truncatedXlsx.path(), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
+      {"truncated .xls", truncatedXls.path(), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
+      {"three letters", Fixture(u"addresses.ods"_s), u"地址"_s, u"ABC"_s, 2, 1004,
+       data::texts::kColumnOutOfRange},
+      {"row 0", Fixture(u"addresses.xls"_s), u"地址"_s, u"A"_s, 0, 1004, data::texts::kColumnOutOfRange},
+      {"empty item", Fixture(u"addresses.xls"_s), u"地址"_s, u"A,,B"_s, 2, 5,
+       data::texts::kCannotOpenWorkbook},
+      {"wrong ending, right content", xlsxNamedXls.path(), u"地址"_s, u"A"_s, 2, 0, QString()},
+  };
+  for (const auto& c : cases) {
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    data::RecordTable grid;
+    grid.ReplaceAll({data::Record{u"1"_s, u"旧"_s, {}, {}}});
+    data::Expressions expressions = {c.recipient, u"B"_s, u"C"_s};
+    EXPECT_EQ(data::ImportWorkbook(grid, c.path, c.sheet, c.start, 10, expressions, false), c.error)
+        << c.name;
+    EXPECT_EQ(prompts.shown, c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.name;
+    // A workbook that cannot be read leaves the grid as it was; a failing cell leaves numbered rows.
+    const bool failedInACell = c.error == 1004 || c.recipient == u"A,,B";
+    if (failedInACell) {
+      EXPECT_EQ(grid.recordCount(), 11 - c.start) << c.name;
+    } else if (c.error) {
+      EXPECT_EQ(grid.cell(1, 1), u"旧"_s) << c.name;
+    }
+  }
+}
+
+TEST(WorkbookTest, PreviewShowsTheTopLeftCells) {
+  data::PreviewCells cells;
+  EXPECT_EQ(data::PreviewWorkbook(Fixture(u"addresses.ods"_s), u"地址"_s, cells), 0);
+  EXPECT_EQ(cells[0][0], u"姓名"_s);
+  EXPECT_EQ(cells[2][1], u"10001"_s);
+  EXPECT_EQ(cells[9][0], QString());
+  test::ScriptedPrompts& prompts = test::FreshPrompts();
+  EXPECT_EQ(data::PreviewWorkbook(Fixture(u"addresses.ods"_s), u"无"_s, cells), 9);
+  EXPECT_EQ(prompts.shown, QStringList{data::texts::kNoSuchSheet});
+  EXPECT_EQ(cells[0][0], QString());
+}
+
+TEST(WorkbookTest, EveryPrefixOfAWorkbookIsHandled) {
+  // Cut at many places, each file gives an error number or a sheet, never a crash.
+  for (const QString& file : {u"addresses.xls"_s, u"addresses.xlsx"_s, u"addresses.ods"_s}) {
+    const QByteArray bytes = FixtureBytes(file);
+    for (qsizetype cut = 0; cut < bytes.size(); cut += 97) {
+      QStringList names;
+      data::Worksheet sheet;
+      const QString wanted = u"地址"_s;
+      const int error = data::ReadWorkbookBytes(bytes.left(cut), &wanted, names, &sheet);
+      EXPECT_TRUE(error == 0 || error == 5 || error == 9 || error == 438)
+          << file.toStdString() << " " << cut << " " << error;
+    }
+  }
+}
+
+}  // namespace
