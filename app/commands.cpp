@@ -1,6 +1,7 @@
 // The click handler of the command button array CB: one case per index, each handing the
 // command to the subsystem that owns it.
 #include <QButtonGroup>
+#include <QScrollBar>
 #include <QUrl>
 
 #include "app/app_texts.h"
@@ -11,6 +12,9 @@
 #include "data/ui/import_source.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
+#include "print/ui/collate_form.h"
+#include "print/ui/envelope_commands.h"
+#include "print/ui/printer_chooser.h"
 
 void MF::CB_Click(int index) {
   // The record commands do nothing on an empty grid; printing the selection without records is
@@ -22,6 +26,8 @@ void MF::CB_Click(int index) {
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
+      case 0: ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value())); break;
+      case 2: ShowPrintTip(print::CalibratePrinter(this)); break;
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
@@ -34,10 +40,10 @@ void MF::CB_Click(int index) {
 }
 
 bool MF::AwaitPrinterChooser(int index) {
-  // The printer chooser (printing) is shown here and awaited with
-  // data::ui::WaitWhileWindowOpen on its caption; it tells whether a printer was chosen.
-  Q_UNUSED(index);
-  return true;
+  // The chooser is modal; it tells whether a printer was chosen. Print commands not wired yet
+  // go on without it.
+  if (index != 0 && index != 2) return true;
+  return !print::ChoosePrinter(this).isEmpty();
 }
 
 void MF::ShowRecord() { recordGrid_->ShowRecord(); }
@@ -45,6 +51,10 @@ void MF::ShowRecord() { recordGrid_->ShowRecord(); }
 void MF::NS_Change() { recordGrid_->NS_Change(); }
 
 int MF::SelectedRule() const { return cleaningGroup_->checkedId(); }
+
+void MF::ShowPrintTip(const QString& tip) {
+  if (!tip.isEmpty()) SetTip(tip);
+}
 
 void MF::ShowAbout() { common::prompts().Message(app::AboutText()); }
 

@@ -37,6 +37,8 @@
 #include "editor/editor_texts.h"
 #include "editor/format_store.h"
 #include "editor/ui/envelope_canvas.h"
+#include "print/print_texts.h"
+#include "print/ui/envelope_commands.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
 
@@ -250,6 +252,10 @@ void MF::BuildEnvelopeTab() {
   printing->addWidget(MakeCommand(0, f2), 3, 0);
   printing->addWidget(MakeCommand(16, f2), 3, 1);
   printing->addWidget(MakeCommand(1, f2), 4, 0, 1, 2);
+  preview_ = new QPushButton(print::kPreviewCaption, f2);
+  preview_->setObjectName(QStringLiteral("Preview"));
+  connect(preview_, &QPushButton::clicked, this, [this] { print::ShowPreview(this, envelope_); });
+  printing->addWidget(preview_, 5, 0, 1, 2);
 
   frames_ = {f1, f2, f3, f4};
   column->addWidget(f4);

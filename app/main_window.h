@@ -121,6 +121,7 @@ class MF : public QWidget {
   QPlainTextEdit* THP() const { return thp_; }
   QLabel* T2() const { return t2_; }
   QTimer* ADRun() const { return adRun_; }
+  QPushButton* PreviewButton() const { return preview_; }
 
   // Widths in twips that the tab layouts work with.
   static constexpr int kPanelWidth = 4200;      // PIC1
@@ -155,6 +156,7 @@ class MF : public QWidget {
   void OpenUserGuide();
   // The printer chooser before a print command; false when no printer was chosen.
   bool AwaitPrinterChooser(int index);
+  void ShowPrintTip(const QString& tip);
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
@@ -184,6 +186,7 @@ class MF : public QWidget {
   QPlainTextEdit* thp_ = nullptr;
   QLabel* t2_ = nullptr;
   QTimer* adRun_ = nullptr;
+  QPushButton* preview_ = nullptr;
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;

@@ -1,0 +1,152 @@
+#include "print/envelope_renderer.h"
+
+#include <QFontMetrics>
+#include <QImage>
+
+#include "common/numbers.h"
+#include "common/prompts.h"
+#include "print/line_filler.h"
+#include "print/painter_device.h"
+#include "print/print_texts.h"
+
+namespace print {
+namespace {
+
+constexpr double kA4ShortSide = 210;
+constexpr double kA3ShortSide = 297;
+constexpr int kScreenDpi = 96;
+// A full-width character: the height of one printed line.
+const QString kLineHeightSample = QStringLiteral("国");
+
+// The screen stand-in: a 96-dpi image, the same on every machine.
+const QImage& ScreenStandIn() {
+  static const QImage image = [] {
+    QImage i(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = common::RoundToInt(kScreenDpi / 0.0254);
+    i.setDotsPerMeterX(dotsPerMeter);
+    i.setDotsPerMeterY(dotsPerMeter);
+    return i;
+  }();
+  return image;
+}
+
+}  // namespace
+
+int ErrorNumber(PrintStatus status) {
+  switch (status) {
+    case PrintStatus::kPrinted:
+    case PrintStatus::kPageNotPrepared: return 0;
+    case PrintStatus::kJobNotSent: return 482;       // printer error
+    case PrintStatus::kPictureTooLarge: return 7;    // out of memory
+  }
+  return 0;
+}
+
+bool SetupPrinterPage(PrinterDevice& device, double W, double H, const editor::TabOptions& options) {
+  if (!device.DeviceName().toUpper().startsWith(QStringLiteral("OKI"))) {
+    const bool big = (options.portrait && H > kA4ShortSide) || (options.landscape && W > kA4ShortSide);
+    if (!big || !device.SetPaperSize(QPageSize::A3)) device.SetPaperSize(QPageSize::A4);
+  }
+  if (!device.SetUnitMillimetres()) return false;
+  if (!device.SetOrientation(options.portrait ? QPageLayout::Landscape : QPageLayout::Portrait)) return false;
+  return device.SetOrigin(QPointF(0, 0));
+}
+
+double ShortSide(const PrinterDevice& device) {
+  return device.PaperSize() == QPageSize::A4 ? kA4ShortSide : kA3ShortSide;
+}
+
+void CopyBoxFont(PrinterDevice& device, const editor::Box& box) { device.SetFont(box.font); }
+
+int ScreenSampleTwips(const QString& sample, double size, bool bold) {
+  QFont font(QStringLiteral("宋体"));
+  font.setPointSizeF(size > 0 ? size : kSmallestFontSize);
+  font.setBold(bold);
+  return QFontMetrics(font, &ScreenStandIn()).horizontalAdvance(sample) * editor::kTwipsPerPixel;
+}
+
+const float* FontSizeCache::Find(const Key& key) const {
+  const auto it = sizes_.find(key);
+  return it == sizes_.end() ? nullptr : &it->second;
+}
+
+float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Box& box, double mmPerTwip, bool bold,
+                         FontSizeCache* cache) {
+  const FontSizeCache::Key key{box.font.name, bold, box.font.italic, boxSize, mmPerTwip};
+  if (cache) {
+    if (const float* known = cache->Find(key)) {
+      device.SetFontSize(*known);
+      return *known;
+    }
+  }
+  const double target = ScreenSampleTwips(kFontSample, boxSize, bold) * mmPerTwip;
+  const float size = SearchFontSize(boxSize, target, 0.01f, -0.1f, kSmallestFontSize, [&](double points) {
+    device.SetFontSize(points);  // a refused size leaves the last accepted one, as on a printer
+    return device.TextWidth(kFontSample);
+  });
+  device.SetFontSize(size);
+  if (cache) cache->Store(key, size);
+  return size;
+}
+
+QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY) {
+  const double W = envelope.W(), H = envelope.H(), S = ShortSide(device);
+  const editor::TabOptions& o = envelope.options();
+  double x = -offX, y = -offY;
+  if (o.portrait) {
+    y += S - H;
+    if (o.centreFeed) y -= (S - H) / 2;
+  } else if (o.centreFeed) {
+    x += (S - W) / 2;
+  }
+  return {x, y, W, H};
+}
+
+PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
+                           FontSizeCache* cache) {
+  const double W = envelope.W(), H = envelope.H();
+  const QSize canvas = envelope.canvasSize();
+  const editor::TabOptions& options = envelope.options();
+  // An envelope without a size has no scale: nothing can be placed.
+  if (!(W > 0 && H > 0 && canvas.width() > 0 && canvas.height() > 0) ||
+      !SetupPrinterPage(device, W, H, options)) {
+    common::prompts().Message(kPrintError);
+    return PrintStatus::kPageNotPrepared;
+  }
+  const double S = ShortSide(device);
+  const double mmPerTwip = W / canvas.width();
+  using common::RoundToInt;
+
+  for (int i = 0; i < editor::kBoxCount; ++i) {
+    const editor::Box& box = envelope.box(i);
+    const QStringList lines = BoxLines(box.text);
+    if (lines.isEmpty()) continue;  // measuring a font for nothing would only cost time
+    // The digit boxes print 1 mm right and down of their canvas place.
+    const int k = i <= editor::kLastDigitBox ? 1 : 0;
+    const QRect& g = box.geometry;
+    int X = RoundToInt(W * g.left() / canvas.width() - offX + k);
+    int Y = RoundToInt(H * g.top() / canvas.height() - offY + k);
+    if (options.portrait) {  // landscape page: against the far edge of the short side
+      Y = RoundToInt(Y + (S - H));
+      if (options.centreFeed) Y = RoundToInt(Y - (S - H) / 2);
+    } else if (options.centreFeed) {
+      X = RoundToInt(X + (S - W) / 2);
+    }
+    CopyBoxFont(device, box);
+    FitPrinterFontSize(device, box.font.size, box, mmPerTwip, box.font.bold, cache);
+    const int boxW = RoundToInt(g.width() * W / canvas.width());
+    const double pitch = device.TextHeight(kLineHeightSample) + 1;
+    const auto width = [&device](const QString& s) { return device.TextWidth(s); };
+    for (const QString& line : lines) {
+      device.SetCurrentPosition(QPointF(X, Y));
+      for (const QString& piece : BreakLine(line, boxW, width)) {
+        device.PrintText(piece);
+        Y = RoundToInt(Y + pitch);
+        device.SetCurrentPosition(QPointF(X, Y));
+      }
+    }
+  }
+  return device.EndDoc() ? PrintStatus::kPrinted : PrintStatus::kJobNotSent;
+}
+
+}  // namespace print

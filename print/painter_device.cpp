@@ -1,0 +1,145 @@
+#include "print/painter_device.h"
+
+#include <cmath>
+
+namespace print {
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+
+QPageLayout FullPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
+  return QPageLayout(QPageSize(size), orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+}  // namespace
+
+QFont ToQFont(const common::FontChoice& font) {
+  QFont f(font.name);
+  if (font.size > 0) f.setPointSizeF(font.size);
+  f.setBold(font.bold);
+  f.setItalic(font.italic);
+  f.setUnderline(font.underline);
+  f.setStrikeOut(font.strikeout);
+  return f;
+}
+
+PainterDevice::PainterDevice() : layout_(FullPage(QPageSize::A4, QPageLayout::Portrait)) {
+  font_.name = QStringLiteral("宋体");
+  qfont_ = ToQFont(font_);
+}
+
+bool PainterDevice::SetPaperSize(QPageSize::PageSizeId size) {
+  if (!Accepts(size)) return false;
+  layout_ = FullPage(size, layout_.orientation());
+  return true;
+}
+
+bool PainterDevice::SetOrientation(QPageLayout::Orientation orientation) {
+  layout_.setOrientation(orientation);
+  return true;
+}
+
+bool PainterDevice::SetOrigin(QPointF mm) {
+  origin_ = mm;
+  return true;
+}
+
+QSizeF PainterDevice::DrawableSize() const {
+  const QSizeF paper = layout_.fullRect(QPageLayout::Millimeter).size();
+  const QMarginsF m = UnprintableMargins();
+  return {paper.width() - m.left() - m.right(), paper.height() - m.top() - m.bottom()};
+}
+
+void PainterDevice::SetFont(const common::FontChoice& font) {
+  font_ = font;
+  qfont_ = ToQFont(font_);
+  metrics_.reset();
+  if (painter_) painter_->setFont(qfont_);
+}
+
+bool PainterDevice::SetFontSize(double points) {
+  if (!(points > 0) || !std::isfinite(points)) return false;  // printers refuse such sizes
+  if (font_.size == points) return true;
+  font_.size = points;
+  qfont_.setPointSizeF(points);
+  metrics_.reset();
+  if (painter_) painter_->setFont(qfont_);
+  return true;
+}
+
+const QFontMetricsF& PainterDevice::Metrics() const {
+  // Building metrics is the costly part of a measurement; fonts change far less often than
+  // texts are measured.
+  if (!metrics_) metrics_.emplace(qfont_, MeasuringDevice());
+  return *metrics_;
+}
+
+double PainterDevice::TextWidth(const QString& text) const {
+  return Metrics().horizontalAdvance(text) * kMmPerInch / MeasuringResolution();
+}
+
+double PainterDevice::TextHeight(const QString&) const {
+  // One line of the font, whatever the text, as a printer reports it.
+  return Metrics().height() * kMmPerInch / MeasuringResolution();
+}
+
+QPointF PainterDevice::ToDevice(QPointF mm) const { return (mm + origin_) * (Resolution() / kMmPerInch); }
+
+QPainter* PainterDevice::Painter() {
+  if (painter_ && !pageEnded_) return painter_;
+  const bool first = painter_ == nullptr;
+  pageEnded_ = false;
+  painter_ = BeginPage(layout_, first);
+  if (painter_) {
+    painter_->setFont(qfont_);
+    painter_->setRenderHint(QPainter::Antialiasing, true);
+  }
+  return painter_;
+}
+
+void PainterDevice::PrintText(const QString& text) {
+  if (QPainter* p = Painter()) {
+    p->setPen(font_.color);
+    const double ascent = Metrics().ascent() * kMmPerInch / MeasuringResolution();
+    p->drawText(ToDevice(position_ + QPointF(0, ascent)), text);
+  }
+  position_.rx() += TextWidth(text);
+}
+
+void PainterDevice::DrawLine(QPointF from, QPointF to, const QColor& color) {
+  if (QPainter* p = Painter()) {
+    p->setPen(QPen(color, Resolution() / kMmPerInch * 0.2));
+    p->drawLine(ToDevice(from), ToDevice(to));
+  }
+}
+
+void PainterDevice::FillRect(const QRectF& rect, const QColor& color) {
+  if (QPainter* p = Painter()) p->fillRect(QRectF(ToDevice(rect.topLeft()), ToDevice(rect.bottomRight())), color);
+}
+
+void PainterDevice::DrawImage(QPointF corner, QSizeF extent, const QImage& image, const QRect& source) {
+  QPainter* p = Painter();
+  if (!p || image.isNull() || extent.isNull()) return;
+  const double scale = Resolution() / kMmPerInch;
+  p->save();
+  p->translate(ToDevice(corner));
+  p->scale(extent.width() < 0 ? -1 : 1, extent.height() < 0 ? -1 : 1);
+  const QRectF target(0, 0, std::abs(extent.width()) * scale, std::abs(extent.height()) * scale);
+  p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  p->drawImage(target, image, source.isNull() ? QRectF(image.rect()) : QRectF(source));
+  p->restore();
+}
+
+bool PainterDevice::NewPage() {
+  if (painter_) pageEnded_ = true;
+  return true;
+}
+
+bool PainterDevice::EndDoc() {
+  if (!painter_) return true;  // nothing drawn: nothing to send
+  painter_ = nullptr;
+  pageEnded_ = false;
+  return FinishJob();
+}
+
+}  // namespace print

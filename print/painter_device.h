@@ -1,0 +1,89 @@
+#pragma once
+// A printer device that paints with QPainter: the common part of the PDF printer, the system
+// printers (print/ui/) and the preview page. Subclasses only say how a job and a page begin
+// and end on their paint device; measuring, fonts and drawing are the same for all of them.
+//
+// The painter works in device pixels with its origin at the paper's corner; millimetres are
+// converted here rather than by a world transform, so that point sizes keep their meaning.
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPainter>
+#include <optional>
+
+#include "print/printer_device.h"
+
+namespace print {
+
+class PainterDevice : public PrinterDevice {
+ public:
+  QPageSize::PageSizeId PaperSize() const override { return layout_.pageSize().id(); }
+  bool SetPaperSize(QPageSize::PageSizeId size) override;
+  bool SetUnitMillimetres() override { return true; }
+  QPageLayout::Orientation Orientation() const override { return layout_.orientation(); }
+  bool SetOrientation(QPageLayout::Orientation orientation) override;
+  bool SetOrigin(QPointF mm) override;
+  QSizeF DrawableSize() const override;
+
+  void SetFont(const common::FontChoice& font) override;
+  bool SetFontSize(double points) override;
+  const common::FontChoice& Font() const override { return font_; }
+
+  QPointF CurrentPosition() const override { return position_; }
+  void SetCurrentPosition(QPointF mm) override { position_ = mm; }
+  double TextWidth(const QString& text) const override;
+  double TextHeight(const QString& text) const override;
+  void PrintText(const QString& text) override;
+
+  void DrawLine(QPointF from, QPointF to, const QColor& color) override;
+  void FillRect(const QRectF& rect, const QColor& color) override;
+  void DrawImage(QPointF corner, QSizeF extent, const QImage& image, const QRect& source = QRect()) override;
+
+  bool NewPage() override;
+  bool EndDoc() override;
+
+  // The page layout the next job begins with: paper, orientation, no margins.
+  const QPageLayout& layout() const { return layout_; }
+
+ protected:
+  PainterDevice();
+
+  // Opens a job (or, after NewPage, the next page of it) with `layout` and returns the painter
+  // to draw with; nullptr when the device cannot start one. Called before the first drawing of
+  // each job and each page.
+  virtual QPainter* BeginPage(const QPageLayout& layout, bool firstOfJob) = 0;
+  // Ends the job that BeginPage opened; false when it could not be sent.
+  virtual bool FinishJob() = 0;
+  // The device whose resolution fonts are measured at, also while no job is open.
+  virtual const QPaintDevice* MeasuringDevice() const = 0;
+  // Device pixels per inch of the painter.
+  virtual double Resolution() const = 0;
+  // Pixels per inch of the measuring device; a preview paints coarser than it measures.
+  virtual double MeasuringResolution() const { return Resolution(); }
+  // Whether the printer takes this paper at all; the PDF printer takes any.
+  virtual bool Accepts(QPageSize::PageSizeId) const { return true; }
+  // The printer's unprintable margins on the oriented page, in mm.
+  virtual QMarginsF UnprintableMargins() const { return {}; }
+
+  bool jobOpen() const { return painter_ != nullptr; }
+
+ private:
+  QPainter* Painter();
+  QPointF ToDevice(QPointF mm) const;
+  const QFontMetricsF& Metrics() const;
+
+  QPageLayout layout_;
+  QPointF origin_;
+  QPointF position_;
+  common::FontChoice font_;
+  QFont qfont_;
+  mutable std::optional<QFontMetricsF> metrics_;
+  QPainter* painter_ = nullptr;  // the open job's painter, owned by the subclass
+  bool pageEnded_ = false;       // NewPage() was called: the next drawing begins a new page
+};
+
+// The Qt font for a box font.
+QFont ToQFont(const common::FontChoice& font);
+
+}  // namespace print

@@ -1,0 +1,44 @@
+#include "print/print_run.h"
+
+#include "common/prompts.h"
+#include "print/calibration.h"
+#include "print/print_texts.h"
+#include "print/rotated_renderer.h"
+
+namespace print {
+
+PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, int envelopeNumber,
+                                 FontSizeCache* cache) {
+  const PrinterOffsets off = ReadPrinterOffsets();
+  const PrintStatus status = envelope.options().rotate
+                                 ? RenderRotated(device, envelope, off.x, off.y, RotationDpi())
+                                 : RenderEnvelope(device, envelope, off.x, off.y, cache);
+  if (status != PrintStatus::kPrinted)
+    common::prompts().Message(EnvelopeFailedText(envelopeNumber, ErrorNumber(status)));
+  return status;
+}
+
+RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envelope, int first, int last,
+                       const RunWindow& window, FontSizeCache* cache) {
+  RunResult result;
+  const int total = std::max(0, last - first + 1);
+  for (int n = first; n <= last; ++n) {
+    if (window.stopRequested && window.stopRequested()) {
+      result.stopped = true;
+      break;
+    }
+    if (last > 1 && window.showRecord) window.showRecord(n);
+    if (window.progress) window.progress(n - first + 1, total);
+    if (window.pause) window.pause();
+    PrintCurrentEnvelope(device, envelope, n, cache);
+    ++result.printed;
+  }
+  return result;
+}
+
+std::pair<int, int> SelectedRecords(int row, int rowSel, int fixedRows) {
+  const int first = row - fixedRows + 1, last = rowSel - fixedRows + 1;
+  return first <= last ? std::pair{first, last} : std::pair{last, first};
+}
+
+}  // namespace print

@@ -1,0 +1,78 @@
+#include "print/ui/preview_window.h"
+
+#include <QLabel>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "common/numbers.h"
+#include "print/pdf_device.h"
+#include "print/pdf_printer.h"
+#include "print/print_texts.h"
+#include "print/rotated_renderer.h"
+#include "print/ui/print_command.h"
+
+namespace print {
+namespace {
+
+constexpr double kPreviewDpi = 100;
+
+}  // namespace
+
+PreviewTarget CurrentPreviewTarget() {
+  PreviewTarget target;
+  target.printerName = EffectivePrinterName();
+  if (IsPdfPrinter(target.printerName)) {
+    target.resolution = PdfDevice::kResolution;
+    return target;
+  }
+  const QPrinterInfo info = QPrinterInfo::printerInfo(target.printerName);
+  if (info.isNull()) return target;
+  QPrinter printer(info, QPrinter::HighResolution);
+  target.resolution = printer.resolution();
+  QPageLayout layout = printer.pageLayout();
+  layout.setOrientation(QPageLayout::Portrait);
+  layout.setUnits(QPageLayout::Millimeter);
+  target.unprintable = layout.minimumMargins();
+  const QList<QPageSize> sizes = info.supportedPageSizes();
+  target.takesA3 = sizes.isEmpty() || info.supportsCustomPageSizes() ||
+                   std::any_of(sizes.begin(), sizes.end(), [](const QPageSize& s) { return s.id() == QPageSize::A3; });
+  return target;
+}
+
+PreviewWindow::PreviewWindow(const editor::EnvelopeModel& envelope, QWidget* parent)
+    : QDialog(parent), envelope_(envelope) {
+  setObjectName(QStringLiteral("PreviewWindow"));
+  setWindowTitle(kPreviewCaption);
+  page_ = new QLabel(this);
+  page_->setAlignment(Qt::AlignCenter);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(page_);
+  scroll->setWidgetResizable(true);
+  scroll->setBackgroundRole(QPalette::Dark);
+  caption_ = new QLabel(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(scroll, 1);
+  layout->addWidget(caption_);
+  resize(900, 800);
+  connect(&envelope_, &editor::EnvelopeModel::boxChanged, this, &PreviewWindow::Redraw);
+  connect(&envelope_, &editor::EnvelopeModel::sizeChanged, this, &PreviewWindow::Redraw);
+  connect(&envelope_, &editor::EnvelopeModel::canvasChanged, this, &PreviewWindow::Redraw);
+  connect(&envelope_, &editor::EnvelopeModel::optionsChanged, this, &PreviewWindow::Redraw);
+  Redraw();
+}
+
+void PreviewWindow::Redraw() {
+  const PreviewTarget target = CurrentPreviewTarget();
+  const PrinterOffsets offsets = ReadPrinterOffsets();
+  preview_ = RenderPreview(envelope_, target, offsets, RotationDpi(), kPreviewDpi);
+  page_->setPixmap(QPixmap::fromImage(preview_.page));
+  caption_->setText(kPreviewDetails.arg(target.printerName)
+                        .arg(common::NumberText(common::RoundToHundredths(preview_.paper.width())))
+                        .arg(common::NumberText(common::RoundToHundredths(preview_.paper.height())))
+                        .arg(common::NumberText(offsets.x))
+                        .arg(common::NumberText(offsets.y)));
+}
+
+}  // namespace print

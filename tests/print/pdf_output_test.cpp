@@ -1,0 +1,200 @@
+// Envelopes printed to real PDF files and read back with poppler: every box's first line where
+// the canvas puts it, for the paper sizes, page orientations, centre feed and printer offsets.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "common/numbers.h"
+#include "print/envelope_renderer.h"
+#include "print/pdf_device.h"
+#include "print/pdf_printer.h"
+#include "print/print_texts.h"
+#include "print/rotated_renderer.h"
+#include "tests/print/print_test_support.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace {
+
+using common::RoundToInt;
+
+struct Case {
+  int size;  // size option
+  bool portraitOption;
+  bool centreFeed;
+  double offX, offY;
+};
+
+QList<Case> AllCases() {
+  QList<Case> cases;
+  for (int size : {2, 4, 5})  // DL, C5, C4
+    for (bool portrait : {true, false})
+      for (bool centre : {false, true})
+        for (auto [x, y] : {std::pair{3.0, 3.0}, {0.0, 0.0}, {-0.5, -12.0}})
+          cases.append({size, portrait, centre, x, y});
+  return cases;
+}
+
+// Where the first line of box i starts on the page, computed from the canvas as the printer
+// must place it.
+QPointF Expected(const editor::EnvelopeModel& m, int i, const Case& c, double shortSide) {
+  const double W = m.W(), H = m.H();
+  const QRect g = m.box(i).geometry;
+  const int k = i <= 5 ? 1 : 0;
+  int X = RoundToInt(W * g.left() / m.canvasSize().width() - c.offX + k);
+  int Y = RoundToInt(H * g.top() / m.canvasSize().height() - c.offY + k);
+  if (c.portraitOption) {
+    Y = RoundToInt(Y + (shortSide - H));
+    if (c.centreFeed) Y = RoundToInt(Y - (shortSide - H) / 2);
+  } else if (c.centreFeed) {
+    X = RoundToInt(X + (shortSide - W) / 2);
+  }
+  return QPointF(X, Y);
+}
+
+void Configure(editor::EnvelopeModel& m, const Case& c) {
+  printtest::SetUpEnvelope(m, c.size);
+  editor::TabOptions o;
+  o.portrait = c.portraitOption;
+  o.landscape = !c.portraitOption;
+  o.centreFeed = c.centreFeed;
+  m.SetOptions(o);
+}
+
+TEST(PdfOutput, EveryBoxStartsWhereTheCanvasPutsItWithinHalfAMillimetre) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("envelopes.pdf"));
+  const QList<Case> cases = AllCases();
+  QList<double> shortSides;
+  QList<QSizeF> papers;
+  {
+    print::PdfDevice pdf(path, print::kPdfPrinterName);
+    print::FontSizeCache cache;
+    for (const Case& c : cases) {
+      editor::EnvelopeModel m;
+      Configure(m, c);
+      ASSERT_EQ(print::RenderEnvelope(pdf, m, c.offX, c.offY, &cache), print::PrintStatus::kPrinted);
+      shortSides.append(print::ShortSide(pdf));
+      QSizeF paper = QPageSize(pdf.PaperSize()).size(QPageSize::Millimeter);
+      if (pdf.Orientation() == QPageLayout::Landscape) paper.transpose();
+      papers.append(paper);
+    }
+    ASSERT_TRUE(pdf.Finish());
+  }
+  ASSERT_EQ(printtest::PageCount(path), cases.size()) << "one page per envelope";
+  const QList<printtest::Word> words = printtest::ReadWords(path);
+  int checked = 0;
+
+  for (int page = 0; page < cases.size(); ++page) {
+    const Case& c = cases[page];
+    SCOPED_TRACE(testing::Message() << "size " << c.size << (c.portraitOption ? " 纵向" : " 横向")
+                                    << (c.centreFeed ? " centre" : "") << " offsets " << c.offX << "/" << c.offY);
+    editor::EnvelopeModel m;
+    Configure(m, c);
+    for (int i = 0; i < editor::kBoxCount; ++i) {
+      const QPointF want = Expected(m, i, c, shortSides[page]);
+      if (want.x() < 0 || want.y() < 0 || want.x() + 15 > papers[page].width() ||
+          want.y() + 10 > papers[page].height())
+        continue;  // off the paper: nothing to read back
+      const QString text = m.box(i).text;
+      const printtest::Word* found = nullptr;
+      for (const printtest::Word& w : words)
+        if (w.page == page && (i <= 5 ? w.text == text : w.text.startsWith(text.left(2)))) found = &w;
+      ASSERT_NE(found, nullptr) << "box " << i << " " << qPrintable(text);
+      EXPECT_NEAR(found->mm.left(), want.x(), 0.5) << "box " << i;
+      EXPECT_NEAR(found->mm.top(), want.y(), 0.5) << "box " << i;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, cases.size() * 8) << "most boxes land on the paper";
+}
+
+// The envelope through the PDF printer of a print command: one file, one page per envelope, in
+// the folder chosen once.
+TEST(PdfPrinter, WritesOneFilePerCommandIntoTheRememberedFolder) {
+  QTemporaryDir dir;
+  auto& prompts = test::FreshPrompts();
+  prompts.files.push_back(dir.path());  // the folder chooser's answer
+  QString first;
+  {
+    auto pdf = print::OpenPdfPrinter(QStringLiteral("信封"));
+    ASSERT_NE(pdf, nullptr);
+    first = pdf->path();
+    editor::EnvelopeModel m;
+    printtest::SetUpEnvelope(m, 2);
+    for (int n = 0; n < 3; ++n) ASSERT_EQ(print::RenderEnvelope(*pdf, m, 3, 3), print::PrintStatus::kPrinted);
+    ASSERT_TRUE(pdf->Finish());
+  }
+  EXPECT_EQ(printtest::PageCount(first), 3);
+  EXPECT_TRUE(first.startsWith(dir.path()));
+
+  prompts.Reset();
+  auto second = print::OpenPdfPrinter(QStringLiteral("信封"));
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(prompts.shown.isEmpty()) << "the folder is asked for once";
+  EXPECT_NE(second->path(), first) << "a new command never overwrites the last file";
+  second->Finish();
+  EXPECT_FALSE(QFile::exists(second->path())) << "a command that printed nothing leaves no empty file";
+}
+
+// Rotated output is a picture: read its ink back from a raster of the page.
+TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("rotated.pdf"));
+  struct Rotated {
+    bool portraitOption, centreFeed;
+    double offX, offY;
+  };
+  const QList<Rotated> cases = {{true, false, 3, 3}, {true, true, -0.5, -12}, {false, false, 0, 0},
+                                {false, true, 3, 3}};
+  const double dpi = 300;
+  QList<QRectF> placed;
+  {
+    print::PdfDevice pdf(path, print::kPdfPrinterName);
+    for (const Rotated& r : cases) {
+      editor::EnvelopeModel m;
+      printtest::SetUpEnvelope(m, 2);
+      for (int i = 0; i < editor::kBoxCount; ++i)
+        if (i != editor::kNameBox) m.SetBoxText(i, QString());
+      editor::TabOptions o;
+      o.portrait = r.portraitOption, o.landscape = !r.portraitOption, o.centreFeed = r.centreFeed, o.rotate = true;
+      m.SetOptions(o);
+      ASSERT_EQ(print::RenderRotated(pdf, m, r.offX, r.offY, dpi), print::PrintStatus::kPrinted);
+      placed.append(print::RotatedEnvelopeOnPage(pdf, m, r.offX, r.offY));
+    }
+    ASSERT_TRUE(pdf.Finish());
+  }
+  for (int page = 0; page < cases.size(); ++page) {
+    const Rotated& r = cases[page];
+    SCOPED_TRACE(testing::Message() << "case " << page);
+    editor::EnvelopeModel m;
+    printtest::SetUpEnvelope(m, 2);
+    const print::RotationCanvas canvas = print::SizeRotationCanvas(m.W(), m.H(), dpi);
+    const double ratio = canvas.widthTwips() / m.canvasSize().width();
+    const editor::Box& box = m.box(editor::kNameBox);
+    common::FontChoice font = box.font;
+    font.size = print::FitPictureFontSize(box.font.size, box.font, ratio, box.font.bold);
+    // The ink of the text on the upright picture, in mm from the envelope's corner.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(3780), probe.setDotsPerMeterY(3780);
+    const QFontMetricsF fm(print::ToQFont(font), &probe);
+    const QRectF ink = fm.tightBoundingRect(box.text);
+    const double mmPerTwip = m.W() / canvas.widthTwips();
+    const double pxTwips = editor::kTwipsPerPixel;
+    const QPointF origin(box.geometry.left() * ratio, box.geometry.top() * ratio + fm.ascent() * pxTwips);
+    const QRectF upright(QPointF(origin.x() + ink.left() * pxTwips, origin.y() + ink.top() * pxTwips) * mmPerTwip,
+                         ink.size() * pxTwips * mmPerTwip);
+    // Turned by 180 degrees about the envelope's place on the page.
+    const QRectF env = placed[page];
+    const QRectF want(QPointF(env.right() - upright.right(), env.bottom() - upright.bottom()), upright.size());
+    const QImage raster = printtest::RasterPage(path, page, 300, dir.filePath(QStringLiteral("page%1").arg(page)));
+    ASSERT_FALSE(raster.isNull());
+    const QRectF got = printtest::InkBox(raster, 300, want.adjusted(-5, -5, 5, 5));
+    ASSERT_FALSE(got.isNull()) << "no ink near the turned place";
+    EXPECT_NEAR(got.left(), want.left(), 0.5);
+    EXPECT_NEAR(got.top(), want.top(), 0.5);
+    EXPECT_NEAR(got.right(), want.right(), 0.5);
+    EXPECT_NEAR(got.bottom(), want.bottom(), 0.5);
+    (void)r;
+  }
+}
+
+}  // namespace

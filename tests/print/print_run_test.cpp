@@ -1,0 +1,107 @@
+// Print runs over records: order, the shown record, failures that do not end a run, stopping.
+#include <gtest/gtest.h>
+
+#include "print/print_run.h"
+#include "print/print_texts.h"
+#include "print/recording_device.h"
+#include "tests/print/print_test_support.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace {
+
+struct RunFixture {
+  editor::EnvelopeModel envelope;
+  print::RecordingDevice device;
+  QList<int> shown;
+  QList<int> progress;
+  int pauses = 0;
+  int stopAfter = -1;  // envelopes printed before the user stops
+
+  RunFixture() { printtest::SetUpEnvelope(envelope, 2); }
+
+  print::RunWindow Window() {
+    return {[this](int n) {
+              shown.append(n);
+              envelope.SetBoxText(editor::kNameBox, QStringLiteral("收件人%1").arg(n));
+            },
+            [this] { ++pauses; },
+            [this] { return stopAfter >= 0 && device.jobsEnded >= stopAfter; },
+            [this](int done, int total) { progress.append(done * 100 + total); }};
+  }
+  QStringList NamesPrinted() const {
+    QStringList names;
+    for (const auto& t : device.texts)
+      if (t.text.startsWith(QStringLiteral("收件人"))) names.append(t.text);
+    return names;
+  }
+};
+
+TEST(PrintRun, PrintsEachRecordInOrderAsItsOwnJob) {
+  struct Row {
+    int first, last;
+    QList<int> shown;
+  };
+  const Row rows[] = {{5, 8, {5, 6, 7, 8}}, {1, 1, {}}, {3, 2, {}}};
+  for (const Row& r : rows) {
+    test::FreshPrompts();
+    RunFixture run;
+    const print::RunResult result = print::RunEnvelopes(run.device, run.envelope, r.first, r.last, run.Window());
+    EXPECT_EQ(run.shown, r.shown);
+    EXPECT_EQ(result.printed, std::max(0, r.last - r.first + 1));
+    EXPECT_EQ(run.device.jobsEnded, result.printed) << "one job per envelope";
+    EXPECT_EQ(run.pauses, result.printed) << "the window repaints before every envelope";
+  }
+}
+
+TEST(PrintRun, OneRecordPrintsTheCanvasAsShown) {
+  RunFixture run;
+  print::RunEnvelopes(run.device, run.envelope, 1, 1, run.Window());
+  EXPECT_TRUE(run.shown.isEmpty());
+  EXPECT_TRUE(run.NamesPrinted().isEmpty()) << "the record is not loaded anew";
+  EXPECT_EQ(run.device.jobsEnded, 1);
+}
+
+TEST(PrintRun, AFailedEnvelopeIsReportedWithItsNumberAndTheRunGoesOn) {
+  auto& prompts = test::FreshPrompts();
+  RunFixture run;
+  print::RunWindow window = run.Window();
+  window.showRecord = [&](int n) {
+    run.device.failUnit = n == 6;  // the printer trips on the second envelope
+    run.envelope.SetBoxText(editor::kNameBox, QStringLiteral("收件人%1").arg(n));
+  };
+  print::RunEnvelopes(run.device, run.envelope, 5, 8, window);
+  EXPECT_EQ(prompts.shown, (QStringList{print::kPrintError, print::EnvelopeFailedText(6, 0)}));
+  EXPECT_EQ(print::EnvelopeFailedText(6, 0), QStringLiteral("打印第6个信封出现未知错误！（错误号：0）"));
+  EXPECT_EQ(run.NamesPrinted(), (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人7"),
+                                             QStringLiteral("收件人8")}));
+}
+
+TEST(PrintRun, StopsBetweenEnvelopesWhenAsked) {
+  RunFixture run;
+  run.stopAfter = 2;
+  const print::RunResult result = print::RunEnvelopes(run.device, run.envelope, 1, 5, run.Window());
+  EXPECT_TRUE(result.stopped);
+  EXPECT_EQ(result.printed, 2);
+  EXPECT_EQ(run.NamesPrinted(), (QStringList{QStringLiteral("收件人1"), QStringLiteral("收件人2")}));
+  EXPECT_EQ(run.progress, (QList<int>{105, 205})) << "n / m before each envelope";
+}
+
+TEST(PrintRun, RotatedEnvelopesGoThroughThePicture) {
+  RunFixture run;
+  editor::TabOptions o = run.envelope.options();
+  o.rotate = true;
+  run.envelope.SetOptions(o);
+  EXPECT_EQ(print::PrintCurrentEnvelope(run.device, run.envelope, 1), print::PrintStatus::kPrinted);
+  EXPECT_TRUE(run.device.texts.isEmpty());
+  ASSERT_EQ(run.device.images.size(), 1);
+  EXPECT_LT(run.device.images[0].extent.width(), 0);
+  EXPECT_LT(run.device.images[0].extent.height(), 0);
+}
+
+TEST(SelectedRecords, AnUpwardSelectionPrintsTopToBottom) {
+  EXPECT_EQ(print::SelectedRecords(7, 3, 1), (std::pair{3, 7}));
+  EXPECT_EQ(print::SelectedRecords(3, 7, 1), (std::pair{3, 7}));
+  EXPECT_EQ(print::SelectedRecords(4, 4, 1), (std::pair{4, 4}));
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The printer chooser, the margin dialog and the preview, driven as the user would.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "print/current_printer.h"
+#include "print/print_texts.h"
+#include "print/ui/collate_form.h"
+#include "print/ui/preview_window.h"
+#include "print/ui/print_command.h"
+#include "print/ui/printer_chooser.h"
+#include "store/registry.h"
+#include "tests/print/print_test_support.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace {
+
+TEST(PrnSel, ListsThePrintersThenThePdfPrinterAndIgnoresTyping) {
+  Registry::DeleteSetting(Registry::kCollateSection, print::kPrinterKey);
+  print::SetCurrentPrinterName(QString());
+  print::PrnSel chooser;
+  EXPECT_EQ(chooser.windowTitle(), print::kChoosePrinterCaption);
+  QStringList listed;
+  for (int i = 0; i < chooser.Com()->count(); ++i) listed.append(chooser.Com()->itemText(i));
+  EXPECT_EQ(listed, print::PrinterNames());
+  EXPECT_EQ(listed.constLast(), print::kPdfPrinterName);
+  EXPECT_EQ(chooser.Com()->currentText(), print::DefaultPrinterName()) << "first use: the system's default";
+  const QString before = chooser.Com()->currentText();
+  QTest::keyClicks(chooser.Com(), QStringLiteral("abc"));
+  QTest::keyClick(chooser.Com(), Qt::Key_Down);
+  EXPECT_EQ(chooser.Com()->currentText(), before);
+}
+
+TEST(PrnSel, OkRemembersTheChoiceAndCancelChoosesNothing) {
+  test::FreshPrompts();
+  print::SetCurrentPrinterName(QString());
+  {
+    print::PrnSel chooser;
+    chooser.Com()->setCurrentText(print::kPdfPrinterName);
+    chooser.okButton()->click();
+    EXPECT_EQ(print::ChosenPrinterName(), print::kPdfPrinterName);
+    EXPECT_EQ(print::CurrentPrinterName(), print::kPdfPrinterName);
+    EXPECT_EQ(Registry::GetSetting(Registry::kCollateSection, print::kPrinterKey), print::kPdfPrinterName);
+  }
+  {
+    print::PrnSel chooser;  // the next command shows the remembered printer
+    EXPECT_EQ(chooser.Com()->currentText(), print::kPdfPrinterName);
+    chooser.cancelButton()->click();
+    EXPECT_TRUE(print::ChosenPrinterName().isEmpty());
+    EXPECT_EQ(print::CurrentPrinterName(), print::kPdfPrinterName) << "cancel keeps the current printer";
+  }
+}
+
+TEST(PrnSel, AStoredPrinterThatIsGoneIsShownAndKeepsTheCurrentOne) {
+  auto& prompts = test::FreshPrompts();
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, QStringLiteral("Removed Printer"));
+  print::PrnSel chooser;
+  EXPECT_EQ(chooser.Com()->currentText(), QStringLiteral("Removed Printer"));
+  chooser.okButton()->click();
+  EXPECT_EQ(print::CurrentPrinterName(), print::kPdfPrinterName);
+  EXPECT_EQ(print::ChosenPrinterName(), QStringLiteral("Removed Printer"));
+  EXPECT_TRUE(prompts.shown.isEmpty()) << "the current printer is reachable";
+  Registry::DeleteSetting(Registry::kCollateSection, print::kPrinterKey);
+}
+
+TEST(CollateForm, FiltersKeysStoresOnOkAndKeepsTextsAfterCancel) {
+  auto& prompts = test::FreshPrompts();
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
+  Registry::SaveSetting(Registry::kCollateSection, print::kMarginYKey, QStringLiteral("12.50"));
+  print::CollateForm form;
+  EXPECT_EQ(form.windowTitle(), print::kCollateCaption);
+  EXPECT_EQ(form.TextX()->text(), QStringLiteral("13"));
+  EXPECT_EQ(form.TextY()->text(), QStringLiteral("12.5"));
+
+  form.TextX()->clear();
+  QTest::keyClicks(form.TextX(), QStringLiteral("9a.5"));
+  EXPECT_EQ(form.TextX()->text(), QStringLiteral("9.5"));
+  EXPECT_EQ(prompts.shown, QStringList{print::kDigitsOnly});
+  QTest::keyClick(form.TextX(), Qt::Key_Backspace);
+  EXPECT_EQ(form.TextX()->text(), QStringLiteral("9."));
+
+  form.TextX()->setText(QStringLiteral("9.5"));
+  form.TextY()->setText(QStringLiteral("-2"));
+  form.Confirm();
+  EXPECT_EQ(Registry::GetSetting(Registry::kCollateSection, print::kMarginXKey), QStringLiteral("9.5"));
+  EXPECT_EQ(Registry::GetSetting(Registry::kCollateSection, print::kMarginYKey), QStringLiteral("-2"));
+
+  form.TextX()->setText(QStringLiteral("20"));
+  form.Cancel();
+  EXPECT_EQ(Registry::GetSetting(Registry::kCollateSection, print::kMarginXKey), QStringLiteral("9.5"));
+  EXPECT_EQ(form.TextX()->text(), QStringLiteral("20")) << "the edited text stays for the next showing";
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
+}
+
+TEST(PreviewWindow, ShowsThePageWithTheEnvelopeWhereItWillPrint) {
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+  editor::EnvelopeModel m;
+  printtest::SetUpEnvelope(m, 2);
+  print::PreviewWindow window(m, nullptr);
+  const print::Preview& p = window.preview();
+  ASSERT_FALSE(p.page.isNull());
+  EXPECT_NEAR(p.paper.width(), 297, 0.1) << "DL with 纵向打印: a landscape A4 page";
+  EXPECT_NEAR(p.envelope.top(), 100 - 3, 1e-9);
+  EXPECT_NEAR(p.envelope.left(), -3, 1e-9);
+  p.page.save(QStringLiteral(KOVA_BUILD_DIR "/preview_dl.png"));
+
+  editor::TabOptions o = m.options();
+  o.rotate = true;
+  m.SetOptions(o);  // the preview follows the options
+  EXPECT_NEAR(window.preview().envelope.left(), -3, 1e-9);
+  window.preview().page.save(QStringLiteral(KOVA_BUILD_DIR "/preview_dl_rotated.png"));
+}
+
+}  // namespace
