@@ -1,0 +1,85 @@
+#include "labels/label_sheet.h"
+
+#include <algorithm>
+
+#include "common/numbers.h"
+
+namespace labels {
+
+int WholeNumber(const QString& text) { return common::RoundToInt(common::Val(text)); }
+
+int Across(const LabelSheet& sheet) { return std::max(1, WholeNumber(sheet.numbers[kAcross])); }
+int Down(const LabelSheet& sheet) { return std::max(1, WholeNumber(sheet.numbers[kDown])); }
+std::int64_t PerPage(const LabelSheet& sheet) { return std::int64_t(Across(sheet)) * Down(sheet); }
+
+double ShrinkFactor(const LabelSheet& sheet) {
+  const double x = common::Val(sheet.numbers[kShrink]);
+  return x >= 1 ? x : 1;
+}
+
+double PaperWidth(const LabelSheet& sheet) { return common::Val(sheet.numbers[kPaperWidth]); }
+double PaperHeight(const LabelSheet& sheet) { return common::Val(sheet.numbers[kPaperHeight]); }
+
+int StartCell(const LabelSheet& sheet) {
+  const std::int64_t cell = WholeNumber(sheet.numbers[kStartCell]);
+  return int(std::clamp<std::int64_t>(cell, 1, std::min<std::int64_t>(PerPage(sheet), 1 << 30)));
+}
+
+bool PreviewDraws(const LabelSheet& sheet) {
+  const int across = WholeNumber(sheet.numbers[kAcross]), down = WholeNumber(sheet.numbers[kDown]);
+  return down >= 1 && down <= 100 && across >= 1 && across <= 200;
+}
+
+bool PrintPrints(const LabelSheet& sheet) {
+  const int across = WholeNumber(sheet.numbers[kAcross]), down = WholeNumber(sheet.numbers[kDown]);
+  return down >= 1 && down <= 200 && across >= 1 && across <= 100;
+}
+
+int PageCount(const LabelSheet& sheet, int records) {
+  // The cells left free on the first sheet count as used, so that every record gets a page.
+  const std::int64_t per = PerPage(sheet);
+  const std::int64_t filled = std::int64_t(std::max(0, records)) + StartCell(sheet) - 1;
+  return int(std::max<std::int64_t>(1, (filled + per - 1) / per));
+}
+
+std::int64_t RecordAt(const LabelSheet& sheet, int page, std::int64_t cell) {
+  return PerPage(sheet) * (page - 1) + cell + 1 - (StartCell(sheet) - 1);
+}
+
+QString PageText(int page, int pageCount) {
+  return QString::number(page) + u'/' + QString::number(pageCount);
+}
+
+void SwapPaperSides(LabelSheet& sheet) {
+  const int width = WholeNumber(sheet.numbers[kPaperWidth]);
+  sheet.numbers[kPaperWidth] = sheet.numbers[kPaperHeight];
+  sheet.numbers[kPaperHeight] = QString::number(width);
+}
+
+LabelTabLayout LayoutLabelTab(const LabelSheet& sheet, QSize tab, int panelWidth, int verticalBarWidth,
+                              int horizontalBarHeight) {
+  int W = WholeNumber(sheet.numbers[kPaperWidth]), H = WholeNumber(sheet.numbers[kPaperHeight]);
+  if (W < 10 || H < 10) {
+    W = 210;
+    H = 297;
+  }
+  LabelTabLayout l;
+  l.tag1 = QRect(40, 440, tab.width() - panelWidth - 240, tab.height() - 520);
+  const int sheetWidth = std::max(1, l.tag1.width() - 400 - 200 - verticalBarWidth);
+  // Very long paper would make the sheet taller than any widget can be.
+  const int sheetHeight = int(std::clamp(double(sheetWidth) / W * H, 1.0, 8.0e6));
+  l.sheet = QRect(200, 200, sheetWidth, sheetHeight);
+  l.shadow = l.sheet.translated(200, 200);
+  l.vertical = QRect(l.tag1.width() - verticalBarWidth, 0, verticalBarWidth, l.tag1.height() - horizontalBarHeight);
+  l.horizontal = QRect(0, l.tag1.height() - horizontalBarHeight, l.tag1.width() - verticalBarWidth,
+                       horizontalBarHeight);
+  l.verticalMax = l.tag1.height() > 0 ? sheetHeight / l.tag1.height() * 3 + 1 : 1;
+  l.panel = QRect(l.tag1.width() + l.tag1.left() + 120, 340, panelWidth, l.tag1.height() + 100);
+  return l;
+}
+
+int SheetTopForScroll(int value, int viewportHeight) {
+  return common::RoundToInt(200 - (value / 3.0) * viewportHeight);
+}
+
+}  // namespace labels

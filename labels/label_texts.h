@@ -1,0 +1,47 @@
+#pragma once
+// Texts of the label tab and of label printing, exactly as the user sees them.
+
+#include <QString>
+#include <array>
+
+namespace labels {
+
+// The settings panel FRM2.
+inline const QString kAcrossCaption = QStringLiteral("横向数量");
+inline const QString kDownCaption = QStringLiteral("纵向数量");
+inline const QString kCountUnit = QStringLiteral("个");
+inline const QString kShrinkBefore = QStringLiteral("1/");
+inline const QString kShrinkAfter = QStringLiteral("倍");
+inline const QString kPaperWidthCaption = QStringLiteral("纸张宽度");
+inline const QString kPaperHeightCaption = QStringLiteral("纸张高度");
+inline const QString kMillimetres = QStringLiteral("毫米");
+inline const QString kPagesCaption = QStringLiteral("标签页数");
+inline const QString kLandscapeCaption = QStringLiteral("横向排列标签 ");
+inline const QString kStartCellCaption = QStringLiteral("起始位置");
+inline const QString kStartCellTip =
+    QStringLiteral("提示：从第一张标签纸的第几个标签开始打印（从左到右、从上到下数），用来接着打印用过一部分的标签纸。");
+
+// CK(0) .. CK(6).
+inline const std::array<QString, 7> kItemCaptions = {
+    QStringLiteral("打印 收件人邮编"), QStringLiteral("打印 收件人地址"), QStringLiteral("打印 收件人姓名"),
+    QStringLiteral("打印 寄件人地址"), QStringLiteral("打印 寄件人邮编"), QStringLiteral("打印 印刷品字样标签"),
+    QStringLiteral("打印 标签分隔线"),
+};
+
+// CB(14) and CB(15) with their tips.
+inline const QString kPrintPageCaption = QStringLiteral("打  印  当 前 标 签");
+inline const QString kPrintPageTip = QStringLiteral("只打印当前显示的标签。");
+inline const QString kPrintFromPageCaption = QStringLiteral("当 前 页 开 始 打 印");
+inline const QString kPrintFromPageTip = QStringLiteral("从当前显示的标签开始，打印其后所有标签。");
+
+// A print command whose sheet cannot be printed says so instead of returning silently.
+inline const QString kTooManyToPrint =
+    QStringLiteral("标签数量超出打印范围：横向数量应为1到100个，纵向数量应为1到200个。");
+
+// The PDF printer names its files after the command.
+inline const QString kPdfPrefix = QStringLiteral("标签");
+
+// The line height sample: two full-width characters.
+inline const QString kLineHeightSample = QStringLiteral("标签");
+
+}  // namespace labels

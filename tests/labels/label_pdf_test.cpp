@@ -1,0 +1,159 @@
+// Label sheets printed to real PDF files and read back with poppler.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "labels/label_renderer.h"
+#include "print/pdf_device.h"
+#include "print/print_texts.h"
+#include "tests/print/print_test_support.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace labels {
+namespace {
+
+constexpr double kTolerance = 0.5;  // mm
+
+struct PdfFixture {
+  QTemporaryDir dir;
+  editor::EnvelopeModel envelope;
+  data::RecordTable records;
+  LabelSheet sheet;
+
+  explicit PdfFixture(int count, const QString& address = QStringLiteral("海淀区")) {
+    printtest::MapSongTi();
+    envelope.SetCanvasSize(QSize(10000, 5000));
+    // The postcode at a tenth of the width and a fifth of the height of the cell.
+    envelope.SetBoxGeometry(editor::kFirstDigitBox, QRect(1000, 1000, 300, 300));
+    envelope.SetBoxGeometry(editor::kAddressBox, QRect(1000, 2500, 8000, 600));
+    std::vector<data::Record> rows;
+    for (int r = 1; r <= count; ++r)
+      rows.push_back({QString::number(r), QString(), QStringLiteral("100080"), address});
+    records.ReplaceAll(std::move(rows));
+    sheet.ticked[kNameCheck] = false;
+  }
+  LabelSource source() const { return {sheet, envelope, records}; }
+  QString path(const QString& name) const { return dir.filePath(name); }
+
+  // Prints pages first..last into one file and reads its words back.
+  QList<printtest::Word> Print(const QString& name, int first = 1, int last = 1) {
+    {
+      print::PdfDevice pdf(path(name), print::kPdfPrinterName);
+      for (int page = first; page <= last; ++page) PrintLabelPage(pdf, source(), page, {3, 3});
+      pdf.Finish();
+    }
+    return printtest::ReadWords(path(name));
+  }
+};
+
+QList<printtest::Word> Named(const QList<printtest::Word>& words, const QString& text) {
+  QList<printtest::Word> found;
+  for (const auto& w : words)
+    if (w.text == text) found.append(w);
+  return found;
+}
+
+// Where dark runs cross a one-pixel line of the raster: the centres, in mm.
+QList<double> DarkRuns(const QImage& page, int dpi, bool horizontal, double at) {
+  const double perMm = dpi / 25.4;
+  const int fixed = int(at * perMm);
+  const int length = horizontal ? page.width() : page.height();
+  QList<double> centres;
+  int start = -1;
+  for (int i = 0; i <= length; ++i) {
+    const bool dark = i < length && qGray(horizontal ? page.pixel(i, fixed) : page.pixel(fixed, i)) < 200;
+    if (dark && start < 0) start = i;
+    if (!dark && start >= 0) {
+      centres.append((start + i) / 2.0 / perMm);
+      start = -1;
+    }
+  }
+  return centres;
+}
+
+TEST(LabelPdf, FourByFifteenOnA4GivesCellsOf52_5By19_8FromMinusThree) {
+  PdfFixture f(8);
+  const auto postcodes = Named(f.Print(QStringLiteral("grid.pdf")), QStringLiteral("100080"));
+  ASSERT_EQ(postcodes.size(), 8);
+  // The first cell starts at (-3, -3); the postcode sits at its scaled box place inside it.
+  EXPECT_NEAR(postcodes[0].mm.left(), -3 + 52.5 * 0.1, kTolerance);
+  EXPECT_NEAR(postcodes[0].mm.top(), -3 + 19.8 * 0.2, 1.0);
+  for (int c = 1; c < 4; ++c) {
+    EXPECT_NEAR(postcodes[c].mm.left() - postcodes[0].mm.left(), 52.5 * c, kTolerance) << c;
+    EXPECT_NEAR(postcodes[c].mm.top(), postcodes[0].mm.top(), kTolerance) << c;
+  }
+  EXPECT_NEAR(postcodes[4].mm.top() - postcodes[0].mm.top(), 19.8, kTolerance);
+  EXPECT_NEAR(postcodes[4].mm.left(), postcodes[0].mm.left(), kTolerance);
+}
+
+TEST(LabelPdf, CentreFeedMovesNarrowPaperFiftyFiveMillimetresRight) {
+  PdfFixture plain(1), centred(1);
+  plain.sheet.numbers[kPaperWidth] = centred.sheet.numbers[kPaperWidth] = QStringLiteral("100");
+  editor::TabOptions options = centred.envelope.options();
+  options.centreFeed = true;
+  centred.envelope.SetOptions(options);
+  const auto a = Named(plain.Print(QStringLiteral("plain.pdf")), QStringLiteral("100080"));
+  const auto b = Named(centred.Print(QStringLiteral("centred.pdf")), QStringLiteral("100080"));
+  ASSERT_EQ(a.size(), 1);
+  ASSERT_EQ(b.size(), 1);
+  EXPECT_NEAR(b[0].mm.left() - a[0].mm.left(), 55, kTolerance);
+  EXPECT_NEAR(b[0].mm.top(), a[0].mm.top(), kTolerance);
+}
+
+TEST(LabelPdf, SeparatorLinesIncludeTheFarEdges) {
+  PdfFixture f(0);
+  f.Print(QStringLiteral("lines.pdf"));
+  constexpr int kDpi = 254;  // ten pixels per mm
+  const QImage page = printtest::RasterPage(f.path(QStringLiteral("lines.pdf")), 0, kDpi, f.path(QStringLiteral("lines")));
+  ASSERT_FALSE(page.isNull());
+  const QList<double> columns = DarkRuns(page, kDpi, true, 150);
+  const QList<double> expectedColumns = {52.5 - 3, 105 - 3, 157.5 - 3, 210 - 3};
+  ASSERT_EQ(columns.size(), expectedColumns.size());
+  for (int k = 0; k < columns.size(); ++k) EXPECT_NEAR(columns[k], expectedColumns[k], kTolerance) << k;
+  const QList<double> rows = DarkRuns(page, kDpi, false, 30);
+  ASSERT_EQ(rows.size(), 15);
+  for (int k = 0; k < rows.size(); ++k) EXPECT_NEAR(rows[k], (k + 1) * 19.8 - 3, kTolerance) << k;
+}
+
+TEST(LabelPdf, PostcodeNeverWrapsAndTheMarkBreaksTheAddress) {
+  PdfFixture f(1, QStringLiteral("甲乙//丙丁"));
+  f.envelope.SetBoxGeometry(editor::kFirstDigitBox, QRect(1000, 1000, 1, 300));
+  const auto words = f.Print(QStringLiteral("text.pdf"));
+  EXPECT_EQ(Named(words, QStringLiteral("100080")).size(), 1);
+  const auto first = Named(words, QStringLiteral("甲乙")), second = Named(words, QStringLiteral("丙丁"));
+  ASSERT_EQ(first.size(), 1);
+  ASSERT_EQ(second.size(), 1);
+  EXPECT_NEAR(second[0].mm.left(), first[0].mm.left(), kTolerance);
+  EXPECT_GT(second[0].mm.top(), first[0].mm.bottom() - kTolerance);
+}
+
+TEST(LabelPdf, TooManyAcrossPrintsNothingAndTwoHundredDownPrints) {
+  PdfFixture wide(3), tall(3);
+  wide.sheet.numbers[kAcross] = QStringLiteral("101");
+  wide.Print(QStringLiteral("wide.pdf"));
+  EXPECT_FALSE(QFile::exists(wide.path(QStringLiteral("wide.pdf"))));
+  tall.sheet.numbers[kAcross] = QStringLiteral("1");
+  tall.sheet.numbers[kDown] = QStringLiteral("200");
+  const auto postcodes = Named(tall.Print(QStringLiteral("tall.pdf")), QStringLiteral("100080"));
+  ASSERT_EQ(postcodes.size(), 3);
+  EXPECT_NEAR(postcodes[1].mm.top() - postcodes[0].mm.top(), 297.0 / 200, kTolerance);
+}
+
+TEST(LabelPdf, ACommandPutsAllItsPagesInOneFile) {
+  PdfFixture f(150);
+  test::FreshPrompts();
+  const QString file = f.path(QStringLiteral("command.pdf"));
+  {
+    print::PdfDevice pdf(file, print::kPdfPrinterName);
+    EXPECT_EQ(PrintLabelPages(pdf, f.source(), 1, 3), 3);
+    ASSERT_TRUE(pdf.Finish());
+  }
+  EXPECT_EQ(printtest::PageCount(file), 3);
+  const auto words = printtest::ReadWords(file);
+  EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const auto& w) { return w.page == 2; }), 30 * 2);
+}
+
+}  // namespace
+}  // namespace labels
