@@ -7,6 +7,8 @@
 
 #include "batch/batch_texts.h"
 #include "common/numbers.h"
+#include "editor/custom_size.h"
+#include "editor/editor_texts.h"
 #include "editor/envelope_model.h"
 #include "labels/label_sheet.h"
 
@@ -138,9 +140,13 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
                                            }
                                            const auto wh = Dimensions(value);
                                            if (!wh) return kBadSize.arg(value);
+                                           // The same rule as the custom size boxes of the window.
+                                           const auto size = editor::AcceptCustomSize(common::NumberText(wh->first),
+                                                                                      common::NumberText(wh->second));
+                                           if (!size) return editor::kBadProportions;
                                            o.envelope.size = editor::kCustomSize;
-                                           o.envelope.customW = common::RoundToInt(wh->first);
-                                           o.envelope.customH = common::RoundToInt(wh->second);
+                                           o.envelope.customW = size->W;
+                                           o.envelope.customH = size->H;
                                            return QString();
                                          }}},
       {QStringLiteral("--portrait-printing"), flag(kEnvelopesOnly, [&] {

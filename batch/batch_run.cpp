@@ -22,7 +22,6 @@
 #include "data/workbook_errors.h"
 #include "data/workbook_import.h"
 #include "editor/custom_size.h"
-#include "editor/editor_texts.h"
 #include "editor/format_store.h"
 #include "editor/window_layout.h"
 #include "labels/label_renderer.h"
@@ -123,21 +122,17 @@ void LayOutCanvas(editor::EnvelopeModel& envelope) {
 }
 
 // The envelope as the program starts with it (stored size, format, box texts and options),
-// then the command line's choices on top. False for a custom size no envelope can have.
-bool LoadEnvelope(editor::EnvelopeModel& envelope, const EnvelopeOptions& options) {
+// then the command line's choices on top.
+void LoadEnvelope(editor::EnvelopeModel& envelope, const EnvelopeOptions& options) {
   auto choose = [&](int size) { 格式模块::SizeOptionClick(envelope, size, [&] { LayOutCanvas(envelope); }); };
   choose(格式模块::LoadChosenSize());
   DataBase::LoadBoxContents(envelope);
   OptionMemory::LoadLastSet(envelope, choose);
   if (options.size) choose(*options.size);
   if (options.customW) {
-    const auto size = editor::AcceptCustomSize(QString::number(*options.customW), QString::number(*options.customH));
-    if (!size) {
-      common::prompts().Message(editor::kBadProportions);
-      return false;
-    }
-    envelope.SetCustomSizeText(QString::number(size->W), QString::number(size->H));
-    envelope.SetSizeCaption(editor::kCustomSize, editor::CustomSizeCaption(*size));
+    const editor::WholeSize size{*options.customW, *options.customH};
+    envelope.SetCustomSizeText(QString::number(size.W), QString::number(size.H));
+    envelope.SetSizeCaption(editor::kCustomSize, editor::CustomSizeCaption(size));
   }
   LayOutCanvas(envelope);
   editor::TabOptions tab = envelope.options();
@@ -148,7 +143,6 @@ bool LoadEnvelope(editor::EnvelopeModel& envelope, const EnvelopeOptions& option
   if (options.centreFeed) tab.centreFeed = *options.centreFeed;
   if (options.rotate) tab.rotate = *options.rotate;
   envelope.SetOptions(tab);
-  return true;
 }
 
 print::PrinterOffsets Offsets(const EnvelopeOptions& options) {
@@ -348,7 +342,7 @@ int Run(const BatchOptions& options, QTextStream& out) {
 
   editor::EnvelopeModel envelope;
   const int before = prompts.messages();
-  if (!LoadEnvelope(envelope, options.envelope)) return kFailed;
+  LoadEnvelope(envelope, options.envelope);
   // The stored layout could not be read: printing with the design layout would not be what
   // the program prints.
   if (prompts.messages() != before) return kFailed;
