@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -230,7 +231,7 @@ labels::LabelSheet Sheet(const LabelOptions& options) {
 }
 
 bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, const editor::EnvelopeModel& envelope) {
-  labels::LabelSheet sheet = Sheet(options.labels);
+  const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
     return false;
@@ -244,7 +245,6 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   ProgressBar progress(pages);
   bool allPrinted = true;
   for (int page = 1; page <= pages; ++page) {
-    sheet.page = page;
     if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) != labels::PagePrinted::kPrinted) {
       common::prompts().Message(print::kPrintError);
       allPrinted = false;

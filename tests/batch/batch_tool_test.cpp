@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <cmath>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -110,7 +112,7 @@ TEST_F(BatchTool, UnreadableInputExitsOneWithTheProgramsMessage) {
       {{u"records"_s, kSampleXlsx, u"--sheet"_s, u"没有这张"_s}, data::WorkbookErrorMessage(data::kWorkbookNoSuchSheet)},
       {{u"envelopes"_s, kSampleCsv, u"-o"_s, Path(u"x.pdf"_s), u"--database"_s, Path(u"none.mdb"_s)},
        kNoDatabase.arg(Path(u"none.mdb"_s))},
-      {{u"envelopes"_s, kSampleCsv, u"--printer"_s, u"没有这台打印机"_s}, kUnknownPrinter.arg(u"没有这台打印机")},
+      {{u"envelopes"_s, kSampleCsv, u"--printer"_s, u"没有这台打印机"_s}, kUnknownPrinter.arg(u"没有这台打印机"_s)},
       {{u"envelopes"_s, kSampleCsv, u"--start"_s, u"99"_s, u"-o"_s, Path(u"x.pdf"_s)}, kNothingToPrint},
       {{u"labels"_s, kSampleCsv, u"--across"_s, u"101"_s, u"-o"_s, Path(u"x.pdf"_s)}, QString()},
   };
@@ -166,7 +168,7 @@ TEST_F(BatchTool, ImportOptionsShapeTheRecords) {
 TEST_F(BatchTool, CleaningStepsRunInTheOrderGiven) {
   auto count = [](const Outcome& o, const QString& text) { return o.out.count(text); };
   const Outcome plain = Records(kSampleCsv);
-  const int emptyPostcodes = int(plain.out.count(QRegularExpression(u"\t\t"_s)));
+  const int emptyPostcodes = int(plain.out.count(u"\t\t"_s));
   ASSERT_GT(emptyPostcodes, 0);
 
   EXPECT_EQ(Records(kSampleCsv, {u"--merge-duplicates"_s}).lines().size(), 29);
@@ -184,7 +186,7 @@ TEST_F(BatchTool, CleaningStepsRunInTheOrderGiven) {
   // Completion first keeps the records whose postcode it found; removal first drops them.
   const Outcome completed = Records(kSampleCsv, {u"--complete-postcodes"_s});
   ASSERT_EQ(completed.exit, kSucceeded) << completed.err.toStdString();
-  EXPECT_EQ(completed.out.count(QRegularExpression(u"\t\t"_s)), 0) << completed.out.toStdString();
+  EXPECT_EQ(completed.out.count(u"\t\t"_s), 0) << completed.out.toStdString();
   EXPECT_EQ(completed.lines()[2].section(u'\t', 2, 2).size(), 6) << completed.lines()[2].toStdString();
   EXPECT_EQ(Records(kSampleCsv, {u"--complete-postcodes"_s, u"--remove-incomplete"_s, u"postcode"_s}).lines().size(), 30);
   EXPECT_EQ(Records(kSampleCsv, {u"--remove-incomplete"_s, u"postcode"_s, u"--complete-postcodes"_s}).lines().size(),
