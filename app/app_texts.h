@@ -16,8 +16,8 @@ inline const QString kAlreadyRunning = QStringLiteral("软件已经在运行,请
 inline const QString kAlreadyRunningLater = QStringLiteral("软件已经在运行，请勿重复运行！");
 
 // SST's tabs.
-inline const std::array<QString, 4> kTabCaptions = {
-    QStringLiteral("信封打印"), QStringLiteral("批量数据"), QStringLiteral("标签打印"), QStringLiteral("帮助说明")};
+inline const std::array<QString, 4> kTabCaptions = {QStringLiteral("信封打印"), QStringLiteral("批量数据"),
+                                                    QStringLiteral("标签打印"), QStringLiteral("帮助说明")};
 
 inline const QString kTipEmpty = QStringLiteral("提示：");
 
@@ -49,7 +49,8 @@ inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("生成缺失邮编"), QString()},
     {data::kExportCaption, data::kExportTip},
 }};
-inline const QString kSaveFormatToolTip = QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");
+inline const QString kSaveFormatToolTip =
+    QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");
 
 // Envelope tab frames and options.
 inline const QString kCountFrame = QStringLiteral("信 封 数 量");
@@ -60,8 +61,8 @@ inline const QString kCalibrationFrame = QStringLiteral("打 印 校 准");
 inline const QString kLockCaption = QStringLiteral("锁定格式");
 inline const QString kLockTip = QStringLiteral("选中时无法移动输入框");
 inline const QString kRulerCaption = QStringLiteral("显示标尺(厘米)");
-inline const QString kRulerTip =
-    QStringLiteral("在信封上显示标尺，方便用户移动输入框校准位置(输入框在屏幕上的位置就是它打印在信封上的位置)。");
+inline const QString kRulerTip = QStringLiteral(
+    "在信封上显示标尺，方便用户移动输入框校准位置(输入框在屏幕上的位置就是它打印在信封上的位置)。");
 inline const QString kPrintFrame = QStringLiteral("打 印 信 封");
 inline const QString kRotateCaption = QStringLiteral("旋转180度打印");
 inline const QString kCentreFeedCaption = QStringLiteral("进纸器两边向中间收缩");
@@ -72,8 +73,7 @@ inline const QString kLandscapeCaption = QStringLiteral("横向打印");
 inline const QString kCleaningFrame = QStringLiteral("数据清除规则");
 inline const std::array<QString, 3> kCleaningRules = {
     QStringLiteral("清除无姓名数据"), QStringLiteral("清除无邮编数据"), QStringLiteral("清除无地址数据")};
-inline const QString kLineBreakNote =
-    QStringLiteral("注：数据中的“//”表示换行，地址打印到“//”处另起一行。");
+inline const QString kLineBreakNote = QStringLiteral("注：数据中的“//”表示换行，地址打印到“//”处另起一行。");
 
 // Help tab and about box.
 inline const QString kAboutTitle = QStringLiteral("版权说明");

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -163,12 +164,13 @@ void MF::BuildEnvelopeTab() {
   auto* f4 = new QGroupBox(app::kCountFrame, content);
   f4->setObjectName(QStringLiteral("F4"));
   auto* counts = new QGridLayout(f4);
-  counts->addWidget(new QLabel(app::kCountHeading, f4), 0, 0, 1, 2);
+  counts->addWidget(new QLabel(app::kCountHeading, f4), 0, 0);
   for (int i = 0; i < 2; ++i) {
     num_[i] = new QLineEdit;
     num_[i]->setObjectName(QStringLiteral("Num(%1)").arg(i));
     num_[i]->setReadOnly(true);
-    counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), 1, i);
+    counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), i,
+                      1);
   }
 
   // F3: calibration, lock and ruler.
@@ -204,17 +206,18 @@ void MF::BuildEnvelopeTab() {
     t1_[i]->setMaxLength(3);
     t1_[i]->setToolTip(t1Tips[i]);
     t1_[i]->installEventFilter(new editor::DigitsOnlyKeyFilter(t1_[i]));
+    // Text pasted from the box's menu is held to the same digits.
+    t1_[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
     t1_[i]->installEventFilter(this);  // focus lost: the custom size is taken
-    connect(t1_[i], &QLineEdit::textEdited, this, [this] {
-      envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text());
-    });
+    connect(t1_[i], &QLineEdit::textEdited, this,
+            [this] { envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text()); });
     // A little wider than the blanks, so that three digits show inside the frame.
     left->addWidget(CaptionAroundBox(t1Labels[i], t1_[i], f1, 3));
   }
   left->addStretch();
   sizes->addLayout(left, 0, 0);
   auto* right = new QVBoxLayout;
-  right->setSpacing(2);
+  right->setSpacing(0);
   sizeGroup_ = new QButtonGroup(this);
   for (int i = 0; i < editor::kSizeCount; ++i) {
     const editor::SizeOption& design = editor::DesignSizeOptions()[i];
@@ -244,18 +247,19 @@ void MF::BuildEnvelopeTab() {
     orientation->addButton(o3_[i], i);
     printing->addWidget(o3_[i], 0, i);
   }
-  for (QAbstractButton* option : {static_cast<QAbstractButton*>(cRotate_), static_cast<QAbstractButton*>(chk_),
-                                  static_cast<QAbstractButton*>(o3_[0]), static_cast<QAbstractButton*>(o3_[1])})
+  for (QAbstractButton* option :
+       {static_cast<QAbstractButton*>(cRotate_), static_cast<QAbstractButton*>(chk_),
+        static_cast<QAbstractButton*>(o3_[0]), static_cast<QAbstractButton*>(o3_[1])})
     connect(option, &QAbstractButton::clicked, this, &MF::TakeOptions);
-  printing->addWidget(cRotate_, 1, 0, 1, 2);
-  printing->addWidget(chk_, 2, 0, 1, 2);
-  printing->addWidget(MakeCommand(0, f2), 3, 0);
-  printing->addWidget(MakeCommand(16, f2), 3, 1);
-  printing->addWidget(MakeCommand(1, f2), 4, 0, 1, 2);
+  printing->addWidget(cRotate_, 1, 0);
+  printing->addWidget(MakeCommand(0, f2), 1, 1);
+  printing->addWidget(chk_, 2, 0);
+  printing->addWidget(MakeCommand(16, f2), 2, 1);
+  printing->addWidget(MakeCommand(1, f2), 3, 0, 1, 2);
   preview_ = new QPushButton(print::kPreviewCaption, f2);
   preview_->setObjectName(QStringLiteral("Preview"));
   connect(preview_, &QPushButton::clicked, this, [this] { print::ShowPreview(this, envelope_); });
-  printing->addWidget(preview_, 5, 0, 1, 2);
+  printing->addWidget(preview_, 4, 0, 1, 2);
 
   frames_ = {f1, f2, f3, f4};
   column->addWidget(f4);
@@ -366,7 +370,9 @@ void MF::MarkCalibration() {
   cb_[2]->setFont(font);
 }
 
-void MF::SetInstanceCheck(std::function<bool()> anotherInstance) { anotherInstance_ = std::move(anotherInstance); }
+void MF::SetInstanceCheck(std::function<bool()> anotherInstance) {
+  anotherInstance_ = std::move(anotherInstance);
+}
 
 void MF::SetUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
 
@@ -380,9 +386,14 @@ void MF::RefuseLaterInstance() {
 
 void MF::SST_Click(int tab) {
   switch (tab) {
-    case kEnvelopeTab: LayoutEnvelopeTab(); break;
-    case kGridTab: LayoutGridTab(); break;
-    default: FillTab(QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height()))); break;
+    case kEnvelopeTab:
+      LayoutEnvelopeTab();
+      break;
+    case kGridTab:
+      LayoutGridTab();
+      break;
+    default:
+      break;  // the label and help pages fill the tab through their own layouts
   }
 }
 
@@ -436,16 +447,11 @@ void MF::ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout) {
 }
 
 void MF::LayoutGridTab() {
-  const QSize tabs(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra()));
+  const QSize tabs(editor::PixelsToTwips(sst_->width()),
+                   editor::PixelsToTwips(sst_->height() - TabStripExtra()));
   const editor::GridTabLayout layout = editor::LayoutGridTab(tabs, kGridPanelWidth);
   msf_->setGeometry(OnPage(layout.grid));
   pic2_->setGeometry(OnPage(layout.panel));
-}
-
-void MF::FillTab(QSize tabsTwips) {
-  // The label and help pages fill the tab; Qt's page layouts do the rest.
-  Q_UNUSED(tabsTwips);
-  for (QWidget* page : {pages_[kLabelTab], pages_[kHelpTab]}) page->updateGeometry();
 }
 
 void MF::resizeEvent(QResizeEvent* event) {
@@ -463,6 +469,7 @@ void MF::resizeEvent(QResizeEvent* event) {
 // --- Sizes, ruler and options --------------------------------------------------------------
 
 void MF::SizeChange(int index) {
+  if (index < 0 || index >= editor::kSizeCount) return;
   const bool custom = index == editor::kCustomSize;
   t1_[0]->setEnabled(custom);
   t1_[1]->setEnabled(custom);
@@ -536,7 +543,9 @@ void MF::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MF::keyPressEvent(QKeyEvent* event) {
-  emit ep_->editKey(event->key(), event->modifiers());
+  // Keys of child controls arrive here too when they pass them on; those route themselves.
+  const QWidget* focus = QApplication::focusWidget();
+  if (!focus || focus == this) emit ep_->editKey(event->key(), event->modifiers());
   QWidget::keyPressEvent(event);
 }
 

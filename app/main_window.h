@@ -146,7 +146,6 @@ class MF : public QWidget {
   void ShowOptions();
   void TakeOptions();
   void ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout);
-  void FillTab(QSize tabsTwips);
   // SST-relative twips to a page's pixels: the page starts under the tab strip.
   QRect OnPage(const QRect& twips) const;
   int TabStripExtra() const;
@@ -190,6 +189,6 @@ class MF : public QWidget {
 
   std::function<bool()> anotherInstance_;
   std::function<bool(const QUrl&)> openUrl_;
-  bool laying_ = false;    // a layout is resizing the window itself
+  bool laying_ = false;  // a layout is resizing the window itself
   bool unloaded_ = false;
 };

@@ -82,14 +82,16 @@ bool QtPrompts::Ask(const QString& text) {
     Message(text);
     return false;
   }
-  return QMessageBox::question(Owner(), kCaption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return QMessageBox::question(Owner(), kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
-std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& title, const QString& proposal) {
+std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& title,
+                                        const QString& proposal) {
   if (Unseen()) return std::nullopt;
   bool ok = false;
-  const QString text = QInputDialog::getText(Owner(), title.isEmpty() ? kCaption : title, prompt, QLineEdit::Normal,
-                                             proposal, &ok);
+  const QString text = QInputDialog::getText(Owner(), title.isEmpty() ? kCaption : title, prompt,
+                                             QLineEdit::Normal, proposal, &ok);
   return ok ? std::optional<QString>(text) : std::nullopt;
 }
 

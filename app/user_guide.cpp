@@ -7,9 +7,13 @@
 
 #include "app/app_texts.h"
 
+// The resources live in a static library: nothing references them unless asked to.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
 namespace app {
 
 QString WriteUserGuide() {
+  InitResources();
   QFile bundled(QStringLiteral(":/docs/") + kUserGuideFile);
   if (!bundled.open(QIODevice::ReadOnly)) return {};
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

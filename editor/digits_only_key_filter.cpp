@@ -15,7 +15,9 @@ bool DigitsOnlyKeyFilter::Accepts(const QKeyEvent& key) {
     default:
       break;
   }
-  if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut) || key.matches(QKeySequence::SelectAll))
+  if (key.matches(QKeySequence::Paste)) return false;
+  if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut) ||
+      key.matches(QKeySequence::SelectAll))
     return true;
   const QString text = key.text();
   // Keys without text only move the caret or select; anything else that types must be a digit.

@@ -1,8 +1,8 @@
 #pragma once
 // DigitsOnlyKeyFilter: installed on a text box, lets through the digits 0 to 9 and Backspace
-// and drops every other key that would type something. Keys that only move the caret, select
-// or leave the box (arrows, Home, Delete, Tab, Ctrl+C) still work; Ctrl+V is dropped too. Text that arrives by pasting or
-// dropping is not a key; the boxes keep only its digits themselves (OnlyDigits).
+// and drops every other key that would type something, Ctrl+V included. Keys that only move the
+// caret, select or leave the box (arrows, Home, Delete, Tab, Ctrl+C) still work. Text pasted from
+// a menu or dropped is not a key; the boxes keep only its digits themselves (OnlyDigits).
 
 #include <QObject>
 #include <QString>

@@ -69,7 +69,8 @@ void PaintRuler(QPainter& painter, QSize canvas, double W) {
   for (const RulerFigure& figure : grid.figures) {
     QPointF topLeft = figure.at / px;
     if (figure.alignRight) topLeft.rx() -= metrics.horizontalAdvance(figure.text);
-    painter.drawText(QRectF(topLeft, metrics.size(0, figure.text)), Qt::AlignLeft | Qt::AlignTop, figure.text);
+    painter.drawText(QRectF(topLeft, metrics.size(0, figure.text)), Qt::AlignLeft | Qt::AlignTop,
+                     figure.text);
   }
   painter.restore();
 }

@@ -11,7 +11,9 @@ QSize RoomOnScreen(QSize screen) {
           screen.height() - kScreenBottomReserve - kTipLineHeight - kWindowMarginHeight};
 }
 
-QPoint PlaceOnScreen(QSize screen, QSize window) { return {std::max((screen.width() - window.width()) / 2, 0), 0}; }
+QPoint PlaceOnScreen(QSize screen, QSize window) {
+  return {std::max((screen.width() - window.width()) / 2, 0), 0};
+}
 
 EnvelopeTabLayout LayoutEnvelopeTab(const EnvelopeTabInput& in) {
   const bool proportional = in.W > 0 && in.H > 0;

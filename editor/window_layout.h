@@ -19,14 +19,14 @@ struct EnvelopeTabInput {
 
 // Where every part of the envelope tab goes. Rectangles inside the tab are relative to SST.
 struct EnvelopeTabLayout {
-  QRect tabs;     // SST, relative to the window
-  QRect panel;    // PIC1
-  QRect canvas;   // EP
+  QRect tabs;    // SST, relative to the window
+  QRect panel;   // PIC1
+  QRect canvas;  // EP
   QRect navigator;
-  QLine separatorDark;   // the etched line right of the canvas: grey, then white 20 twips right
+  QLine separatorDark;  // the etched line right of the canvas: grey, then white 20 twips right
   QLine separatorLight;
-  QRect tip;      // T2, relative to the window
-  QSize window;   // SST with the window's margins and the tip line
+  QRect tip;     // T2, relative to the window
+  QSize window;  // SST with the window's margins and the tip line
 };
 
 constexpr int kScreenBottomReserve = 450;

@@ -11,7 +11,9 @@
 namespace editor {
 namespace {
 
-QPoint ToTwips(QPointF pixels) { return {PixelsToTwips(pixels.toPoint().x()), PixelsToTwips(pixels.toPoint().y())}; }
+QPoint ToTwips(QPointF pixels) {
+  return {PixelsToTwips(pixels.toPoint().x()), PixelsToTwips(pixels.toPoint().y())};
+}
 
 }  // namespace
 
@@ -40,7 +42,9 @@ EnvelopeCanvas::EnvelopeCanvas(EnvelopeModel& model, QWidget* parent) : QWidget(
   connect(&model_, &EnvelopeModel::canvasChanged, this, &EnvelopeCanvas::DrawRuler);
 }
 
-void EnvelopeCanvas::PlacePostCodeLabel() { postCode_->setGeometry(TwipsToPixels(model_.PostCodeLabelGeometry())); }
+void EnvelopeCanvas::PlacePostCodeLabel() {
+  postCode_->setGeometry(TwipsToPixels(model_.PostCodeLabelGeometry()));
+}
 
 void EnvelopeCanvas::DrawRuler() { update(); }
 
@@ -71,14 +75,17 @@ void EnvelopeCanvas::mousePressEvent(QMouseEvent* event) {
   emit pointerPressed(ToTwips(event->position()), event->button(), event->modifiers());
 }
 
-void EnvelopeCanvas::mouseMoveEvent(QMouseEvent* event) { emit pointerMoved(ToTwips(event->position()), event->buttons()); }
+void EnvelopeCanvas::mouseMoveEvent(QMouseEvent* event) {
+  emit pointerMoved(ToTwips(event->position()), event->buttons());
+}
 
 void EnvelopeCanvas::mouseReleaseEvent(QMouseEvent* event) {
   emit pointerReleased(ToTwips(event->position()), event->button());
 }
 
 void EnvelopeCanvas::keyPressEvent(QKeyEvent* event) {
-  emit editKey(event->key(), event->modifiers());
+  // A box passes on the keys it does not use; it has reported them already.
+  if (hasFocus()) emit editKey(event->key(), event->modifiers());
   QWidget::keyPressEvent(event);
 }
 

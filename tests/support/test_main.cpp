@@ -1,11 +1,12 @@
 // The shared main of every test program: a QApplication on the offscreen platform with a
 // 1366 x 768 screen at 96 dpi, the Chinese font substitutes, settings in a private temporary
 // folder, and the scripted prompts installed so that no test can block.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "common/font_substitutes.h"
 #include "tests/support/scripted_prompts.h"
