@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "batch/batch_run.h"
 #include "batch/batch_texts.h"
 #include "data/data_texts.h"
 #include "data/import_texts.h"
@@ -120,7 +121,9 @@ TEST_F(BatchTool, UnreadableInputExitsOneWithTheProgramsMessage) {
     const Outcome o = Run(c.arguments);
     EXPECT_EQ(o.exit, kFailed) << c.arguments.join(u' ').toStdString();
     EXPECT_FALSE(o.err.isEmpty());
-    if (!c.message.isEmpty()) EXPECT_TRUE(o.err.contains(c.message)) << o.err.toStdString();
+    if (!c.message.isEmpty()) {
+      EXPECT_TRUE(o.err.contains(c.message)) << o.err.toStdString();
+    }
     EXPECT_FALSE(QFile::exists(Path(u"x.pdf"_s))) << "no half-written PDF is left behind";
   }
 }
@@ -161,7 +164,9 @@ TEST_F(BatchTool, ImportOptionsShapeTheRecords) {
     const Outcome o = Records(kSampleCsv, c.options);
     ASSERT_EQ(o.exit, kSucceeded) << o.err.toStdString();
     ASSERT_EQ(o.lines().size(), c.count) << c.options.join(u' ').toStdString();
-    if (c.count > 0) EXPECT_EQ(o.lines()[c.line], c.expected) << c.options.join(u' ').toStdString();
+    if (c.count > 0) {
+      EXPECT_EQ(o.lines()[c.line], c.expected) << c.options.join(u' ').toStdString();
+    }
   }
 }
 
