@@ -148,26 +148,32 @@ TEST_F(BatchTool, RecordsAreTheGridAsTsv) {
 }
 
 TEST_F(BatchTool, ImportOptionsShapeTheRecords) {
+  // The name and address of one record; the postcode column has rules of its own.
   const struct {
     QStringList options;
     int count;
     int line;
-    QString expected;
+    QString name, address;
   } cases[] = {
-      {{u"--start"_s, u"3"_s, u"--end"_s, u"4"_s}, 2, 0, u"1\t李娜\t315000\t浙江省宁波市海曙区中山西路56号"_s},
-      {{u"--start"_s, u"1"_s, u"--end"_s, u"1"_s}, 1, 0, u"1\t姓名\t邮编\t地址"_s},
-      {{u"--end"_s, u"1"_s}, 0, 0, QString()},
-      {{u"--recipient"_s, u"B"_s, u"--postcode"_s, u"A"_s, u"--end"_s, u"2"_s}, 1, 0,
-       u"1\t310000\t张伟\t浙江省杭州市西湖区文三路188号"_s},
-      {{u"--filter-line-breaks"_s}, 30, 15, u"16\t郭静\t300000\t天津市和平区南京路219号国际大厦1506室"_s},
+      {{u"--start"_s, u"3"_s, u"--end"_s, u"4"_s}, 2, 0, u"李娜"_s, u"浙江省宁波市海曙区中山西路56号"_s},
+      {{u"--start"_s, u"1"_s, u"--end"_s, u"1"_s}, 1, 0, u"姓名"_s, u"地址"_s},
+      {{u"--end"_s, u"1"_s}, 0, 0, QString(), QString()},
+      {{u"--recipient"_s, u"B"_s, u"--postcode"_s, u"A"_s, u"--end"_s, u"2"_s}, 1, 0, u"310000"_s,
+       u"浙江省杭州市西湖区文三路188号"_s},
+      {{u"--address"_s, u"A"_s, u"--end"_s, u"2"_s}, 1, 0, u"张伟"_s, u"张伟"_s},
+      {{u"--filter-line-breaks"_s}, 30, 15, u"郭静"_s, u"天津市和平区南京路219号国际大厦1506室"_s},
   };
   for (const auto& c : cases) {
     const Outcome o = Records(kSampleCsv, c.options);
+    const std::string what = c.options.join(u' ').toStdString();
     ASSERT_EQ(o.exit, kSucceeded) << o.err.toStdString();
-    ASSERT_EQ(o.lines().size(), c.count) << c.options.join(u' ').toStdString();
-    if (c.count > 0) {
-      EXPECT_EQ(o.lines()[c.line], c.expected) << c.options.join(u' ').toStdString();
-    }
+    ASSERT_EQ(o.lines().size(), c.count) << what;
+    if (c.count == 0) continue;
+    const QStringList cells = o.lines()[c.line].split(u'\t');
+    ASSERT_EQ(cells.size(), 4) << what;
+    EXPECT_EQ(cells[0], QString::number(c.line + 1)) << what;
+    EXPECT_EQ(cells[1], c.name) << what;
+    EXPECT_EQ(cells[3], c.address) << what;
   }
 }
 
@@ -256,13 +262,13 @@ TEST_F(BatchTool, LabelsFillSheetsAcrossThenDown) {
   EXPECT_NEAR(three.x, one.x, 0.5) << "the third starts the next row";
   EXPECT_GT(three.y, one.y + 50);
   EXPECT_LT(fourthOnSecond.x, 0) << "record 4 is on the first sheet only";
-  EXPECT_GE(FindWord(pdf, 2, u"黄敏"_s).x, 0) << "record 8 is on the second sheet";
+  EXPECT_GE(FindWord(pdf, 2, u"赵磊"_s).x, 0) << "record 7 starts the second sheet";
 
   // Only the chosen items are printed.
   const QString names = Path(u"names.pdf"_s);
   ASSERT_EQ(Run({u"labels"_s, kSampleCsv, u"--items"_s, u"name"_s, u"-o"_s, names}).exit, kSucceeded);
   EXPECT_EQ(PageCount(names), 1);
-  EXPECT_GE(FindWord(names, 1, u"张伟"_s).x, 0);
+  EXPECT_GE(FindWord(names, 1, u"张"_s).x, 0) << "a name wider than its small cell wraps";
   EXPECT_LT(FindWord(names, 1, u"西湖区"_s).x, 0);
 }
 
