@@ -22,18 +22,18 @@ namespace bench {
     const QStringList f = line.split(u'\t');
     if (f.size() == 3) table.push_back({f[0], f[1], f[2]});
   }
-  std::sort(table.begin(), table.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.省份, a.地区) < std::tie(b.省份, b.地区);
-  });
+  std::sort(table.begin(), table.end(),
+            [](const auto& a, const auto& b) { return std::tie(a.省份, a.地区) < std::tie(b.省份, b.地区); });
   return table;
 }
 
 std::vector<data::Record> GenerateAddressList(int n, const 生成邮编::PostcodeTable& table, unsigned seed) {
-  static const QString surnames = QStringLiteral("王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹");
+  static const QString surnames =
+      QStringLiteral("王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹");
   static const QString given = QStringLiteral("伟芳娜敏静丽强磊军洋勇艳杰娟涛明超秀霞平刚桂英华玉兰");
   static const QString roads = QStringLiteral("人民解放建设中山和平文化新华胜利朝阳光明");
-  static const QStringList municipalities = {QStringLiteral("北京"), QStringLiteral("上海"), QStringLiteral("天津"),
-                                             QStringLiteral("重庆")};
+  static const QStringList municipalities = {QStringLiteral("北京"), QStringLiteral("上海"),
+                                             QStringLiteral("天津"), QStringLiteral("重庆")};
   std::mt19937 rng(seed);
   const auto below = [&](int limit) { return std::uniform_int_distribution<int>(0, limit - 1)(rng); };
   const auto percent = [&](int p) { return below(100) < p; };
@@ -68,9 +68,10 @@ std::vector<data::Record> GenerateAddressList(int n, const 生成邮编::Postcod
       address = QStringLiteral("某地");  // nothing known
     }
     if (!address.isEmpty()) {
-      address += roads.mid(2 * below(roads.size() / 2), 2) + QStringLiteral("路") + QString::number(1 + below(300)) +
-                 QStringLiteral("号");
-      if (percent(10)) address += QStringLiteral("//") + QString::number(1 + below(20)) + QStringLiteral("单元");
+      address += roads.mid(2 * below(roads.size() / 2), 2) + QStringLiteral("路") +
+                 QString::number(1 + below(300)) + QStringLiteral("号");
+      if (percent(10))
+        address += QStringLiteral("//") + QString::number(1 + below(20)) + QStringLiteral("单元");
       if (percent(10)) address.insert(below(address.size()), u' ');
     }
     r[data::kAddressColumn] = address;
@@ -103,7 +104,8 @@ double StatusMb(const char* key) {
   QFile status(QStringLiteral("/proc/self/status"));
   if (!status.open(QIODevice::ReadOnly)) return 0;
   for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith(key)) return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024;
+    if (line.startsWith(key))
+      return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024;
   return 0;
 }
 }  // namespace

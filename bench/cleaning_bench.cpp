@@ -13,7 +13,9 @@ using Records = std::vector<data::Record>;
 
 // Postcode lookup by walking the whole table once or twice per address, to compare with the index.
 QString WalkTheTable(const QString& address, const 生成邮编::PostcodeTable& table) {
-  const auto occurs = [](const QString& needle, const QString& text) { return !text.isEmpty() && text.contains(needle); };
+  const auto occurs = [](const QString& needle, const QString& text) {
+    return !text.isEmpty() && text.contains(needle);
+  };
   QString result;
   for (const auto& row : table) {
     if (!occurs(row.省份, address)) continue;
@@ -43,7 +45,8 @@ int main(int argc, char* argv[]) {
       const char* what;
       std::function<void(Records&)> command;
     } commands[] = {
-        {"清除不完整数据 (清除无邮编数据)", [](Records& r) { data::RemoveIncomplete(r, data::Rule::kNeedsPostcode); }},
+        {"清除不完整数据 (清除无邮编数据)",
+         [](Records& r) { data::RemoveIncomplete(r, data::Rule::kNeedsPostcode); }},
         {"清除  空  格", data::RemoveSpaces},
         {"清除  换行符", data::RemoveLineBreakMarks},
         {"合并  相同项", data::MergeDuplicates},
@@ -55,16 +58,22 @@ int main(int argc, char* argv[]) {
           const 生成邮编::PostcodeIndex index(table);
           生成邮编::CompletePostcodes(work, index);
         }));
-    Row("生成缺失邮编, every postcode empty", n, bench::BestSeconds(3, [&] {
-          fresh();
-          for (data::Record& r : work) r[data::kPostcodeColumn].clear();
-        }, [&] {
-          const 生成邮编::PostcodeIndex index(table);
-          生成邮编::CompletePostcodes(work, index);
-        }));
+    Row("生成缺失邮编, every postcode empty", n,
+        bench::BestSeconds(
+            3,
+            [&] {
+              fresh();
+              for (data::Record& r : work) r[data::kPostcodeColumn].clear();
+            },
+            [&] {
+              const 生成邮编::PostcodeIndex index(table);
+              生成邮编::CompletePostcodes(work, index);
+            }));
     if (n == 100'000)
-      Row("生成缺失邮编, every postcode empty, walking the table per record", n, bench::BestSeconds(1, fresh, [&] {
-            for (data::Record& r : work) r[data::kPostcodeColumn] = WalkTheTable(r[data::kAddressColumn], table);
+      Row("生成缺失邮编, every postcode empty, walking the table per record", n,
+          bench::BestSeconds(1, fresh, [&] {
+            for (data::Record& r : work)
+              r[data::kPostcodeColumn] = WalkTheTable(r[data::kAddressColumn], table);
           }));
   }
   std::printf("\nPeak resident memory: %.0f MB\n", bench::PeakResidentMb());

@@ -55,8 +55,8 @@ int main(int argc, char* argv[]) {
                 msf.repaint();
               }));
   std::printf("| select records 10 .. n-10 | %.3f |\n", Seconds([&] {
-                msf.selectionModel()->select(
-                    QItemSelection(records.index(9, 1), records.index(n - 11, 3)), QItemSelectionModel::Select);
+                msf.selectionModel()->select(QItemSelection(records.index(9, 1), records.index(n - 11, 3)),
+                                             QItemSelectionModel::Select);
                 msf.repaint();
               }));
   std::printf("| edit a cell (one keystroke) | %.3f |\n", Seconds([&] {

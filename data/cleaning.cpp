@@ -37,7 +37,8 @@ void RemoveFromFields(std::vector<Record>& records, const QString& pattern) {
 }  // namespace
 
 bool IsEmptyRecord(const Record& record) {
-  return record[kNameColumn].isEmpty() && record[kPostcodeColumn].isEmpty() && record[kAddressColumn].isEmpty();
+  return record[kNameColumn].isEmpty() && record[kPostcodeColumn].isEmpty() &&
+         record[kAddressColumn].isEmpty();
 }
 
 void RemoveIncomplete(std::vector<Record>& records, Rule rule) {
@@ -63,8 +64,8 @@ void MergeDuplicates(std::vector<Record>& records) {
   const auto equal = [&](std::size_t i, std::size_t j) {
     const Record& a = records[i];
     const Record& b = records[j];
-    return hashes[i] == hashes[j] && a[kNameColumn] == b[kNameColumn] && a[kPostcodeColumn] == b[kPostcodeColumn] &&
-           a[kAddressColumn] == b[kAddressColumn];
+    return hashes[i] == hashes[j] && a[kNameColumn] == b[kNameColumn] &&
+           a[kPostcodeColumn] == b[kPostcodeColumn] && a[kAddressColumn] == b[kAddressColumn];
   };
   // Walk from the end: the first time a record is met there is its last occurrence.
   std::unordered_set<std::size_t, decltype(hash), decltype(equal)> seen(records.size(), hash, equal);

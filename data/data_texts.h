@@ -13,9 +13,8 @@ inline const std::array<QString, 4> kHeaderTexts = {QStringLiteral("序号"), QS
 
 // Cleaning rule frame and its options.
 inline const QString kRuleFrameCaption = QStringLiteral("数据清除规则");
-inline const std::array<QString, 3> kRuleCaptions = {QStringLiteral("清除无姓名数据"),
-                                                     QStringLiteral("清除无邮编数据"),
-                                                     QStringLiteral("清除无地址数据")};
+inline const std::array<QString, 3> kRuleCaptions = {
+    QStringLiteral("清除无姓名数据"), QStringLiteral("清除无邮编数据"), QStringLiteral("清除无地址数据")};
 
 // Dispatcher messages.
 inline const QString kNoRecordsToPrint =
@@ -27,15 +26,13 @@ inline const QString kNoPostcodeTable =
 
 // The postcode check: the tip on a postcode cell whose first two digits do not belong to the
 // province named in the address.
-inline const QString kPostcodeMismatchTip =
-    QStringLiteral("提示：邮编前两位与地址中的省份不符，请核对。");
+inline const QString kPostcodeMismatchTip = QStringLiteral("提示：邮编前两位与地址中的省份不符，请核对。");
 
 // Export.
 inline const QString kExportCaption = QStringLiteral("导出数据");
 inline const QString kExportTip = QStringLiteral("提示：将表格中的数据保存为CSV文件，可用EXCEL打开。");
 inline const QString kExportTitle = QStringLiteral("导出数据");
-inline const QString kExportFilter =
-    QStringLiteral("CSV文件 UTF-8 (*.csv);;CSV文件 GB18030 (*.csv)");
+inline const QString kExportFilter = QStringLiteral("CSV文件 UTF-8 (*.csv);;CSV文件 GB18030 (*.csv)");
 inline const QString kExportFailed = QStringLiteral("数据导出失败，请检查文件是否被其他程序占用：");
 inline const QString kExportDone = QStringLiteral("数据已导出到：");
 

@@ -9,11 +9,13 @@ std::optional<PostcodeTable> ReadPostcodeTable() {
   PostcodeTable table;
   DataBase::Connection connection;
   DataBase::Recordset recordset;
-  if (!DataBase::OpenRecordset(connection, recordset, QStringLiteral("SELECT * FROM 邮编 ORDER BY 省份,地区")))
+  if (!DataBase::OpenRecordset(connection, recordset,
+                               QStringLiteral("SELECT * FROM 邮编 ORDER BY 省份,地区")))
     return table;
   table.reserve(recordset.RecordCount());
   for (; !recordset.AtEnd(); recordset.MoveNext())
-    table.push_back({recordset.Value(QStringLiteral("省份")).toString(), recordset.Value(QStringLiteral("地区")).toString(),
+    table.push_back({recordset.Value(QStringLiteral("省份")).toString(),
+                     recordset.Value(QStringLiteral("地区")).toString(),
                      recordset.Value(QStringLiteral("邮编")).toString()});
   DataBase::CloseRecordset(connection, recordset);
   return table;

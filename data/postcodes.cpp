@@ -79,9 +79,8 @@ QString PostcodeIndex::LookupPostcode(const QString& address) const {
     const QString rest = p.name.isEmpty() ? address : QString(address).remove(p.name);
     if (rest.isEmpty()) continue;
     earlier(p.firstRowWithEmptyRegion);
-    regionNames_.ForEachOccurrence(rest, [&](int region) {
-      earlier(firstRowOfProvinceRegion_.value(Key(province, region), kNone));
-    });
+    regionNames_.ForEachOccurrence(
+        rest, [&](int region) { earlier(firstRowOfProvinceRegion_.value(Key(province, region), kNone)); });
   }
   QString result;
   if (match != kNone)

@@ -56,7 +56,9 @@ class PostcodeIndex {
     int firstRowWithEmptyRegion = kNone;
     std::bitset<100> prefixes;  // first two digits of its codes
   };
-  static std::uint64_t Key(int province, int region) { return (std::uint64_t(province) << 32) | unsigned(region); }
+  static std::uint64_t Key(int province, int region) {
+    return (std::uint64_t(province) << 32) | unsigned(region);
+  }
 
   PostcodeTable rows_;
   std::vector<Province> provinces_;

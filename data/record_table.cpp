@@ -84,7 +84,8 @@ Qt::ItemFlags RecordTable::flags(const QModelIndex& index) const {
 }
 
 bool RecordTable::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.column() == kNumberColumn || index.row() >= recordCount())
+  if (role != Qt::EditRole || !index.isValid() || index.column() == kNumberColumn ||
+      index.row() >= recordCount())
     return false;
   SetCell(index.row() + 1, index.column(), value.toString());
   return true;

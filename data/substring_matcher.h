@@ -26,8 +26,8 @@ class SubstringMatcher {
 
  private:
   struct Node {
-    int fail = 0;      // longest proper suffix that is also a prefix of some pattern
-    int output = -1;   // the pattern ending here, or -1
+    int fail = 0;         // longest proper suffix that is also a prefix of some pattern
+    int output = -1;      // the pattern ending here, or -1
     int nextOutput = -1;  // nearest node along the fail links that ends a pattern, or -1
   };
   static std::uint64_t Key(int node, char16_t ch) { return (std::uint64_t(node) << 16) | ch; }

@@ -108,7 +108,6 @@ std::shared_ptr<KeyedHandle> OpenKeyed(const QString& connectionString) {
   const std::optional<ConnectionParts> parts = Parse(connectionString);
   if (!parts) return nullptr;
   const QString& path = parts->path;
-  const QByteArray password = parts->password.toUtf8();
 
   auto handle = std::make_shared<KeyedHandle>();
   handle->path = path;
@@ -116,7 +115,7 @@ std::shared_ptr<KeyedHandle> OpenKeyed(const QString& connectionString) {
   if (sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &handle->db,
                       SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
     return nullptr;
-  if (sqlite3_key(handle->db, password.constData(), int(password.size())) != SQLITE_OK) return nullptr;
+  if (!KeyHandle(handle->db, parts->password)) return nullptr;
   // An empty file opens as an empty database; without tables it is no parameter database.
   Statement probe(handle->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
   if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW || sqlite3_column_int(probe.get(), 0) == 0)
@@ -279,6 +278,12 @@ void SetDatabasePath(const QString& path) {
 QString ConnectionString() { return kSourceKey + DatabasePath() + kPasswordKey + QStringLiteral("53108264"); }
 
 QString ConnectionPassword() { return Parse(ConnectionString())->password; }
+
+bool KeyHandle(sqlite3* db, const QString& password) {
+  const QByteArray key = password.toUtf8();
+  return sqlite3_key(db, key.constData(), int(key.size())) == SQLITE_OK &&
+         Execute(db, QStringLiteral("PRAGMA kdf_iter = %1").arg(kKeyDerivationIterations));
+}
 
 // ---- Connection ----
 

@@ -7,13 +7,16 @@
 // Every user works per operation: it opens its own connection and recordset, walks the rows,
 // and closes both before it returns. Behind that interface one keyed handle per file is kept and
 // reused, because the first statement on a fresh SQLCipher connection derives the key, which
-// costs tens of milliseconds, and the start alone opens the file more than a dozen times.
+// costs tens of milliseconds, and the start alone opens the file more than a dozen times; the
+// file's lower key-derivation cost (below) makes the one derivation that remains cheap.
 
 #include <QString>
 #include <QVariant>
 #include <memory>
 #include <optional>
 #include <vector>
+
+struct sqlite3;
 
 namespace DataBase {
 
@@ -26,6 +29,13 @@ void SetDatabasePath(const QString& path);
 QString ConnectionString();
 // The password inside it, for the build tool that makes the file.
 QString ConnectionPassword();
+
+// Keys a raw SQLite handle the way the file is built and read: the password, then the file's
+// key-derivation cost. Par.mdb is built with a lower cost than SQLCipher's default, because the
+// password ships inside the program anyway and every derivation delays the start. For the build
+// tool and tests; the program itself goes through Connection.
+constexpr int kKeyDerivationIterations = 4000;
+bool KeyHandle(sqlite3* db, const QString& password);
 
 struct KeyedHandle;
 class Recordset;

@@ -55,10 +55,9 @@ bool InsertPostcodes(sqlite3* db, const std::vector<DataBase::PostcodeRow>& rows
 bool Build(const QString& path, const QByteArray& schema, const QByteArray& initialRows,
            const std::vector<DataBase::PostcodeRow>& postcodes) {
   sqlite3* db = nullptr;
-  const QByteArray key = DataBase::ConnectionPassword().toUtf8();
   bool ok = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                             nullptr) == SQLITE_OK &&
-            sqlite3_key(db, key.constData(), int(key.size())) == SQLITE_OK;
+            DataBase::KeyHandle(db, DataBase::ConnectionPassword());
   if (!ok) Fail(QStringLiteral("cannot create %1").arg(path));
   ok = ok && Exec(db, "BEGIN", path) && Exec(db, schema, QStringLiteral("schema")) &&
        Exec(db, initialRows, QStringLiteral("initial rows")) && InsertPostcodes(db, postcodes) &&

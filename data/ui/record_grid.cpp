@@ -27,7 +27,8 @@ int Pixels(int twips) { return common::RoundToInt(double(twips) / editor::kTwips
 // The design widths were made for a small bitmap font; in today's fonts a six-digit postcode or a
 // seven-digit record number would be cut off, so a column is never narrower than its content needs.
 int FittingWidth(const QTableView* msf, const QString& sample) {
-  return msf->fontMetrics().horizontalAdvance(sample) + 2 * msf->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+  return msf->fontMetrics().horizontalAdvance(sample) +
+         2 * msf->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
 }
 
 void FitColumns(QTableView* msf, int recordCount) {
@@ -140,20 +141,38 @@ bool RecordGrid::Accepts(int index) const {
 
 bool RecordGrid::Run(int index, int rule) {
   switch (index) {
-    case kRemoveIncomplete: RemoveIncompleteRecords(rule); return true;
-    case kRemoveSpaces: RemoveSpaces(); return true;
-    case kRemoveLineBreaks: RemoveLineBreakMarks(); return true;
-    case kMergeDuplicates: MergeDuplicates(); return true;
-    case kDeleteAll: DeleteAllRecords(); return true;
-    case kDeleteSelected: DeleteSelectedRecords(); return true;
-    case kCompletePostcodes: CompletePostcodes(); return true;
-    case kExport: ExportRecords(); return true;
-    default: return false;
+    case kRemoveIncomplete:
+      RemoveIncompleteRecords(rule);
+      return true;
+    case kRemoveSpaces:
+      RemoveSpaces();
+      return true;
+    case kRemoveLineBreaks:
+      RemoveLineBreakMarks();
+      return true;
+    case kMergeDuplicates:
+      MergeDuplicates();
+      return true;
+    case kDeleteAll:
+      DeleteAllRecords();
+      return true;
+    case kDeleteSelected:
+      DeleteSelectedRecords();
+      return true;
+    case kCompletePostcodes:
+      CompletePostcodes();
+      return true;
+    case kExport:
+      ExportRecords();
+      return true;
+    default:
+      return false;
   }
 }
 
 void RecordGrid::AfterCommand(int index) {
-  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected) RefreshNavigator(index == kImport);
+  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected)
+    RefreshNavigator(index == kImport);
 }
 
 void RecordGrid::RemoveIncompleteRecords(int rule) {
@@ -195,10 +214,12 @@ void RecordGrid::ExportRecords() {
   QString path = common::prompts().SaveFileName(kExportTitle, kExportFilter, &filter);
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
-  const CsvEncoding encoding = filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
+  const CsvEncoding encoding =
+      filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
   const QString error = data::ExportRecords(path, records_->records(), encoding);
   common::prompts().Message(error.isEmpty() ? kExportDone + QDir::toNativeSeparators(path)
-                                            : kExportFailed + QDir::toNativeSeparators(path) + QStringLiteral("\n") + error);
+                                            : kExportFailed + QDir::toNativeSeparators(path) +
+                                                  QStringLiteral("\n") + error);
 }
 
 void RecordGrid::InstallPostcodeCheck() {

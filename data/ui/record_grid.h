@@ -47,8 +47,8 @@ class RecordGrid : public QObject {
   struct Widgets {
     QTableView* msf;
     QScrollBar* ns;
-    QLineEdit* num0;  // current record
-    QLineEdit* num1;  // record count
+    QLineEdit* num0;          // current record
+    QLineEdit* num1;          // record count
     QLineEdit* tt = nullptr;  // the in-place editor; made over the grid when not given
   };
   RecordGrid(const Widgets& widgets, RecordTable* records, editor::EnvelopeModel* envelope,
@@ -113,7 +113,7 @@ class RecordGrid : public QObject {
   editor::EnvelopeModel* envelope_;
   PostcodeTableReader readTable_;
   bool checkInstalled_ = false;
-  int editRow_ = 0;     // record number, 0 when not editing
+  int editRow_ = 0;  // record number, 0 when not editing
   int editColumn_ = 0;
 };
 

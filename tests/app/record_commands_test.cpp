@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/main_window.h"
 #include "data/data_texts.h"

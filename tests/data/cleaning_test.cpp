@@ -1,8 +1,8 @@
+#include "data/cleaning.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "data/cleaning.h"
 
 namespace {
 
@@ -13,8 +13,8 @@ using Records = std::vector<Record>;
 Records Numbered(std::initializer_list<std::array<const char16_t*, 3>> fields) {
   Records records;
   for (const auto& f : fields)
-    records.push_back({QString::number(records.size() + 1), QString::fromUtf16(f[0]), QString::fromUtf16(f[1]),
-                       QString::fromUtf16(f[2])});
+    records.push_back({QString::number(records.size() + 1), QString::fromUtf16(f[0]),
+                       QString::fromUtf16(f[1]), QString::fromUtf16(f[2])});
   return records;
 }
 
@@ -90,11 +90,13 @@ void ReferenceReplace(Grid& g, const QString& pattern) {
 Records RandomRecords(std::mt19937& rng, int n) {
   static const QStringList names = {u""_qs, u" "_qs, u"张三"_qs, u"李四"_qs, u"a"_qs, u"A"_qs, u"王 五//"_qs};
   static const QStringList codes = {u""_qs, u"310000"_qs, u" 310000 "_qs, u"100000"_qs, u"1"_qs};
-  static const QStringList addresses = {u""_qs,        u"浙江省 杭州市"_qs, u"北京//朝阳"_qs,
-                                        u"a///b"_qs,   u"　"_qs,            u"上海市\r\n徐汇区"_qs};
+  static const QStringList addresses = {u""_qs,   u"浙江省 杭州市"_qs,   u"北京//朝阳"_qs, u"a///b"_qs,
+                                        u"　"_qs, u"上海市\r\n徐汇区"_qs};
   Records records;
   for (int i = 0; i < n; ++i) {
-    const auto pick = [&](const QStringList& l) { return l[std::uniform_int_distribution<int>(0, l.size() - 1)(rng)]; };
+    const auto pick = [&](const QStringList& l) {
+      return l[std::uniform_int_distribution<int>(0, l.size() - 1)(rng)];
+    };
     records.push_back({QString::number(i + 1), pick(names), pick(codes), pick(addresses)});
   }
   return records;
@@ -159,8 +161,7 @@ TEST(CleaningTest, CommandsOnSmallLists) {
        Numbered({{u"甲", u"1", u"x"}, {u"乙", u"", u"y"}, {u"丙", u"3", u"z"}}),
        [](Records& r) { data::RemoveIncomplete(r, data::Rule::kNeedsPostcode); },
        Numbered({{u"甲", u"1", u"x"}, {u"丙", u"3", u"z"}})},
-      {"a name of one space is not missing",
-       Numbered({{u" ", u"1", u"x"}, {u"", u"2", u"y"}}),
+      {"a name of one space is not missing", Numbered({{u" ", u"1", u"x"}, {u"", u"2", u"y"}}),
        [](Records& r) { data::RemoveIncomplete(r, data::Rule::kNeedsName); }, Numbered({{u" ", u"1", u"x"}})},
       {"no record left", Numbered({{u"", u"1", u"x"}, {u"", u"", u""}}),
        [](Records& r) { data::RemoveIncomplete(r, data::Rule::kNeedsName); }, Numbered({})},
@@ -173,8 +174,13 @@ TEST(CleaningTest, CommandsOnSmallLists) {
       {"records differing in case are kept", Numbered({{u"Li", u"1", u"a"}, {u"LI", u"1", u"a"}}),
        data::MergeDuplicates, Numbered({{u"Li", u"1", u"a"}, {u"LI", u"1", u"a"}})},
       {"rows 5 up to 3 deleted, numbers run on",
-       Numbered({{u"1", u"", u""}, {u"2", u"", u""}, {u"3", u"", u""}, {u"4", u"", u""}, {u"5", u"", u""},
-                 {u"6", u"", u""}, {u"7", u"", u""}}),
+       Numbered({{u"1", u"", u""},
+                 {u"2", u"", u""},
+                 {u"3", u"", u""},
+                 {u"4", u"", u""},
+                 {u"5", u"", u""},
+                 {u"6", u"", u""},
+                 {u"7", u"", u""}}),
        [](Records& r) { data::DeleteRecordRange(r, 5, 3); },
        Numbered({{u"1", u"", u""}, {u"2", u"", u""}, {u"6", u"", u""}, {u"7", u"", u""}})},
       {"the header row is never deleted", Numbered({{u"1", u"", u""}, {u"2", u"", u""}}),

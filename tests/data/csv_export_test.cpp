@@ -1,10 +1,11 @@
+#include "data/csv_export.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
-#include "data/csv_export.h"
 #include "data/data_texts.h"
 
 namespace {
@@ -44,7 +45,8 @@ TEST(CsvExportTest, WritesTheFileAndReportsFailure) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), data::RecordsToCsv(kRecords, CsvEncoding::kUtf8));
 
-  EXPECT_FALSE(data::ExportRecords(dir.filePath(u"无此目录/名单.csv"_qs), kRecords, CsvEncoding::kUtf8).isEmpty());
+  EXPECT_FALSE(
+      data::ExportRecords(dir.filePath(u"无此目录/名单.csv"_qs), kRecords, CsvEncoding::kUtf8).isEmpty());
 }
 
 }  // namespace

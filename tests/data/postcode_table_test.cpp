@@ -1,3 +1,5 @@
+#include "data/postcode_table.h"
+
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -5,7 +7,6 @@
 #include <QTableView>
 
 #include "data/data_texts.h"
-#include "data/postcode_table.h"
 #include "data/ui/record_grid.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -18,9 +19,15 @@ TEST(PostcodeTableTest, CompletionReadsTheShippedDatabase) {
   ASSERT_TRUE(table);
   EXPECT_EQ(int(table->size()), database.Sql(u"SELECT COUNT(*) FROM 邮编"_qs).value(0).toInt());
   const 生成邮编::PostcodeIndex index(*table);
-  const struct { const char16_t* address; const char16_t* postcode; } cases[] = {
-      {u"浙江省宁波市某路", u"315000"}, {u"浙江省某县", u"300000"}, {u"宁波市某路", u"315000"},
-      {u"杭州市西湖区", u"310000"},     {u"某地", u""},
+  const struct {
+    const char16_t* address;
+    const char16_t* postcode;
+  } cases[] = {
+      {u"浙江省宁波市某路", u"315000"},
+      {u"浙江省某县", u"300000"},
+      {u"宁波市某路", u"315000"},
+      {u"杭州市西湖区", u"310000"},
+      {u"某地", u""},
   };
   for (const auto& c : cases)
     EXPECT_EQ(index.LookupPostcode(QString::fromUtf16(c.address)), QString::fromUtf16(c.postcode))

@@ -1,8 +1,8 @@
+#include "data/postcodes.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "data/postcodes.h"
 
 namespace {
 
@@ -35,14 +35,23 @@ QString ReferenceLookup(const QString& address, const PostcodeTable& table) {
   return result;
 }
 
-const PostcodeTable kZhejiang = {{u"浙江"_qs, u"杭州"_qs, u"310000"_qs}, {u"浙江"_qs, u"宁波"_qs, u"315000"_qs}};
+const PostcodeTable kZhejiang = {{u"浙江"_qs, u"杭州"_qs, u"310000"_qs},
+                                 {u"浙江"_qs, u"宁波"_qs, u"315000"_qs}};
 
 TEST(LookupPostcodeTest, TableOfTwoZhejiangRegions) {
   const PostcodeIndex index(kZhejiang);
-  const struct { const char16_t* address; const char16_t* postcode; } cases[] = {
-      {u"浙江省宁波市某路", u"315000"}, {u"浙江省温州市", u"300000"}, {u"宁波市某路", u"315000"},
-      {u"北京市", u""},                {u"", u""},                  {u"浙江", u"300000"},
-      {u"杭州宁波", u"310000"},         {u"浙江杭州", u"310000"},
+  const struct {
+    const char16_t* address;
+    const char16_t* postcode;
+  } cases[] = {
+      {u"浙江省宁波市某路", u"315000"},
+      {u"浙江省温州市", u"300000"},
+      {u"宁波市某路", u"315000"},
+      {u"北京市", u""},
+      {u"", u""},
+      {u"浙江", u"300000"},
+      {u"杭州宁波", u"310000"},
+      {u"浙江杭州", u"310000"},
   };
   for (const auto& c : cases) {
     const QString address = QString::fromUtf16(c.address);
@@ -61,20 +70,23 @@ TEST(CompletePostcodesTest, FillsOnlyEmptyPostcodes) {
   };
   EXPECT_EQ(生成邮编::CompletePostcodes(records, PostcodeIndex(kZhejiang)), 1);
   const QStringList postcodes = {u"315000"_qs, u"100000"_qs, u""_qs, u" "_qs, u""_qs};
-  for (int i = 0; i < int(records.size()); ++i) EXPECT_EQ(records[i][data::kPostcodeColumn], postcodes[i]) << i;
+  for (int i = 0; i < int(records.size()); ++i)
+    EXPECT_EQ(records[i][data::kPostcodeColumn], postcodes[i]) << i;
 }
 
 // Names that overlap and repeat each other, empty ones included, so that every rule of the lookup
 // (removing the province, the last row visited, the second pass, empty texts) is exercised.
 TEST(LookupPostcodeEquivalenceTest, IndexMatchesTheTableWalkOnRandomTables) {
   const QStringList provinces = {u"浙江"_qs, u"江"_qs, u"江苏"_qs, u"北京"_qs, u""_qs, u"京"_qs, u"苏州"_qs};
-  const QStringList regions = {u"杭州"_qs, u"江州"_qs, u"苏州"_qs, u""_qs,   u"州"_qs,
+  const QStringList regions = {u"杭州"_qs, u"江州"_qs, u"苏州"_qs, u""_qs,    u"州"_qs,
                                u"北京"_qs, u"浙"_qs,   u"宁波"_qs, u"江江"_qs};
   const QStringList codes = {u"310000"_qs, u"215000"_qs, u"100000"_qs, u""_qs, u"9"_qs, u"５1"_qs};
-  const QStringList pieces = {u"浙江"_qs, u"江"_qs, u"苏"_qs, u"州"_qs, u"省"_qs, u"北京"_qs, u"杭州"_qs,
-                              u"宁波"_qs, u"路"_qs, u" "_qs, u"京"_qs, u"浙"_qs};
+  const QStringList pieces = {u"浙江"_qs, u"江"_qs,   u"苏"_qs, u"州"_qs, u"省"_qs, u"北京"_qs,
+                              u"杭州"_qs, u"宁波"_qs, u"路"_qs, u" "_qs,  u"京"_qs, u"浙"_qs};
   std::mt19937 rng(17);
-  const auto pick = [&](const QStringList& l) { return l[std::uniform_int_distribution<int>(0, l.size() - 1)(rng)]; };
+  const auto pick = [&](const QStringList& l) {
+    return l[std::uniform_int_distribution<int>(0, l.size() - 1)(rng)];
+  };
   for (int round = 0; round < 200; ++round) {
     PostcodeTable table;
     const int rows = std::uniform_int_distribution<int>(0, 25)(rng);
@@ -98,16 +110,26 @@ TEST(PostcodeCheckTest, MarksPostcodesOfAnotherProvince) {
   const PostcodeIndex index({{u"北京"_qs, u"东城"_qs, u"100010"_qs},
                              {u"浙江"_qs, u"杭州"_qs, u"310000"_qs},
                              {u"浙江"_qs, u"温州"_qs, u"325000"_qs}});
-  const struct { const char16_t* postcode; const char16_t* address; bool disagrees; } cases[] = {
-      {u"310012", u"浙江省杭州市", false}, {u"325000", u"浙江省杭州市", false},  // any Zhejiang code
-      {u"100000", u"浙江省杭州市", true},  {u" 10 ", u"浙江省", true},
-      {u"310000", u"杭州市", false},       // no province named: nothing to judge
-      {u"", u"浙江省", false},             {u"3", u"浙江省", false},
-      {u"ab1000", u"浙江省", false},       {u"100000", u"浙江省杭州市北京路", false},
+  const struct {
+    const char16_t* postcode;
+    const char16_t* address;
+    bool disagrees;
+  } cases[] = {
+      {u"310012", u"浙江省杭州市", false},
+      {u"325000", u"浙江省杭州市", false},  // any Zhejiang code
+      {u"100000", u"浙江省杭州市", true},
+      {u" 10 ", u"浙江省", true},
+      {u"310000", u"杭州市", false},  // no province named: nothing to judge
+      {u"", u"浙江省", false},
+      {u"3", u"浙江省", false},
+      {u"ab1000", u"浙江省", false},
+      {u"100000", u"浙江省杭州市北京路", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(index.DisagreesWithAddress(QString::fromUtf16(c.postcode), QString::fromUtf16(c.address)), c.disagrees)
-        << QString::fromUtf16(c.postcode).toStdString() << " / " << QString::fromUtf16(c.address).toStdString();
+    EXPECT_EQ(index.DisagreesWithAddress(QString::fromUtf16(c.postcode), QString::fromUtf16(c.address)),
+              c.disagrees)
+        << QString::fromUtf16(c.postcode).toStdString() << " / "
+        << QString::fromUtf16(c.address).toStdString();
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "data/ui/record_grid.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -12,7 +14,6 @@
 #include "data/csv_export.h"
 #include "data/data_texts.h"
 #include "data/show_record.h"
-#include "data/ui/record_grid.h"
 #include "data/ui/window_wait.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -23,8 +24,8 @@ using data::Record;
 std::vector<Record> Numbered(std::initializer_list<std::array<const char16_t*, 3>> fields) {
   std::vector<Record> records;
   for (const auto& f : fields)
-    records.push_back({QString::number(records.size() + 1), QString::fromUtf16(f[0]), QString::fromUtf16(f[1]),
-                       QString::fromUtf16(f[2])});
+    records.push_back({QString::number(records.size() + 1), QString::fromUtf16(f[0]),
+                       QString::fromUtf16(f[1]), QString::fromUtf16(f[2])});
   return records;
 }
 
@@ -103,7 +104,8 @@ TEST(ShowRecordTest, RecordFillsTheEnvelopeBoxes) {
   };
   for (const auto& p : postcodes) {
     const std::array<QString, 6> digits = data::PostcodeDigits(QString::fromUtf16(p.postcode));
-    EXPECT_EQ(QStringList(digits.begin(), digits.end()), p.digits) << QString::fromUtf16(p.postcode).toStdString();
+    EXPECT_EQ(QStringList(digits.begin(), digits.end()), p.digits)
+        << QString::fromUtf16(p.postcode).toStdString();
   }
 
   GridWindow w(Numbered({{u"王//五", u"310000", u"浙江省//杭州市"}}));
@@ -147,8 +149,13 @@ TEST(RecordGridTest, EditingTheShownRecordUpdatesTheCanvasAtEveryKeystroke) {
 }
 
 TEST(RecordGridTest, DataCommandsAndTheNavigator) {
-  GridWindow w(Numbered({{u"1", u"", u""}, {u"2", u"", u""}, {u"3", u"", u""}, {u"4", u"", u""},
-                         {u"5", u"", u""}, {u"6", u"", u""}, {u"7", u"", u""}}));
+  GridWindow w(Numbered({{u"1", u"", u""},
+                         {u"2", u"", u""},
+                         {u"3", u"", u""},
+                         {u"4", u"", u""},
+                         {u"5", u"", u""},
+                         {u"6", u"", u""},
+                         {u"7", u"", u""}}));
   w.ns->setValue(7);
   // Rows 5 up to 3 selected: the current row is 3, the other end 5.
   w.msf->setCurrentIndex(w.records.index(4, 1));
@@ -180,7 +187,8 @@ TEST(RecordGridTest, DataCommandsAndTheNavigator) {
 }
 
 TEST(RecordGridTest, PostcodeCompletionAndCheck) {
-  const 生成邮编::PostcodeTable table = {{u"浙江"_qs, u"杭州"_qs, u"310000"_qs}, {u"浙江"_qs, u"宁波"_qs, u"315000"_qs}};
+  const 生成邮编::PostcodeTable table = {{u"浙江"_qs, u"杭州"_qs, u"310000"_qs},
+                                         {u"浙江"_qs, u"宁波"_qs, u"315000"_qs}};
   {
     GridWindow w(Numbered({{u"甲", u"", u"浙江省宁波市某路"}}));
     test::ScriptedPrompts& prompts = test::FreshPrompts();
@@ -197,7 +205,8 @@ TEST(RecordGridTest, PostcodeCompletionAndCheck) {
   // The record of another province's postcode is marked, not changed.
   const QModelIndex wrong = w.records.index(1, data::kPostcodeColumn);
   EXPECT_EQ(w.records.data(wrong, Qt::ToolTipRole).toString(), data::kPostcodeMismatchTip);
-  EXPECT_EQ(w.records.data(wrong, Qt::BackgroundRole).value<QColor>(), data::RecordTable::PostcodeMismatchColor());
+  EXPECT_EQ(w.records.data(wrong, Qt::BackgroundRole).value<QColor>(),
+            data::RecordTable::PostcodeMismatchColor());
   EXPECT_FALSE(w.records.data(w.records.index(0, data::kPostcodeColumn), Qt::ToolTipRole).isValid());
   EXPECT_EQ(w.records.cell(2, data::kPostcodeColumn), u"100000"_qs);
   // Mending the address settles the mark.
@@ -238,13 +247,22 @@ namespace {
 
 TEST(RecordGridTest, EmptyGridTurnsDataCommandsIntoNoOps) {
   GridWindow w;
-  const struct { int index; bool runs; QStringList shown; } cases[] = {
-      {data::ui::kRemoveIncomplete, false, {}}, {data::ui::kRemoveSpaces, false, {}},
-      {data::ui::kRemoveLineBreaks, false, {}}, {data::ui::kMergeDuplicates, false, {}},
-      {data::ui::kDeleteAll, false, {}},        {data::ui::kExport, false, {}},
+  const struct {
+    int index;
+    bool runs;
+    QStringList shown;
+  } cases[] = {
+      {data::ui::kRemoveIncomplete, false, {}},
+      {data::ui::kRemoveSpaces, false, {}},
+      {data::ui::kRemoveLineBreaks, false, {}},
+      {data::ui::kMergeDuplicates, false, {}},
+      {data::ui::kDeleteAll, false, {}},
+      {data::ui::kExport, false, {}},
       {data::ui::kPrintSelected, false, {data::kNoRecordsToPrint}},
-      {data::ui::kImport, true, {}},            {data::ui::kDeleteSelected, true, {}},
-      {data::ui::kCompletePostcodes, true, {}}, {0, true, {}},
+      {data::ui::kImport, true, {}},
+      {data::ui::kDeleteSelected, true, {}},
+      {data::ui::kCompletePostcodes, true, {}},
+      {0, true, {}},
   };
   for (const auto& c : cases) {
     test::ScriptedPrompts& prompts = test::FreshPrompts();

@@ -18,9 +18,8 @@ inline QStringList RawSql(const QString& path, const QString& key, const QString
                           int flags = SQLITE_OPEN_READWRITE) {
   QStringList rows;
   sqlite3* db = nullptr;
-  const QByteArray k = key.toUtf8();
   if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) == SQLITE_OK &&
-      sqlite3_key(db, k.constData(), int(k.size())) == SQLITE_OK) {
+      DataBase::KeyHandle(db, key)) {
     const QByteArray text = sql.toUtf8();
     const char* tail = text.constData();
     while (tail && *tail) {
