@@ -1,17 +1,22 @@
 // The click handler of the command button array CB: one case per index, each handing the
 // command to the subsystem that owns it.
-#include <QButtonGroup>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QUrl>
+
+#include <QButtonGroup>
+#include <QLineEdit>
 
 #include "app/app_texts.h"
 #include "app/help_texts.h"
 #include "app/main_window.h"
 #include "app/user_guide.h"
+#include "common/numbers.h"
 #include "common/prompts.h"
 #include "data/ui/import_source.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
+#include "print/print_run.h"
 #include "print/ui/collate_form.h"
 #include "print/ui/envelope_commands.h"
 #include "print/ui/printer_chooser.h"
@@ -26,7 +31,9 @@ void MF::CB_Click(int index) {
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
-      case 0: ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value())); break;
+      case 0:
+      case 1:
+      case 16: PrintEnvelopes(index); break;
       case 2: ShowPrintTip(print::CalibratePrinter(this)); break;
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
@@ -39,11 +46,29 @@ void MF::CB_Click(int index) {
   recordGrid_->AfterCommand(index);
 }
 
-bool MF::AwaitPrinterChooser(int index) {
-  // The chooser is modal; it tells whether a printer was chosen. Print commands not wired yet
-  // go on without it.
-  if (index != 0 && index != 2) return true;
+bool MF::AwaitPrinterChooser(int) {
+  // The chooser is modal, so a second command cannot start while it is open.
   return !print::ChoosePrinter(this).isEmpty();
+}
+
+void MF::PrintEnvelopes(int index) {
+  if (index == 0) {
+    ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value()));
+    return;
+  }
+  int first = ns_->value();
+  int last = common::RoundToInt(common::Val(num_[1]->text()));
+  if (index == 16) std::tie(first, last) = print::SelectedRecords(recordGrid_->SelectedRows().first,
+                                                                  recordGrid_->SelectedRows().second, 1);
+  ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, [this](int n) {
+    const QSignalBlocker quiet(ns_);  // shown once, below
+    ns_->setValue(n);
+    ShowRecord();
+  }));
+}
+
+void MF::ShowPrintTip(const QString& tip) {
+  if (!tip.isEmpty()) SetTip(tip);
 }
 
 void MF::ShowRecord() { recordGrid_->ShowRecord(); }
@@ -51,10 +76,6 @@ void MF::ShowRecord() { recordGrid_->ShowRecord(); }
 void MF::NS_Change() { recordGrid_->NS_Change(); }
 
 int MF::SelectedRule() const { return cleaningGroup_->checkedId(); }
-
-void MF::ShowPrintTip(const QString& tip) {
-  if (!tip.isEmpty()) SetTip(tip);
-}
 
 void MF::ShowAbout() { common::prompts().Message(app::AboutText()); }
 

@@ -155,6 +155,8 @@ class MF : public QWidget {
   void OpenUserGuide();
   // The printer chooser before a print command; false when no printer was chosen.
   bool AwaitPrinterChooser(int index);
+  // The envelope print commands 0, 1 and 16.
+  void PrintEnvelopes(int index);
   void ShowPrintTip(const QString& tip);
 
   editor::EnvelopeModel envelope_;

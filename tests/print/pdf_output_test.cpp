@@ -163,7 +163,6 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
     ASSERT_TRUE(pdf.Finish());
   }
   for (int page = 0; page < cases.size(); ++page) {
-    const Rotated& r = cases[page];
     SCOPED_TRACE(testing::Message() << "case " << page);
     editor::EnvelopeModel m;
     printtest::SetUpEnvelope(m, 2);
@@ -193,7 +192,6 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
     EXPECT_NEAR(got.top(), want.top(), 0.5);
     EXPECT_NEAR(got.right(), want.right(), 0.5);
     EXPECT_NEAR(got.bottom(), want.bottom(), 0.5);
-    (void)r;
   }
 }
 

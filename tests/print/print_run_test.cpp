@@ -4,6 +4,7 @@
 #include "print/print_run.h"
 #include "print/print_texts.h"
 #include "print/recording_device.h"
+#include "print/rotated_renderer.h"
 #include "tests/print/print_test_support.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -102,6 +103,44 @@ TEST(SelectedRecords, AnUpwardSelectionPrintsTopToBottom) {
   EXPECT_EQ(print::SelectedRecords(7, 3, 1), (std::pair{3, 7}));
   EXPECT_EQ(print::SelectedRecords(3, 7, 1), (std::pair{3, 7}));
   EXPECT_EQ(print::SelectedRecords(4, 4, 1), (std::pair{4, 4}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RotatedPrinting, BigPicturesArePlacedInBandsThatTileTheTurnedEnvelope) {
+  RunFixture run;
+  printtest::SetUpEnvelope(run.envelope, 5);  // C4
+  const double dpi = 600;  // some 41 million pixels: more than one band
+  ASSERT_EQ(print::RenderRotated(run.device, run.envelope, 3, 3, dpi), print::PrintStatus::kPrinted);
+  const auto& images = run.device.images;
+  ASSERT_GT(images.size(), 1);
+  const print::RotationCanvas canvas = print::SizeRotationCanvas(324, 229, dpi);
+  const QRectF place = print::RotatedEnvelopeOnPage(run.device, run.envelope, 3, 3);
+  double covered = 0;
+  for (int i = 0; i < images.size(); ++i) {
+    const auto& band = images[i];
+    EXPECT_EQ(band.imageSize.width(), canvas.pixels.width());
+    EXPECT_LE(qint64(band.imageSize.width()) * band.imageSize.height(), 16 * 1024 * 1024) << "bounded memory";
+    EXPECT_DOUBLE_EQ(band.corner.x(), place.right());
+    EXPECT_NEAR(band.corner.y(), place.bottom() - covered, 1e-9) << "each band below the last, turned";
+    EXPECT_DOUBLE_EQ(band.extent.width(), -324);
+    covered -= band.extent.height();
+  }
+  EXPECT_NEAR(covered, 229, 1e-9);
+  EXPECT_EQ(run.device.jobsEnded, 1);
+}
+
+TEST(RotatedPrinting, APictureTooLargeToMakeIsRefusedWithAMessage) {
+  auto& prompts = test::FreshPrompts();
+  RunFixture run;
+  printtest::SetUpEnvelope(run.envelope, 5);
+  EXPECT_EQ(print::RenderRotated(run.device, run.envelope, 3, 3, 5000), print::PrintStatus::kPictureTooLarge);
+  ASSERT_EQ(prompts.shown.size(), 1);
+  EXPECT_TRUE(prompts.shown[0].startsWith(QStringLiteral("旋转180度打印的分辨率太高")));
+  EXPECT_TRUE(run.device.images.isEmpty());
+  EXPECT_EQ(print::SizeRotationCanvas(220, 110, 150).pixels, QSize(1299, 650)) << "DL at the default resolution";
 }
 
 }  // namespace
