@@ -85,19 +85,27 @@ QList<QPointF> FreeCells(const LabelSource& source, int page, QSizeF size) {
   return free;
 }
 
-// Removes the last character of `line` (a surrogate pair counts as one) and returns it.
-QString TakeLastCharacter(QString& line) {
-  const qsizetype n = line.size() >= 2 && line.back().isLowSurrogate() && line[line.size() - 2].isHighSurrogate()
-                          ? 2
-                          : 1;
-  QString last = line.right(n);
-  line.chop(n);
-  return last;
+// Where a character of `line` ends: after `i` code units, moved off the middle of a pair.
+qsizetype CharacterEnd(const QString& line, qsizetype i) {
+  return i < line.size() && i > 0 && line[i].isLowSurrogate() && line[i - 1].isHighSurrogate() ? i + 1 : i;
 }
 
-bool AtLeastTwoCharacters(const QString& line) {
-  if (line.size() > 2) return true;
-  return line.size() == 2 && !(line[0].isHighSurrogate() && line[1].isLowSurrogate());
+// The longest start of `line` not wider than `maxWidth`, and at least its first character:
+// what taking characters off the end one by one until the rest fits would leave. Widths grow
+// with the length, so the answer is bisected rather than walked to.
+qsizetype FittingLength(const print::PrinterDevice& device, const QString& line, double maxWidth) {
+  if (device.TextWidth(line) <= maxWidth) return line.size();
+  qsizetype lo = CharacterEnd(line, 1), hi = line.size();  // lo is taken whatever its width; hi does not fit
+  while (CharacterEnd(line, lo + 1) < hi) {
+    const qsizetype mid = CharacterEnd(line, lo + (hi - lo) / 2);
+    if (mid >= hi) break;
+    if (mid <= lo) {
+      lo = CharacterEnd(line, lo + 1);
+      continue;
+    }
+    (device.TextWidth(line.left(mid)) <= maxWidth ? lo : hi) = mid;
+  }
+  return lo;
 }
 
 }  // namespace
@@ -121,11 +129,9 @@ void PrintLabelText(print::PrinterDevice& device, QString text, QPointF at, doub
       device.PrintText(line);
     } else {
       while (!line.isEmpty()) {
-        QString carry;
-        while (AtLeastTwoCharacters(line) && device.TextWidth(line) > maxWidth)
-          carry.prepend(TakeLastCharacter(line));
-        device.PrintText(line);
-        line = carry;
+        const qsizetype fits = FittingLength(device, line, maxWidth);
+        device.PrintText(line.left(fits));
+        line.remove(0, fits);
         if (!line.isEmpty()) {
           y += lineHeight;
           device.SetCurrentPosition(QPointF(x, y));

@@ -75,7 +75,11 @@ const QFontMetricsF& PainterDevice::Metrics() const {
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
-  return Metrics().horizontalAdvance(text) * kMmPerInch / MeasuringResolution();
+  if (!metrics_ || text != measuredText_) {
+    measuredWidth_ = Metrics().horizontalAdvance(text) * kMmPerInch / MeasuringResolution();
+    measuredText_ = text;
+  }
+  return measuredWidth_;
 }
 
 double PainterDevice::TextHeight(const QString&) const {

@@ -79,6 +79,10 @@ class PainterDevice : public PrinterDevice {
   common::FontChoice font_;
   QFont qfont_;
   mutable std::optional<QFontMetricsF> metrics_;
+  // The last width measured: a line is usually measured to see whether it fits, then printed,
+  // and printing measures it again to move the current position.
+  mutable QString measuredText_;
+  mutable double measuredWidth_ = 0;
   QPainter* painter_ = nullptr;  // the open job's painter, owned by the subclass
   bool pageEnded_ = false;       // NewPage() was called: the next drawing begins a new page
 };
