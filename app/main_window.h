@@ -5,8 +5,9 @@
 // "O2(0)", "O3(1)", "Num(1)", "Option1(2)". CB(9) does not exist (CB(9) returns nullptr).
 //
 // Where each subsystem plugs in:
-//  - start and stop steps: Load() runs the start sequence in order, Unload() the stop sequence;
-//    the format store, option memory, record grid and popup menus add their steps there.
+//  - start and stop steps: Load() runs the start sequence in order (margins mark, tab 0, the
+//    chosen size and its format, box texts, options), Unload() the stop sequence (chosen size,
+//    box texts, options); the record grid and the popup menus add their steps there.
 //  - commands: every CB click goes to CB_Click (app/commands.cpp), one case per index.
 //  - box editing: the canvas EP() sends every mouse and key event of itself and of its boxes
 //    (signals of editor::EnvelopeCanvas and editor::BoxWidget); MF routes the key-downs of
