@@ -62,7 +62,6 @@ inline const QString kNoSheets = QStringLiteral("工作簿中没有工作表：%
 inline const QString kSheetMissing = QStringLiteral("工作簿中没有名为“%1”的工作表");
 inline const QString kNothingToPrint = QStringLiteral("没有可打印的记录");
 inline const QString kUnknownPrinter = QStringLiteral("找不到打印机：%1");
-inline const QString kSourceMissing = QStringLiteral("找不到数据文件：%1");
 
 // The progress line: done, total, envelopes or pages per second.
 inline const QString kProgress = QStringLiteral("\r[%1] %2/%3  %4/s ");
