@@ -1,0 +1,69 @@
+#pragma once
+// What the batch tool says on the command line. The messages of the import, printing and the
+// database come from their own subsystems, so the tool and the window say the same.
+
+#include <QString>
+
+namespace batch {
+
+inline const QString kUsage = QStringLiteral(
+    "用法：\n"
+    "  kovapost-batch records   SOURCE [导入选项] [清理选项]\n"
+    "  kovapost-batch envelopes SOURCE [导入选项] [清理选项] [信封选项] (-o OUT.pdf | --printer NAME)\n"
+    "  kovapost-batch labels    SOURCE [导入选项] [清理选项] [标签选项] (-o OUT.pdf | --printer NAME)\n"
+    "\n"
+    "导入选项：\n"
+    "  --sheet NAME            工作表（默认第一张）\n"
+    "  --start N               起始行（默认 2）\n"
+    "  --end N                 结束行（默认：有数据的最后一行）\n"
+    "  --recipient EXPR        收件人表达式（默认 A）\n"
+    "  --postcode EXPR         邮编表达式（默认 B）\n"
+    "  --address EXPR          地址表达式（默认 C）\n"
+    "  --filter-line-breaks    把单元格内的换行变为“//”\n"
+    "清理选项（按给出的顺序执行）：\n"
+    "  --remove-incomplete name|postcode|address  --remove-spaces  --remove-line-breaks\n"
+    "  --merge-duplicates  --complete-postcodes\n"
+    "信封选项：\n"
+    "  --size C6|B6|DL|ZL|C5|C4|WxH   （默认：程序中最后选择的尺寸）\n"
+    "  --portrait-printing | --landscape-printing\n"
+    "  --centre-feed | --no-centre-feed   --rotate | --no-rotate   --dpi N\n"
+    "  --margins X,Y           打印边距（毫米，默认：已保存的边距）\n"
+    "  --database PATH         参数数据库（默认：本程序旁的 Par.mdb）\n"
+    "标签选项（也可用 --size、--margins、--database）：\n"
+    "  --across N  --down N  --shrink X  --paper WxH  --landscape  --no-separators\n"
+    "  --items postcode,address,name,sender,sender-postcode,tag\n"
+    "\n"
+    "records 把记录以制表符分隔（UTF-8）输出：序号、收件人、邮编、地址。\n"
+    "退出码：0 成功，1 无法读取或打印，2 参数错误。\n");
+
+// Argument errors; %1 is the argument.
+inline const QString kNoCommand = QStringLiteral("缺少命令：records、envelopes 或 labels");
+inline const QString kUnknownCommand = QStringLiteral("未知命令：%1");
+inline const QString kNoSource = QStringLiteral("缺少数据文件");
+inline const QString kUnknownOption = QStringLiteral("未知选项：%1");
+inline const QString kMissingValue = QStringLiteral("选项 %1 缺少值");
+inline const QString kBadNumber = QStringLiteral("选项 %1 需要一个正整数，而不是“%2”");
+inline const QString kBadDecimal = QStringLiteral("选项 %1 需要一个数，而不是“%2”");
+inline const QString kBadRule = QStringLiteral("--remove-incomplete 只接受 name、postcode 或 address，而不是“%1”");
+inline const QString kBadSize = QStringLiteral("--size 只接受 C6、B6、DL、ZL、C5、C4 或 宽x高（毫米），而不是“%1”");
+inline const QString kBadPaper = QStringLiteral("--paper 需要 宽x高（毫米），而不是“%1”");
+inline const QString kBadMargins = QStringLiteral("--margins 需要 X,Y（毫米），而不是“%1”");
+inline const QString kBadItem = QStringLiteral("--items 不认识“%1”");
+inline const QString kNotForCommand = QStringLiteral("选项 %1 不适用于此命令");
+inline const QString kNoOutput = QStringLiteral("需要 -o OUT.pdf 或 --printer NAME 之一");
+inline const QString kTwoOutputs = QStringLiteral("-o 和 --printer 只能选一个");
+inline const QString kBothOrientations = QStringLiteral("--portrait-printing 和 --landscape-printing 只能选一个");
+inline const QString kEndBeforeStart = QStringLiteral("--end 不能小于 --start − 1");
+inline const QString kPdfPrinterNeedsPath = QStringLiteral("打印到PDF文件请用 -o OUT.pdf");
+
+// Failures while running; %1 is a path or a name.
+inline const QString kNoDatabase = QStringLiteral("找不到参数数据库：%1");
+inline const QString kNoSheets = QStringLiteral("工作簿中没有工作表：%1");
+inline const QString kSheetMissing = QStringLiteral("工作簿中没有名为“%1”的工作表");
+inline const QString kNothingToPrint = QStringLiteral("没有可打印的记录");
+inline const QString kUnknownPrinter = QStringLiteral("找不到打印机：%1");
+
+// The progress line: done, total, envelopes or pages per second.
+inline const QString kProgress = QStringLiteral("\r[%1] %2/%3  %4/s ");
+
+}  // namespace batch
