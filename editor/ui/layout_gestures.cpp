@@ -77,6 +77,8 @@ LayoutGestures::LayoutGestures(LayoutEditor& editor, 菜单& menus, QLabel* tipL
 
 void LayoutGestures::AttachBox(int index, QTextEdit* box) {
   boxes_.at(size_t(index)) = box;
+  boxObjects_.at(size_t(index)) = box;
+  viewports_.at(size_t(index)) = box->viewport();
   box->installEventFilter(this);              // keys
   box->viewport()->installEventFilter(this);  // the mouse
   box->viewport()->setMouseTracking(true);    // the zones follow the pointer without a button
@@ -96,8 +98,8 @@ void LayoutGestures::AttachKeySource(QWidget* widget) {
 
 int LayoutGestures::BoxIndexOf(QObject* object) const {
   for (int i = 0; i < kBoxCount; ++i) {
-    const QTextEdit* box = boxes_[size_t(i)];
-    if (box && (object == box || object == box->viewport())) return i;
+    const QObject* box = boxObjects_[size_t(i)];
+    if (box && (object == box || object == viewports_[size_t(i)].data())) return i;
   }
   return -1;
 }

@@ -63,6 +63,10 @@ class LayoutGestures : public QObject {
   QPointer<QLabel> tipLine_;
   QString title_;
   std::array<QPointer<QTextEdit>, kBoxCount> boxes_{};
+  // Identity of each box and its viewport as plain objects: events still arrive while a box is
+  // half destroyed, when it may no longer be looked at as a QTextEdit.
+  std::array<QPointer<QObject>, kBoxCount> boxObjects_{};
+  std::array<QPointer<QObject>, kBoxCount> viewports_{};
   QPointer<QWidget> canvas_;
   BandLayer* band_ = nullptr;
   QSet<QObject*> keySources_;
