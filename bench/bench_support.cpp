@@ -1,5 +1,7 @@
 #include "bench/bench_support.h"
 
+#include <sys/resource.h>
+
 #include <QFile>
 #include <QTextStream>
 #include <algorithm>
@@ -112,5 +114,12 @@ double StatusMb(const char* key) {
 
 double ResidentMb() { return StatusMb("VmRSS:"); }
 double PeakResidentMb() { return StatusMb("VmHWM:"); }
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 }  // namespace bench

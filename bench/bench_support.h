@@ -27,5 +27,8 @@ double BestSeconds(int repeats, const std::function<void()>& prepare, const std:
 // Resident and peak resident memory of this process in MB.
 double ResidentMb();
 double PeakResidentMb();
+// CPU time of this process in seconds, user and system: on a shared machine the wall clock also
+// counts other programs' work.
+double CpuSeconds();
 
 }  // namespace bench
