@@ -43,6 +43,12 @@ void Worksheet::AddMergedArea(int firstRow, int firstColumn, int lastRow, int la
   merged_.push_back({firstRow, firstColumn, lastRow, lastColumn});
 }
 
+void Worksheet::ForEachCell(const std::function<void(int, int, const QString&)>& visit) const {
+  for (size_t r = 0; r < rows_.size(); ++r)
+    for (size_t c = 0; c < rows_[r].size(); ++c)
+      if (!rows_[r][c].isEmpty()) visit(int(r), int(c), rows_[r][c]);
+}
+
 const QString* Worksheet::Stored(int row, int column) const {
   if (size_t(row) >= rows_.size()) return nullptr;
   const std::vector<QString>& cells = rows_[row];

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "data/workbook_errors.h"
@@ -29,6 +30,8 @@ class Worksheet {
   // Filled by the readers, 0-based.
   void SetCell(int row, int column, QString text);
   void AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn);
+  // Every stored cell that is not empty, 0-based, row by row.
+  void ForEachCell(const std::function<void(int row, int column, const QString& text)>& visit) const;
 
  private:
   const QString* Stored(int row, int column) const;

@@ -255,4 +255,20 @@ TEST(WorkbookTest, AZipThatClaimsGigabytesIsDamagedNotLoaded) {
   EXPECT_EQ(data::ReadWorkbookBytes(FixtureBytes(u"huge_zip_entry.xlsx"_s), &wanted, names, &sheet), 5);
 }
 
+TEST(WorkbookTest, AnXlsThatCrashesTheReaderIsReportedAsDamaged) {
+  // Found by the fuzzer: FreeXL itself crashes inside freexl_open on this file. The program must
+  // report it like any damaged workbook and read the next file as usual.
+  const QString crash = Fixture(u"freexl_crash.xls"_s);
+  QStringList names;
+  EXPECT_EQ(data::ReadSheetNames(crash, names), 5);
+  data::Worksheet sheet;
+  EXPECT_EQ(data::ReadWorksheet(crash, u"地址"_s, sheet), 5);
+  QStringList bytesNames;
+  const QString wanted = u"地址"_s;
+  EXPECT_EQ(data::ReadWorkbookBytes(FixtureBytes(u"freexl_crash.xls"_s), &wanted, bytesNames, &sheet), 5);
+
+  ASSERT_EQ(data::ReadSheetNames(Fixture(u"addresses.xls"_s), names), 0);
+  EXPECT_EQ(names, QStringList({u"地址"_s, u"其他"_s}));
+}
+
 }  // namespace
