@@ -69,9 +69,19 @@ class PainterDevice : public PrinterDevice {
   bool jobOpen() const { return painter_ != nullptr; }
 
  private:
+  // The font as it is shaped at `resolution`, and the factor that scales it back to its size.
+  struct ShapedFont {
+    QFont font;
+    double scale = 1;
+  };
+  ShapedFont Shaped(double resolution) const;
+  void UpdateFont();
+
   QPainter* Painter();
   QPointF ToDevice(QPointF mm) const;
   const QFontMetricsF& Metrics() const;
+  // A length of the measuring metrics in mm.
+  double MeasuredMm(double length) const;
 
   QPageLayout layout_;
   QPointF origin_;
@@ -79,6 +89,8 @@ class PainterDevice : public PrinterDevice {
   common::FontChoice font_;
   QFont qfont_;
   mutable std::optional<QFontMetricsF> metrics_;
+  mutable double measuringScale_ = 1;
+  ShapedFont painted_;  // what the open job's painter draws text with
   // The last width measured: a line is usually measured to see whether it fits, then printed,
   // and printing measures it again to move the current position.
   mutable QString measuredText_;

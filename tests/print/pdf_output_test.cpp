@@ -1,5 +1,7 @@
 // Envelopes printed to real PDF files and read back with poppler: every box's first line where
 // the canvas puts it, for the paper sizes, page orientations, centre feed and printer offsets.
+#include <QPdfWriter>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -192,6 +194,60 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
     EXPECT_NEAR(got.top(), want.top(), 0.5);
     EXPECT_NEAR(got.right(), want.right(), 0.5);
     EXPECT_NEAR(got.bottom(), want.bottom(), 0.5);
+  }
+}
+
+// The width a text has in the font's own design, in mm at `points`.
+double DesignWidthMm(const QFont& font, const QString& text, double points) {
+  QRawFont raw = QRawFont::fromFont(font);
+  raw.setPixelSize(raw.unitsPerEm());
+  double units = 0;
+  for (QPointF advance : raw.advancesForGlyphIndexes(raw.glyphIndexesForString(text), QRawFont::UseDesignMetrics))
+    units += advance.x();
+  return units / raw.unitsPerEm() * points * 25.4 / 72;
+}
+
+// Fonts past Qt's glyph cache are shaped at a smaller size and scaled back up; measured and
+// printed, they must keep the width and line height of the full size, and print as wide as
+// they measure.
+TEST(PdfOutput, LargeFontsMeasureAndPrintAtTheirFullSize) {
+  printtest::MapSongTi();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("sizes.pdf"));
+  const QString text = QStringLiteral("北京市海淀区100080");
+  const QList<double> sizes = {10, 15, 16, 17.85, 25.65, 48};
+  QList<double> widths;
+  {
+    print::PdfDevice pdf(path, print::kPdfPrinterName);
+    QPdfWriter reference(dir.filePath(QStringLiteral("reference.pdf")));
+    reference.setResolution(print::PdfDevice::kResolution);
+    const double mmPerPixel = 25.4 / print::PdfDevice::kResolution;
+    double y = 5;
+    for (double size : sizes) {
+      SCOPED_TRACE(testing::Message() << size << " pt");
+      common::FontChoice font;
+      font.name = QStringLiteral("宋体");
+      font.size = size;
+      pdf.SetFont(font);
+      // Qt rounds each glyph's advance a little at any size; a few thousandths of the width.
+      const double design = DesignWidthMm(print::ToQFont(font), text, size);
+      EXPECT_NEAR(pdf.TextWidth(text), design, design * 0.003);
+      const QFontMetricsF full(print::ToQFont(font), &reference);
+      EXPECT_NEAR(pdf.TextHeight(text), full.height() * mmPerPixel, 0.05);
+      pdf.SetCurrentPosition(QPointF(5, y));
+      pdf.PrintText(text);
+      widths.append(pdf.TextWidth(text));
+      y += pdf.TextHeight(text);
+    }
+    ASSERT_TRUE(pdf.Finish());
+  }
+  const QList<printtest::Word> words = printtest::ReadWords(path);
+  ASSERT_EQ(words.size(), sizes.size());
+  for (int i = 0; i < sizes.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << sizes[i] << " pt");
+    EXPECT_EQ(words[i].text, text);
+    EXPECT_NEAR(words[i].mm.left(), 5, 0.2);
+    EXPECT_NEAR(words[i].mm.width(), widths[i], 0.2);
   }
 }
 
