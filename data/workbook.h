@@ -59,7 +59,12 @@ int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QString
 
 namespace detail {
 // The readers behind ReadWorkbookBytes: names always, the sheet's cells when asked for.
-int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet);
+// .xls files are read in a child process (where the platform has them), which is given up as
+// damaged when it has not answered within `limitMs`: a sheet of the largest size takes FreeXL
+// well under a minute, so a silent child is stuck in a loop of a crafted file.
+constexpr int kXlsReadLimitMs = 60000;
+int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet,
+                int limitMs = kXlsReadLimitMs);
 int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet);
 // Excel's day numbers (1900 date system) as text: a date, a date with time, or a time.
 QString SerialDateText(double serial, bool hasDate, bool hasTime);

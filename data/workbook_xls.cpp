@@ -115,9 +115,6 @@ int ReadInProcess(const QByteArray& path, const QString* sheetName, QStringList&
 
 #ifdef Q_OS_UNIX
 
-// A sheet of the largest size takes FreeXL well under a minute; a child still silent after that
-// is stuck in a loop of a crafted file.
-constexpr int kChildSeconds = 60;
 constexpr qint32 kEndOfCells = -1;
 
 QByteArray EncodeAnswer(int code, const QStringList& names, const Worksheet* sheet) {
@@ -193,7 +190,8 @@ void Reap(pid_t child) {
 
 }  // namespace
 
-int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet) {
+int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet,
+                int limitMs) {
   const QByteArray encodedPath = QFile::encodeName(path);
 #ifdef Q_OS_UNIX
   int pipeEnds[2];
@@ -215,12 +213,13 @@ int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& name
   }
   close(pipeEnds[1]);
   QByteArray answer;
-  const bool complete = ReadUntilClosed(pipeEnds[0], QDeadlineTimer(kChildSeconds * 1000), answer);
+  const bool complete = ReadUntilClosed(pipeEnds[0], QDeadlineTimer(limitMs), answer);
   close(pipeEnds[0]);
   if (!complete) kill(child, SIGKILL);
   Reap(child);
   return complete ? DecodeAnswer(answer, names, sheet) : kWorkbookCannotOpen;
 #else
+  Q_UNUSED(limitMs);
   return ReadInProcess(encodedPath, sheetName, names, sheet);
 #endif
 }

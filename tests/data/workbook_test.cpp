@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "data/import_texts.h"
 #include "data/record_table.h"
@@ -269,6 +270,18 @@ TEST(WorkbookTest, AnXlsThatCrashesTheReaderIsReportedAsDamaged) {
 
   ASSERT_EQ(data::ReadSheetNames(Fixture(u"addresses.xls"_s), names), 0);
   EXPECT_EQ(names, QStringList({u"地址"_s, u"其他"_s}));
+}
+
+TEST(WorkbookTest, AnXlsReaderThatNeverAnswersIsGivenUp) {
+  // A named pipe without a writer keeps FreeXL waiting for ever, as a reader caught in a loop
+  // would: the reading process is stopped at its time limit and the file reported as damaged.
+  QTemporaryDir dir;
+  const QByteArray fifo = QFile::encodeName(dir.filePath(u"stuck.xls"_s));
+  ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  QStringList names;
+  data::Worksheet sheet;
+  const QString wanted = u"地址"_s;
+  EXPECT_EQ(data::detail::ReadXlsFile(QFile::decodeName(fifo), &wanted, names, &sheet, 300), 5);
 }
 
 }  // namespace
