@@ -11,7 +11,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   mkdir -p out
   sample=resources/sample/sample.csv
   build-release/kovapost-batch envelopes "$sample" --complete-postcodes -o out/sample-envelopes.pdf
-  build-release/kovapost-batch labels "$sample" --complete-postcodes --across 3 --down 8 -o out/sample-labels.pdf
+  build-release/kovapost-batch labels "$sample" --complete-postcodes --across 3 --down 8 --shrink 2.5 \
+    -o out/sample-labels.pdf
   # Pictures of the first pages, for a look without a PDF viewer.
   pdftoppm -png -r 100 -f 1 -l 1 -singlefile out/sample-envelopes.pdf out/sample-envelopes
   pdftoppm -png -r 100 -f 1 -l 1 -singlefile out/sample-labels.pdf out/sample-labels
