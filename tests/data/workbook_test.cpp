@@ -195,6 +195,8 @@ TEST(WorkbookTest, FailuresShowTheirMessage) {
       {"empty file", empty.path(), u"地址"_s, u"A"_s, 2, 438, data::texts::kNotAWorkbook},
       {"truncated .xlsx", truncatedXlsx.path(), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
       {"truncated .xls", truncatedXls.path(), u"地址"_s, u"A"_s, 2, 5, data::texts::kCannotOpenWorkbook},
+      {".xls that crashes the reader", Fixture(u"freexl_crash.xls"_s), u"地址"_s, u"A"_s, 2, 5,
+       data::texts::kCannotOpenWorkbook},
       {"three letters", Fixture(u"addresses.ods"_s), u"地址"_s, u"ABC"_s, 2, 1004,
        data::texts::kColumnOutOfRange},
       {"row 0", Fixture(u"addresses.xls"_s), u"地址"_s, u"A"_s, 0, 1004, data::texts::kColumnOutOfRange},
