@@ -81,29 +81,28 @@ PainterDevice::ShapedFont PainterDevice::Shaped(double resolution) const {
 }
 
 void PainterDevice::UpdateFont() {
-  metrics_.reset();
+  measuring_.reset();
   if (!painter_) return;
   painted_ = Shaped(Resolution());
   painter_->setFont(painted_.font);
 }
 
-const QFontMetricsF& PainterDevice::Metrics() const {
+const PainterDevice::Measuring& PainterDevice::Measured() const {
   // Building metrics is the costly part of a measurement; fonts change far less often than
   // texts are measured.
-  if (!metrics_) {
-    const ShapedFont measured = Shaped(MeasuringResolution());
-    metrics_.emplace(measured.font, MeasuringDevice());
-    measuringScale_ = measured.scale;
+  if (!measuring_) {
+    const ShapedFont shaped = Shaped(MeasuringResolution());
+    measuring_.emplace(Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale});
   }
-  return *metrics_;
+  return *measuring_;
 }
 
 double PainterDevice::MeasuredMm(double length) const {
-  return length * measuringScale_ * kMmPerInch / MeasuringResolution();
+  return length * Measured().scale * kMmPerInch / MeasuringResolution();
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
-  if (!metrics_ || text != measuredText_) {
+  if (!measuring_ || text != measuredText_) {
     measuredWidth_ = MeasuredMm(Metrics().horizontalAdvance(text));
     measuredText_ = text;
   }

@@ -79,7 +79,13 @@ class PainterDevice : public PrinterDevice {
 
   QPainter* Painter();
   QPointF ToDevice(QPointF mm) const;
-  const QFontMetricsF& Metrics() const;
+  // The metrics text is measured with, and the factor of their shaped font.
+  struct Measuring {
+    QFontMetricsF metrics;
+    double scale;
+  };
+  const Measuring& Measured() const;
+  const QFontMetricsF& Metrics() const { return Measured().metrics; }
   // A length of the measuring metrics in mm.
   double MeasuredMm(double length) const;
 
@@ -88,8 +94,7 @@ class PainterDevice : public PrinterDevice {
   QPointF position_;
   common::FontChoice font_;
   QFont qfont_;
-  mutable std::optional<QFontMetricsF> metrics_;
-  mutable double measuringScale_ = 1;
+  mutable std::optional<Measuring> measuring_;
   ShapedFont painted_;  // what the open job's painter draws text with
   // The last width measured: a line is usually measured to see whether it fits, then printed,
   // and printing measures it again to move the current position.
