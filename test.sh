@@ -29,7 +29,14 @@ for target in csv_record mapping workbook; do
     mapping) printf 'A，" 收",B,"//",ZZ\n张三\t10001\t北京' >"$corpus"/seed ;;
     workbook) cp tests/fixtures/import/*.xls tests/fixtures/import/*.xlsx tests/fixtures/import/*.ods "$corpus"/ ;;
   esac
-  ASAN_OPTIONS=detect_leaks=0:suppressions=$PWD/fuzz/asan_suppressions.txt \
-    build-fuzz/fuzz_$target -seed=1 -runs=50000 -max_len=65536 -timeout=10 -artifact_prefix=build-fuzz/ "$corpus" 2>&1 | tail -1
+  # Only the last line when it passes; the fuzzer's report, and the input it saved, when it fails.
+  log=build-fuzz/fuzz_$target.log
+  if ! ASAN_OPTIONS=detect_leaks=0:suppressions=$PWD/fuzz/asan_suppressions.txt \
+    build-fuzz/fuzz_$target -seed=1 -runs=50000 -max_len=65536 -timeout=10 -artifact_prefix=build-fuzz/ "$corpus" >"$log" 2>&1; then
+    grep -v '^#[0-9]' "$log" | tail -60
+    echo "fuzz_$target failed; the input that failed is in build-fuzz/ (crash-*, oom-*, timeout-*)."
+    exit 1
+  fi
+  tail -1 "$log"
 done
 echo "All tests passed, with and without sanitizers; fuzz runs done."

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFile>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cmath>
 
 #include "common/numbers.h"
@@ -33,9 +34,17 @@ void Worksheet::SetLimits(int maxRows, int maxColumns) {
 void Worksheet::SetCell(int row, int column, QString text) {
   if (row < 0 || column < 0 || row >= maxRows_ || column >= maxColumns_ || text.isEmpty()) return;
   if (size_t(row) >= rows_.size()) rows_.resize(row + 1);
-  std::vector<QString>& cells = rows_[row];
-  if (size_t(column) >= cells.size()) cells.resize(column + 1);
-  cells[column] = std::move(text);
+  std::vector<Cell>& cells = rows_[row];
+  // The readers give a row's cells from left to right, so appending is the common case.
+  if (cells.empty() || cells.back().column < column) {
+    cells.push_back({column, std::move(text)});
+    return;
+  }
+  const auto at = std::lower_bound(cells.begin(), cells.end(), column, ColumnBefore);
+  if (at->column == column)
+    at->text = std::move(text);
+  else
+    cells.insert(at, {column, std::move(text)});
 }
 
 void Worksheet::AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn) {
@@ -45,14 +54,14 @@ void Worksheet::AddMergedArea(int firstRow, int firstColumn, int lastRow, int la
 
 void Worksheet::ForEachCell(const std::function<void(int, int, const QString&)>& visit) const {
   for (size_t r = 0; r < rows_.size(); ++r)
-    for (size_t c = 0; c < rows_[r].size(); ++c)
-      if (!rows_[r][c].isEmpty()) visit(int(r), int(c), rows_[r][c]);
+    for (const Cell& cell : rows_[r]) visit(int(r), cell.column, cell.text);
 }
 
 const QString* Worksheet::Stored(int row, int column) const {
   if (size_t(row) >= rows_.size()) return nullptr;
-  const std::vector<QString>& cells = rows_[row];
-  return size_t(column) < cells.size() && !cells[column].isEmpty() ? &cells[column] : nullptr;
+  const std::vector<Cell>& cells = rows_[row];
+  const auto at = std::lower_bound(cells.begin(), cells.end(), column, ColumnBefore);
+  return at != cells.end() && at->column == column ? &at->text : nullptr;
 }
 
 int Worksheet::CellText(int row, int column, QString& text) const {

@@ -39,7 +39,14 @@ class Worksheet {
   struct Area {
     int firstRow, firstColumn, lastRow, lastColumn;
   };
-  std::vector<std::vector<QString>> rows_;
+  struct Cell {
+    int column;
+    QString text;
+  };
+  static bool ColumnBefore(const Cell& cell, int column) { return cell.column < column; }
+  // Each row holds only its filled cells, ordered by column: a single cell far to the right
+  // costs no more than one at the left.
+  std::vector<std::vector<Cell>> rows_;
   std::vector<Area> merged_;
   int maxRows_ = 1048576;
   int maxColumns_ = 16384;

@@ -146,6 +146,51 @@ TEST(WorkbookTest, CellsOutsideTheFormatAreOutOfRange) {
     EXPECT_EQ(c.sheet->CellText(c.row, c.column, text), c.error) << c.row << "," << c.column;
 }
 
+TEST(WorkbookTest, CellsKeepTheirPlaceInWhateverOrderTheyCome) {
+  data::Worksheet sheet;
+  sheet.SetCell(0, 5, u"F1"_s);
+  sheet.SetCell(0, 1, u"B1"_s);
+  sheet.SetCell(0, 3, u"D1"_s);
+  sheet.SetCell(0, 1, u"B1 again"_s);
+  sheet.SetCell(0, 2, QString());  // empty text leaves nothing behind
+  sheet.SetCell(4, 16383, u"XFD5"_s);
+  sheet.SetCell(2, 0, u"A3"_s);
+  const struct {
+    int row, column;
+    QString text;
+  } cases[] = {
+      {1, 6, u"F1"_s}, {1, 2, u"B1 again"_s}, {1, 4, u"D1"_s}, {1, 3, {}},  {1, 1, {}},
+      {1, 7, {}},      {5, 16384, u"XFD5"_s}, {5, 16383, {}},  {3, 1, u"A3"_s}, {2, 1, {}},
+      {9, 9, {}},
+  };
+  QString text;
+  for (const auto& c : cases) {
+    ASSERT_EQ(sheet.CellText(c.row, c.column, text), 0);
+    EXPECT_EQ(text, c.text) << c.row << "," << c.column;
+  }
+  QStringList visited;
+  sheet.ForEachCell([&](int row, int column, const QString& cell) {
+    visited << u"%1,%2=%3"_s.arg(row).arg(column).arg(cell);
+  });
+  EXPECT_EQ(visited, QStringList({u"0,1=B1 again"_s, u"0,3=D1"_s, u"0,5=F1"_s, u"2,0=A3"_s, u"4,16383=XFD5"_s}));
+}
+
+TEST(WorkbookTest, ASheetOfCellsFarToTheRightReadsInFull) {
+  // 6000 rows with a number in column XFD: a 50 KB file that once took gigabytes, as if every
+  // row were filled from A to its last cell.
+  data::Worksheet sheet;
+  ASSERT_EQ(data::ReadWorksheet(Fixture(u"far_right_cells.xlsx"_s), u"地址"_s, sheet), 0);
+  QString text;
+  for (int row : {1, 2, 3000, 6000}) {
+    ASSERT_EQ(sheet.CellText(row, 16384, text), 0);
+    EXPECT_EQ(text, QString::number(row));
+    sheet.CellText(row, 16383, text);
+    EXPECT_EQ(text, QString());
+  }
+  sheet.CellText(6000, 1, text);
+  EXPECT_EQ(text, u"姓名"_s);
+}
+
 TEST(WorkbookTest, ImportStopsAfterFiveEmptyRows) {
   for (const QString& file : kLibreOfficeBooks) {
     test::FreshPrompts();
