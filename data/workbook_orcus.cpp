@@ -15,6 +15,7 @@
 
 #include "common/numbers.h"
 #include "data/workbook.h"
+#include "data/xlsx_inline_strings.h"
 
 namespace data::detail {
 namespace {
@@ -566,6 +567,9 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
     sheet->SetCell(cell.row, cell.column, TextOf(cell, factory, *factory.kept));
   for (const Sheet::Area& area : factory.kept->merged)
     sheet->AddMergedArea(area.firstRow, area.firstColumn, area.lastRow, area.lastColumn);
+  if (format == orcus::format_t::xlsx)
+    ReadXlsxInlineStrings(bytes, *sheetName,
+                          [sheet](int row, int column, QString text) { sheet->SetCell(row, column, std::move(text)); });
   return kWorkbookOk;
 }
 

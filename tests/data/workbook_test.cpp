@@ -191,6 +191,34 @@ TEST(WorkbookTest, ASheetOfCellsFarToTheRightReadsInFull) {
   EXPECT_EQ(text, u"姓名"_s);
 }
 
+TEST(WorkbookTest, TextKeptInTheSheetItselfIsRead) {
+  // libxlsxwriter's constant-memory mode writes every string into the sheet (t="inlineStr"), as
+  // streaming exporters do; the second sheet is the wanted one.
+  const struct {
+    QString sheet;
+    int row, column;
+    QString text;
+  } cases[] = {
+      {u"收件人"_s, 1, 1, u"姓名"_s},
+      {u"收件人"_s, 2, 1, u"郑十一"_s},
+      {u"收件人"_s, 2, 2, u"10001"_s},
+      {u"收件人"_s, 2, 3, u"天津市和平区 \"南京路\"  <1号>"_s},
+      {u"收件人"_s, 3, 2, u"050000"_s},
+      {u"收件人"_s, 3, 3, u"石家庄市\n长安区"_s},
+      {u"收件人"_s, 4, 28, u"AB4"_s},
+      {u"收件人"_s, 4, 1, {}},
+      {u"说明"_s, 1, 1, u"不是地址"_s},
+      {u"说明"_s, 2, 1, {}},
+  };
+  for (const auto& c : cases) {
+    data::Worksheet sheet;
+    ASSERT_EQ(data::ReadWorksheet(Fixture(u"xlsxwriter_inline.xlsx"_s), c.sheet, sheet), 0);
+    QString text;
+    sheet.CellText(c.row, c.column, text);
+    EXPECT_EQ(text, c.text) << c.sheet.toStdString() << " " << c.row << "," << c.column;
+  }
+}
+
 TEST(WorkbookTest, ImportStopsAfterFiveEmptyRows) {
   for (const QString& file : kLibreOfficeBooks) {
     test::FreshPrompts();
