@@ -7,22 +7,37 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "data/reading_process.h"
 
 namespace data {
 namespace {
 
 constexpr char kOle2Magic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
+// Both readers run in a child process.
+int ReadXls(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet) {
+  return detail::ReadInChildProcess(
+      [&](QStringList& n, Worksheet* s) { return detail::ReadXlsFile(path, sheetName, n, s); }, names, sheet);
+}
+
+int ReadOrcus(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet) {
+  return detail::ReadInChildProcess(
+      [&](QStringList& n, Worksheet* s) { return detail::ReadOrcusBytes(bytes, sheetName, n, s); }, names, sheet);
+}
+
+// The format is told by the content, not the name.
 int ReadWorkbookFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return kWorkbookCannotOpen;
   const QByteArray head = file.peek(8);
   // FreeXL reads from the file itself; everything else is parsed from memory.
-  if (head == QByteArray(kOle2Magic, 8)) return detail::ReadXlsFile(path, sheetName, names, sheet);
+  if (head == QByteArray(kOle2Magic, 8)) return ReadXls(path, sheetName, names, sheet);
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) return kWorkbookCannotOpen;
-  return detail::ReadOrcusBytes(bytes, sheetName, names, sheet);
+  return ReadOrcus(bytes, sheetName, names, sheet);
 }
+
+constexpr qint32 kEndOfSheet = -1;
 
 }  // namespace
 
@@ -52,9 +67,34 @@ void Worksheet::AddMergedArea(int firstRow, int firstColumn, int lastRow, int la
   merged_.push_back({firstRow, firstColumn, lastRow, lastColumn});
 }
 
-void Worksheet::ForEachCell(const std::function<void(int, int, const QString&)>& visit) const {
-  for (size_t r = 0; r < rows_.size(); ++r)
-    for (const Cell& cell : rows_[r]) visit(int(r), cell.column, cell.text);
+QDataStream& operator<<(QDataStream& out, const Worksheet& sheet) {
+  out << qint32(sheet.maxRows_) << qint32(sheet.maxColumns_);
+  for (size_t r = 0; r < sheet.rows_.size(); ++r)
+    for (const Worksheet::Cell& cell : sheet.rows_[r]) out << qint32(r) << qint32(cell.column) << cell.text;
+  out << kEndOfSheet;
+  for (const Worksheet::Area& a : sheet.merged_)
+    out << qint32(a.firstRow) << qint32(a.firstColumn) << qint32(a.lastRow) << qint32(a.lastColumn);
+  return out << kEndOfSheet;
+}
+
+// A stream that is cut off before its end marks leaves the status at ReadPastEnd.
+QDataStream& operator>>(QDataStream& in, Worksheet& sheet) {
+  sheet = Worksheet();
+  qint32 maxRows = 0, maxColumns = 0;
+  in >> maxRows >> maxColumns;
+  sheet.SetLimits(maxRows, maxColumns);
+  for (qint32 row = kEndOfSheet; in >> row, in.status() == QDataStream::Ok && row != kEndOfSheet;) {
+    qint32 column = 0;
+    QString text;
+    in >> column >> text;
+    sheet.SetCell(row, column, std::move(text));
+  }
+  for (qint32 firstRow = kEndOfSheet; in >> firstRow, in.status() == QDataStream::Ok && firstRow != kEndOfSheet;) {
+    qint32 firstColumn = 0, lastRow = 0, lastColumn = 0;
+    in >> firstColumn >> lastRow >> lastColumn;
+    sheet.AddMergedArea(firstRow, firstColumn, lastRow, lastColumn);
+  }
+  return in;
 }
 
 const QString* Worksheet::Stored(int row, int column) const {
@@ -100,11 +140,10 @@ int ReadWorksheet(const QString& path, const QString& sheetName, Worksheet& shee
 int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names,
                       Worksheet* sheet) {
   names.clear();
-  if (!bytes.startsWith(QByteArray(kOle2Magic, 8)))
-    return detail::ReadOrcusBytes(bytes, sheetName, names, sheet);
+  if (!bytes.startsWith(QByteArray(kOle2Magic, 8))) return ReadOrcus(bytes, sheetName, names, sheet);
   QTemporaryFile file;
   if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) return kWorkbookCannotOpen;
-  return detail::ReadXlsFile(file.fileName(), sheetName, names, sheet);
+  return ReadXls(file.fileName(), sheetName, names, sheet);
 }
 
 QString detail::SerialDateText(double serial, bool hasDate, bool hasTime) {

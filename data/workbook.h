@@ -11,7 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <functional>
+#include <QDataStream>
 #include <vector>
 
 #include "data/workbook_errors.h"
@@ -30,8 +30,9 @@ class Worksheet {
   // Filled by the readers, 0-based.
   void SetCell(int row, int column, QString text);
   void AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn);
-  // Every stored cell that is not empty, 0-based, row by row.
-  void ForEachCell(const std::function<void(int row, int column, const QString& text)>& visit) const;
+  // The whole sheet, for the way from the reading process (see reading_process.h).
+  friend QDataStream& operator<<(QDataStream& out, const Worksheet& sheet);
+  friend QDataStream& operator>>(QDataStream& in, Worksheet& sheet);
 
  private:
   const QString* Stored(int row, int column) const;
@@ -65,13 +66,9 @@ int ReadWorkbookBytes(const QByteArray& bytes, const QString* sheetName, QString
                       Worksheet* sheet);
 
 namespace detail {
-// The readers behind ReadWorkbookBytes: names always, the sheet's cells when asked for.
-// .xls files are read in a child process (where the platform has them), which is given up as
-// damaged when it has not answered within `limitMs`: a sheet of the largest size takes FreeXL
-// well under a minute, so a silent child is stuck in a loop of a crafted file.
-constexpr int kXlsReadLimitMs = 60000;
-int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet,
-                int limitMs = kXlsReadLimitMs);
+// The readers behind ReadWorkbookBytes, run in this process: names always, the sheet's cells
+// when asked for. The public functions above run them through ReadInChildProcess.
+int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& names, Worksheet* sheet);
 int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet);
 // Excel's day numbers (1900 date system) as text: a date, a date with time, or a time.
 QString SerialDateText(double serial, bool hasDate, bool hasTime);

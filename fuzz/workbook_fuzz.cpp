@@ -1,5 +1,6 @@
-// Arbitrary bytes as a workbook: FreeXL for compound files, liborcus for the rest. Any input
-// must give an error number or a sheet, never a crash.
+// Arbitrary bytes as a workbook: FreeXL for compound files, liborcus for the rest, each in its
+// reading process. Any input must give an error number or a sheet, never a crash or a hang of
+// the program.
 #include <cstddef>
 #include <cstdint>
 

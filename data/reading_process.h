@@ -1,0 +1,27 @@
+#pragma once
+// Workbook libraries are fed files from anywhere, and they are not all safe on damaged ones:
+// FreeXL trusts the record lengths a file gives and can crash inside freexl_open; liborcus stops
+// the program on a failed assertion. Each workbook is therefore read in a short-lived child
+// process (where the platform has fork) that sends its sheet names and cells back through a
+// pipe. A child that crashes, breaks off its answer or has not answered in time leaves the file
+// reported as damaged, and the program goes on.
+
+#include <QStringList>
+#include <functional>
+
+#include "data/workbook.h"
+
+namespace data::detail {
+
+// A sheet of the largest size takes the readers well under a minute, so a child that is still
+// silent then is caught in a loop of a crafted file.
+constexpr int kReadLimitMs = 60000;
+
+using WorkbookReader = std::function<int(QStringList& names, Worksheet* sheet)>;
+
+// `read`'s result, names and cells, as if it had run here; kWorkbookCannotOpen when the child
+// fails. Without fork, `read` runs in this process.
+int ReadInChildProcess(const WorkbookReader& read, QStringList& names, Worksheet* sheet,
+                       int limitMs = kReadLimitMs);
+
+}  // namespace data::detail
