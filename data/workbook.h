@@ -2,10 +2,12 @@
 // Workbooks as the import sees them: a list of sheet names and, for one sheet, the text of each
 // cell. .xls files are read with FreeXL, .xlsx and .ods (and XML spreadsheets) with liborcus;
 // the format is taken from the file's content, so a workbook with the wrong ending still opens.
+// Each is read in a reading process of its own (reading_process.h).
 //
 // Cell text: whole numbers without a fraction (10001, however the writer stored it), other
 // numbers to 15 significant digits, dates as YYYY-MM-DD (with the time when there is one),
-// formulas as their cached values, and every cell of a merged area as its top-left value (for
+// formulas as their cached values, text kept in the sheet itself (.xlsx inline strings, which
+// liborcus skips and xlsx_inline_strings.h reads), and every cell of a merged area as its top-left value (for
 // .xlsx and .ods; FreeXL does not report merged areas).
 
 #include <QByteArray>
