@@ -82,7 +82,8 @@ QDataStream& operator>>(QDataStream& in, Worksheet& sheet) {
   sheet = Worksheet();
   qint32 maxRows = 0, maxColumns = 0;
   in >> maxRows >> maxColumns;
-  sheet.SetLimits(maxRows, maxColumns);
+  // A fresh sheet has the largest limits of any format; a garbled answer cannot ask for more.
+  sheet.SetLimits(std::clamp(maxRows, 0, sheet.maxRows_), std::clamp(maxColumns, 0, sheet.maxColumns_));
   for (qint32 row = kEndOfSheet; in >> row, in.status() == QDataStream::Ok && row != kEndOfSheet;) {
     qint32 column = 0;
     QString text;
