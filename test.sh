@@ -32,8 +32,8 @@ for target in csv_record mapping workbook; do
     workbook) cp tests/fixtures/import/*.xls tests/fixtures/import/*.xlsx tests/fixtures/import/*.ods "$corpus"/
       runs=5000 ;;
   esac
-  # Only the last line when it passes, the fuzzer's report when it fails. (.xls inputs that crash
-  # FreeXL in its reading process are written out as crash-* too; those are expected.)
+  # Only the last line when it passes, the fuzzer's report when it fails. (Workbooks that crash a
+  # library inside their reading process are written out as crash-* too; those are expected.)
   log=build-fuzz/fuzz_$target.log
   if ! ASAN_OPTIONS=detect_leaks=0:suppressions=$PWD/fuzz/asan_suppressions.txt \
     build-fuzz/fuzz_$target -seed=1 -runs=$runs -max_len=65536 -timeout=10 -artifact_prefix=build-fuzz/ "$corpus" >"$log" 2>&1; then
