@@ -2,9 +2,9 @@
 // Texts of the application shell, exactly as the user sees them.
 
 #include <QString>
+#include <array>
 
 #include "data/data_texts.h"
-#include <array>
 
 namespace app {
 
@@ -14,6 +14,13 @@ inline const QString kVersion = QStringLiteral("4.39");
 // Sub_main refuses a second start; the timer's repeat of the test uses a full-width comma.
 inline const QString kAlreadyRunning = QStringLiteral("软件已经在运行,请勿重复运行！");
 inline const QString kAlreadyRunningLater = QStringLiteral("软件已经在运行，请勿重复运行！");
+
+// Closing with records changed since the last import or export.
+inline const QString kCloseQuestion =
+    QStringLiteral("表格中的数据在导入或上次导出后已经修改，关闭程序后这些修改将丢失。是否先导出数据？");
+inline const QString kCloseExport = QStringLiteral("导出");
+inline const QString kCloseNoExport = QStringLiteral("不导出");
+inline const QString kCloseCancel = QStringLiteral("取消");
 
 // SST's tabs.
 inline const std::array<QString, 4> kTabCaptions = {QStringLiteral("信封打印"), QStringLiteral("批量数据"),

@@ -31,7 +31,16 @@ void MF::CB_Click(int index) {
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
-      case data::ui::kImport: data::ImportRecords(records_, this); break;
+      case data::ui::kImport: {
+        // Records just read from a file are not changed: the file still holds them.
+        const int before = recordChanges_;
+        data::ImportRecords(records_, this);
+        if (recordChanges_ != before) exportedChanges_ = recordChanges_;
+        break;
+      }
+      case data::ui::kExport:
+        if (recordGrid_->ExportRecords()) exportedChanges_ = recordChanges_;
+        break;
       case 0:
       case 1:
       case 16: PrintEnvelopes(index); break;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -44,8 +45,10 @@
 #include "print/ui/envelope_commands.h"
 #include "editor/ui/layout_gestures.h"
 #include "editor/ui/popup_menus.h"
+#include "store/database.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
+#include "store/store_texts.h"
 
 using editor::TwipsToPixels;
 
@@ -134,6 +137,7 @@ MF::MF(QWidget* parent) : QWidget(parent) {
   adRun_->setInterval(1000);
   connect(adRun_, &QTimer::timeout, this, &MF::RefuseLaterInstance);
 
+  WatchRecordChanges();
   connect(sst_, &QTabWidget::currentChanged, this, &MF::SST_Click);
   connect(&envelope_, &editor::EnvelopeModel::sizeChanged, this, &MF::ShowSizes);
   connect(&envelope_, &editor::EnvelopeModel::optionsChanged, this, &MF::ShowOptions);
@@ -366,14 +370,57 @@ void MF::Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   adRun_->stop();
+  // The three saves tell the user once when they could not all be written.
+  const int failures = DataBase::FailureCount();
+  DataBase::OneMessage once;
   格式模块::SaveChosenSize(envelope_);
   DataBase::SaveBoxContents(envelope_);
   OptionMemory::SaveLastSet(envelope_);
+  if (DataBase::FailureCount() != failures)
+    DataBase::Tell(DataBase::kNotSavedAtExit.arg(QDir::toNativeSeparators(DataBase::DatabasePath())));
 }
 
 void MF::closeEvent(QCloseEvent* event) {
+  if (!unloaded_ && !MayClose()) {
+    event->ignore();
+    return;
+  }
   Unload();
   event->accept();
+}
+
+void MF::WatchRecordChanges() {
+  const auto changed = [this] { ++recordChanges_; };
+  connect(&records_, &QAbstractItemModel::modelReset, this, changed);
+  connect(&records_, &QAbstractItemModel::rowsInserted, this, changed);
+  connect(&records_, &QAbstractItemModel::rowsRemoved, this, changed);
+  connect(&records_, &QAbstractItemModel::rowsMoved, this, changed);
+  // Colours and tips of the postcode check are no change of the records.
+  connect(&records_, &QAbstractItemModel::dataChanged, this,
+          [changed](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+            if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole)) changed();
+          });
+}
+
+bool MF::RecordsChangedSinceExport() const {
+  return records_.recordCount() > 0 && recordChanges_ != exportedChanges_;
+}
+
+bool MF::MayClose() {
+  if (!RecordsChangedSinceExport()) return true;
+  switch (common::prompts().AskYesNoCancel(app::kCloseQuestion, app::kCloseExport, app::kCloseNoExport,
+                                           app::kCloseCancel)) {
+    case common::Choice::kYes:
+      // A cancelled or failed export keeps the window open, with the records.
+      if (!recordGrid_->ExportRecords()) return false;
+      exportedChanges_ = recordChanges_;
+      return true;
+    case common::Choice::kNo:
+      return true;
+    case common::Choice::kCancel:
+      return false;
+  }
+  return false;
 }
 
 void MF::MarkCalibration() {

@@ -99,6 +99,8 @@ class MF : public QWidget {
   // The ticked Option1 cleaning rule, -1 when none.
   int SelectedRule() const;
   data::ui::RecordGrid* recordGrid() const { return recordGrid_; }
+  // The grid holds records changed since the last import or export: closing asks first.
+  bool RecordsChangedSinceExport() const;
 
   // The timer ADRun repeats the single-instance test once, a second after the start.
   // `anotherInstance` answers whether another running program holds the instance lock.
@@ -176,6 +178,9 @@ class MF : public QWidget {
   // The envelope print commands 0, 1 and 16.
   void PrintEnvelopes(int index);
   void ShowPrintTip(const QString& tip);
+  void WatchRecordChanges();
+  // Asks whether to export changed records before closing; false when the window stays open.
+  bool MayClose();
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
@@ -215,4 +220,7 @@ class MF : public QWidget {
   std::function<bool(const QUrl&)> openUrl_;
   bool laying_ = false;  // a layout is resizing the window itself
   bool unloaded_ = false;
+  // Changes of the records seen so far, and how many of them the last import or export covered.
+  int recordChanges_ = 0;
+  int exportedChanges_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 #include "app/app_texts.h"
@@ -34,6 +35,20 @@ bool QtPrompts::Ask(const QString& text) {
   }
   return QMessageBox::question(Owner(), kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;
+}
+
+common::Choice QtPrompts::AskYesNoCancel(const QString& text, const QString& yes, const QString& no,
+                                         const QString& cancel) {
+  if (Unseen()) return Prompts::AskYesNoCancel(text, yes, no, cancel);
+  QMessageBox box(QMessageBox::Question, kCaption, text, QMessageBox::NoButton, Owner());
+  QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
+  QPushButton* noButton = box.addButton(no, QMessageBox::NoRole);
+  box.setEscapeButton(box.addButton(cancel, QMessageBox::RejectRole));
+  box.setDefaultButton(yesButton);
+  box.exec();
+  if (box.clickedButton() == yesButton) return common::Choice::kYes;
+  if (box.clickedButton() == noButton) return common::Choice::kNo;
+  return common::Choice::kCancel;
 }
 
 std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& title,

@@ -12,6 +12,8 @@ class QtPrompts final : public common::Prompts {
  public:
   void Message(const QString& text) override;
   bool Ask(const QString& text) override;
+  common::Choice AskYesNoCancel(const QString& text, const QString& yes, const QString& no,
+                                const QString& cancel) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
   QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) override;

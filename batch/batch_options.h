@@ -56,7 +56,7 @@ struct BatchOptions {
   std::vector<CleaningStep> cleaning;
   EnvelopeOptions envelope;
   LabelOptions labels;
-  QString database;  // empty: Par.mdb beside the tool
+  QString database;  // empty: the user's own copy of Par.mdb
   QString output;    // a PDF file
   QString printer;   // an installed printer
 };

@@ -36,6 +36,7 @@
 #include "print/ui/system_printer_device.h"
 #include "store/database.h"
 #include "store/option_memory.h"
+#include "store/user_copy.h"
 
 namespace batch {
 namespace {
@@ -321,10 +322,21 @@ bool ImportSource(const QString& source, const ImportOptions& options, data::Rec
 
 int Run(const BatchOptions& options, QTextStream& out) {
   StderrPrompts prompts;
-  if (!options.database.isEmpty()) DataBase::SetDatabasePath(QFileInfo(options.database).absoluteFilePath());
-  if (!QFileInfo::exists(DataBase::DatabasePath()) && options.command != Command::kRecords) {
-    prompts.Message(kNoDatabase.arg(DataBase::DatabasePath()));
-    return kFailed;
+  const bool needsDatabase = options.command != Command::kRecords;
+  if (!options.database.isEmpty()) {
+    DataBase::SetDatabasePath(QFileInfo(options.database).absoluteFilePath());
+    if (!QFileInfo::exists(DataBase::DatabasePath()) && needsDatabase) {
+      prompts.Message(kNoDatabase.arg(DataBase::DatabasePath()));
+      return kFailed;
+    }
+  } else {
+    // The user's own copy, made or brought up to date as the program does: the layout printed
+    // is the one the user saved in the program. Listing records needs at most the postcodes,
+    // which the template standing in for an unusable copy has as well.
+    if (const QString problem = DataBase::UseUserCopy(); !problem.isEmpty() && needsDatabase) {
+      prompts.Message(problem);
+      return kFailed;
+    }
   }
 
   data::RecordTable grid;

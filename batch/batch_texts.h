@@ -28,7 +28,7 @@ inline const QString kUsage = QStringLiteral(
     "  --portrait-printing | --landscape-printing\n"
     "  --centre-feed | --no-centre-feed   --rotate | --no-rotate   --dpi N\n"
     "  --margins X,Y           打印边距（毫米，默认：已保存的边距）\n"
-    "  --database PATH         参数数据库（默认：本程序旁的 Par.mdb）\n"
+    "  --database PATH         参数数据库（默认：用户自己的 Par.mdb 副本）\n"
     "标签选项（也可用 --size、--margins、--database）：\n"
     "  --across N  --down N  --shrink X  --paper WxH  --landscape  --no-separators\n"
     "  --items postcode,address,name,sender,sender-postcode,tag\n"

@@ -9,7 +9,21 @@
 #include "batch/batch_texts.h"
 #include "common/font_substitutes.h"
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Qt's notes about the machine ("QStandardPaths: XDG_RUNTIME_DIR not set", font fallbacks) are
+// no business of someone printing a list; stderr carries the tool's own messages and progress.
+// Only Qt's reports of real failures pass.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) qtHandler(type, context, message);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  qtHandler = qInstallMessageHandler(QuietQtMessages);
   // Without a display the fonts and the PDF writer work just as well on the offscreen platform.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

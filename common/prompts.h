@@ -21,6 +21,9 @@ struct FontChoice {
   bool operator==(const FontChoice&) const = default;
 };
 
+// The answer to a question with three buttons.
+enum class Choice { kYes, kNo, kCancel };
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -28,6 +31,15 @@ class Prompts {
   virtual void Message(const QString& text) = 0;
   // A yes/no question; true for yes.
   virtual bool Ask(const QString& text) = 0;
+  // A question with three buttons captioned `yes`, `no` and `cancel`; closing the box cancels.
+  // Implementations without such a box ask Ask() and never cancel.
+  virtual Choice AskYesNoCancel(const QString& text, const QString& yes, const QString& no,
+                                const QString& cancel) {
+    Q_UNUSED(yes);
+    Q_UNUSED(no);
+    Q_UNUSED(cancel);
+    return Ask(text) ? Choice::kYes : Choice::kNo;
+  }
   // An input box proposing `proposal`; nullopt when cancelled.
   virtual std::optional<QString> Input(const QString& prompt, const QString& title,
                                        const QString& proposal) = 0;

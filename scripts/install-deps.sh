@@ -10,7 +10,8 @@ packages=(
   libfreexl-dev liborcus-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-noto-cjk fonts-arphic-uming
+  fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n
+  appstream desktop-file-utils dpkg-dev file
   poppler-utils libpoppler-cpp-dev
   xvfb xauth
   cups-daemon cups-client printer-driver-cups-pdf

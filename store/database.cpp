@@ -18,6 +18,7 @@ namespace DataBase {
 struct KeyedHandle {
   sqlite3* db = nullptr;
   QString path;
+  Access access = Access::kReadWrite;
   ~KeyedHandle() { sqlite3_close(db); }
 };
 
@@ -30,6 +31,21 @@ const QString kPasswordKey = QStringLiteral(";Password=");
 QString& ChosenPath() {
   static QString path;
   return path;
+}
+
+Access& ChosenAccess() {
+  static Access access = Access::kReadWrite;
+  return access;
+}
+
+int failures = 0;
+// OneMessage scopes alive, and whether one of them has shown a message.
+int messageScopes = 0;
+bool messageShown = false;
+
+bool Failed() {
+  ++failures;
+  return false;
 }
 
 // The handle kept for the file; released when the application object goes, before the
@@ -104,16 +120,18 @@ std::optional<ConnectionParts> Parse(const QString& connectionString) {
 
 // Opens and keys the file named by the connection string and proves the key with a first
 // statement: a wrong key or a file that is no database fails here, not later.
-std::shared_ptr<KeyedHandle> OpenKeyed(const QString& connectionString) {
+std::shared_ptr<KeyedHandle> OpenKeyed(const QString& connectionString, Access access) {
   const std::optional<ConnectionParts> parts = Parse(connectionString);
   if (!parts) return nullptr;
   const QString& path = parts->path;
 
   auto handle = std::make_shared<KeyedHandle>();
   handle->path = path;
-  // Read-write without create: a missing file fails instead of appearing empty.
+  handle->access = access;
+  // Without create: a missing file fails instead of appearing empty.
   if (sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &handle->db,
-                      SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+                      access == Access::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
+                      nullptr) != SQLITE_OK)
     return nullptr;
   if (!KeyHandle(handle->db, parts->password)) return nullptr;
   // An empty file opens as an empty database; without tables it is no parameter database.
@@ -270,9 +288,26 @@ QString DatabasePath() {
   return QCoreApplication::applicationDirPath() + u'/' + kFileName;
 }
 
-void SetDatabasePath(const QString& path) {
+void SetDatabasePath(const QString& path, Access access) {
   ChosenPath() = path;
+  ChosenAccess() = access;
   ReleaseKeptHandle();
+}
+
+int FailureCount() { return failures; }
+
+OneMessage::OneMessage() {
+  if (messageScopes++ == 0) messageShown = false;
+}
+
+OneMessage::~OneMessage() { --messageScopes; }
+
+bool OneMessage::told() const { return messageShown; }
+
+void Tell(const QString& text) {
+  if (messageScopes > 0 && messageShown) return;
+  messageShown = true;
+  common::prompts().Message(text);
 }
 
 QString ConnectionString() { return kSourceKey + DatabasePath() + kPasswordKey + QStringLiteral("53108264"); }
@@ -295,16 +330,16 @@ void Connection::Close() {
 }
 
 bool Connection::BeginTrans() {
-  if (!handle_ || inTransaction_) return false;
+  if (!handle_ || inTransaction_) return Failed();
   inTransaction_ = Execute(handle_->db, QStringLiteral("BEGIN"));
-  return inTransaction_;
+  return inTransaction_ || Failed();
 }
 
 bool Connection::CommitTrans() {
-  if (!handle_ || !inTransaction_) return false;
+  if (!handle_ || !inTransaction_) return Failed();
   if (!Execute(handle_->db, QStringLiteral("COMMIT"))) {
     RollbackTrans();
-    return false;
+    return Failed();
   }
   inTransaction_ = false;
   return true;
@@ -329,14 +364,16 @@ bool OpenConnection(Connection& connection) {
     kept.reset();
     return false;
   }
-  if (!kept || kept->path != path) kept = OpenKeyed(ConnectionString());
+  if (!kept || kept->path != path || kept->access != ChosenAccess())
+    kept = OpenKeyed(ConnectionString(), ChosenAccess());
   connection.handle_ = kept;
   return connection.isOpen();
 }
 
 bool ConnectDatabase(Connection& connection) {
   if (OpenConnection(connection)) return true;
-  common::prompts().Message(kConnectError);
+  Failed();
+  Tell(kConnectError);
   return false;
 }
 
@@ -483,8 +520,8 @@ bool Recordset::Update() {
   }
   Statement write(handle_->db, sql);
   for (size_t i = 0; i < values.size(); ++i)
-    if (!write.Bind(int(i) + 1, values[i])) return false;
-  if (!write.Run()) return false;
+    if (!write.Bind(int(i) + 1, values[i])) return Failed();
+  if (!write.Run()) return Failed();
 
   if (pending_ == Pending::Adding) {
     Row row;
@@ -504,7 +541,7 @@ bool Recordset::Delete() {
   DiscardPending();
   if (!ValidRow() || table_.isEmpty()) return false;
   Statement remove(handle_->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Quoted(table_)));
-  if (!remove.Bind(1, QVariant(qlonglong(rows_[current_].rowid))) || !remove.Run()) return false;
+  if (!remove.Bind(1, QVariant(qlonglong(rows_[current_].rowid))) || !remove.Run()) return Failed();
   rows_[current_].deleted = true;
   return true;
 }
@@ -521,7 +558,8 @@ bool OpenRecordset(Connection& connection, Recordset& recordset, const QString& 
   recordset.Close();
   connection.Close();
   ReleaseKeptHandle();
-  common::prompts().Message(kOpenError);
+  Failed();
+  Tell(kOpenError);
   return false;
 }
 

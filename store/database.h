@@ -1,8 +1,8 @@
 #pragma once
-// The parameter database Par.mdb beside the executable: a password-protected SQLCipher file that
-// holds the option values (默认), the box texts and chosen size (内容), the stored envelope
-// formats (格式) and the postcode table (邮编). The file is built with the program and shipped;
-// the program never creates it or its tables.
+// The parameter database Par.mdb: a password-protected SQLCipher file that holds the option
+// values (默认), the box texts and chosen size (内容), the stored envelope formats (格式) and the
+// postcode table (邮编). The file is built with the program and shipped as a read-only template;
+// each user works on a copy of it (store/user_copy.h). The program never creates its tables.
 //
 // Every user works per operation: it opens its own connection and recordset, walks the rows,
 // and closes both before it returns. Behind that interface one keyed handle per file is kept and
@@ -20,10 +20,33 @@ struct sqlite3;
 
 namespace DataBase {
 
-// Par.mdb beside the executable, unless a test chose another file.
+// Par.mdb beside the executable, unless another file was chosen (the user's copy, a test's).
 QString DatabasePath();
+// Whether the chosen file may be written. A template used in place of a user's copy is opened
+// read-only, so that every save fails and says so instead of changing the shipped file.
+enum class Access { kReadWrite, kReadOnly };
 // Chooses the file (empty: back to the default) and forgets any kept handle.
-void SetDatabasePath(const QString& path);
+void SetDatabasePath(const QString& path, Access access = Access::kReadWrite);
+
+// Operations that failed since the program started: a file that would not open, a row that
+// could not be written, a transaction that did not commit. Callers that must tell the user
+// about a failure of several operations compare it before and after.
+int FailureCount();
+
+// While one lives, the database's own failure messages ("数据库打开错误！", "无法建立数据库连接！")
+// and Tell() are shown at most once, so that the start's dozen reads or the exit's saves on an
+// unusable file say so once, not a dozen times.
+class OneMessage {
+ public:
+  OneMessage();
+  ~OneMessage();
+  OneMessage(const OneMessage&) = delete;
+  OneMessage& operator=(const OneMessage&) = delete;
+  // Whether a message was shown while this one lived.
+  bool told() const;
+};
+// Shows a database failure message, once within a OneMessage.
+void Tell(const QString& text);
 
 // The connection string, the one place that holds the database password.
 QString ConnectionString();

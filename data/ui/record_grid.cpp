@@ -208,11 +208,11 @@ void RecordGrid::CompletePostcodes() {
   NS_Change();
 }
 
-void RecordGrid::ExportRecords() {
-  if (records_->recordCount() == 0) return;
+bool RecordGrid::ExportRecords() {
+  if (records_->recordCount() == 0) return false;
   QString filter;
   QString path = common::prompts().SaveFileName(kExportTitle, kExportFilter, &filter);
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
   const CsvEncoding encoding =
       filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
@@ -220,6 +220,7 @@ void RecordGrid::ExportRecords() {
   common::prompts().Message(error.isEmpty() ? kExportDone + QDir::toNativeSeparators(path)
                                             : kExportFailed + QDir::toNativeSeparators(path) +
                                                   QStringLiteral("\n") + error);
+  return error.isEmpty();
 }
 
 void RecordGrid::InstallPostcodeCheck() {

@@ -84,8 +84,8 @@ class RecordGrid : public QObject {
   void DeleteSelectedRecords();
   // Fills the empty postcodes from the table and shows the current record again.
   void CompletePostcodes();
-  // Asks for a file and saves the records there as CSV.
-  void ExportRecords();
+  // Asks for a file and saves the records there as CSV; true when they were saved.
+  bool ExportRecords();
 
   // Where the postcode table comes from; it also gives the grid's postcode check, read once when
   // records first arrive.

@@ -54,6 +54,7 @@ class ProgramInstances : public testing::Test {
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeDir());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     process->setProcessEnvironment(env);
     process->start(QStringLiteral(KOVA_APP), {});

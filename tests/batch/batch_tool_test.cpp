@@ -37,7 +37,10 @@ class BatchTool : public ::testing::Test {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"XDG_CONFIG_HOME"_s, home_.path());
+    env.insert(u"XDG_DATA_HOME"_s, Path(u"data"_s));
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    // Where Qt would complain about it, the tool still says nothing but its own messages.
+    env.remove(u"XDG_RUNTIME_DIR"_s);
     tool.setProcessEnvironment(env);
     tool.start(QStringLiteral(KOVA_BUILD_DIR "/kovapost-batch"), arguments);
     EXPECT_TRUE(tool.waitForFinished(120000));
@@ -213,6 +216,8 @@ TEST_F(BatchTool, EnvelopesAreOnePagePerRecordInTheStoredLayout) {
   const QString pdf = Path(u"envelopes.pdf"_s);
   const Outcome o = Run({u"envelopes"_s, kSampleCsv, u"--merge-duplicates"_s, u"-o"_s, pdf});
   ASSERT_EQ(o.exit, kSucceeded) << o.err.toStdString();
+  EXPECT_EQ(o.err, QString()) << "no Qt chatter on stderr";
+  EXPECT_TRUE(QFile::exists(Path(u"data/kovapost/Par.mdb"_s))) << "the user's copy, as the program makes it";
   EXPECT_EQ(PageCount(pdf), 29);
   const Word first = FindWord(pdf, 1, u"张伟"_s);
   const Word second = FindWord(pdf, 2, u"李娜"_s);

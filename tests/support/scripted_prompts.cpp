@@ -18,7 +18,14 @@ bool ScriptedPrompts::Ask(const QString& text) {
   return Take(answers, false);
 }
 
-std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&, const QString& proposal) {
+common::Choice ScriptedPrompts::AskYesNoCancel(const QString& text, const QString&, const QString&,
+                                               const QString&) {
+  shown << text;
+  return Take(choices, common::Choice::kNo);
+}
+
+std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&,
+                                              const QString& proposal) {
   shown << prompt;
   proposals << proposal;
   return Take(inputs, std::optional<QString>());

@@ -13,6 +13,9 @@ class ScriptedPrompts final : public common::Prompts {
  public:
   void Message(const QString& text) override;
   bool Ask(const QString& text) override;
+  // Answers from `choices`; unscripted, "no".
+  common::Choice AskYesNoCancel(const QString& text, const QString& yes, const QString& no,
+                                const QString& cancel) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
   QString FolderName(const QString& title, const QString& start) override;
@@ -27,6 +30,7 @@ class ScriptedPrompts final : public common::Prompts {
   QStringList proposals;
   // The answers still to give.
   std::deque<bool> answers;
+  std::deque<common::Choice> choices;
   std::deque<std::optional<QString>> inputs;
   std::deque<QString> files;
   std::deque<QString> saveFilters;

@@ -1,0 +1,66 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/app_texts.h"
+#include "app/main_window.h"
+#include "app/qt_prompts.h"
+#include "app/single_instance.h"
+#include "common/font_substitutes.h"
+#include "common/prompts.h"
+#include "store/database.h"
+#include "store/user_copy.h"
+
+namespace app {
+
+bool InstallQtTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+int RunProgram(const std::function<void(MF&)>& shown) {
+  QApplication::setApplicationName(QStringLiteral("kovapost"));
+  QApplication::setApplicationVersion(kVersion);
+  InstallQtTranslations();
+  common::InstallFontSubstitutes();
+  QFont song(QStringLiteral("宋体"));
+  song.setPointSize(9);
+  QApplication::setFont(song);
+  QtPrompts prompts;
+  common::SetPrompts(&prompts);
+
+  SingleInstance instance;
+  if (!instance.Acquire()) {
+    common::prompts().Message(kAlreadyRunning);
+    common::SetPrompts(nullptr);
+    return 1;
+  }
+
+  int result = 0;
+  {
+    MF window;
+    window.SetInstanceCheck([&instance] { return instance.AnotherHolds(); });
+    {
+      // A database that cannot be used says so once, not once for each of the start's reads.
+      DataBase::OneMessage once;
+      if (const QString problem = DataBase::UseUserCopy(); !problem.isEmpty()) DataBase::Tell(problem);
+      window.Load();
+    }
+    window.show();
+    if (shown) shown(window);
+    result = QApplication::exec();
+  }
+  common::SetPrompts(nullptr);
+  return result;
+}
+
+}  // namespace app
