@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -30,6 +31,11 @@ bool InstallQtTranslations() {
 int RunProgram(const std::function<void(MF&)>& shown) {
   QApplication::setApplicationName(QStringLiteral("kovapost"));
   QApplication::setApplicationVersion(kVersion);
+  // The desktop entry's name ties the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kovapost.Kovapost"));
+  QIcon icon;
+  for (const int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/kovapost-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
   InstallQtTranslations();
   common::InstallFontSubstitutes();
   QFont song(QStringLiteral("宋体"));
