@@ -90,6 +90,7 @@ TEST(CloseTest, SavesThatFailAtExitAreToldOnce) {
     SCOPED_TRACE(readOnly ? "read-only" : "missing");
     Window w;
     test::ScriptedPrompts& prompts = test::FreshPrompts();
+    const QStringList before = w.database.Sql(u"SELECT * FROM 默认"_s);
     if (readOnly)
       DataBase::SetDatabasePath(w.database.path(), DataBase::Access::kReadOnly);
     else
@@ -97,6 +98,9 @@ TEST(CloseTest, SavesThatFailAtExitAreToldOnce) {
     EXPECT_TRUE(w.window.close());
     EXPECT_EQ(prompts.shown, QStringList{readOnly ? DataBase::kNotSavedAtExit.arg(w.database.path())
                                                   : DataBase::kOpenError});
+    if (readOnly) {
+      EXPECT_EQ(w.database.Sql(u"SELECT * FROM 默认"_s), before) << "a read-only file stays as it was";
+    }
   }
 }
 

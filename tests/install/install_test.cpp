@@ -157,17 +157,6 @@ TEST_F(InstallTest, ANormalUsersSizeIsKeptInTheirOwnCopy) {
   QFile file(shipped);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), templateBytes);
-
-  // The batch tool, run by the same user, prints from the same copy.
-  const QString sample = Home() + u"/sample.csv"_s;
-  ASSERT_TRUE(QFile::copy(QStringLiteral(KOVA_SOURCE_DIR "/resources/sample/sample.csv"), sample));
-  QFile::setPermissions(sample, QFile::permissions(sample) | QFileDevice::ReadOther);
-  const QString pdf = Home() + u"/one.pdf"_s;
-  const Outcome batch =
-      RunAsUser(u"kovapost-batch"_s, {u"envelopes"_s, sample, u"--end"_s, u"2"_s, u"-o"_s, pdf});
-  EXPECT_EQ(batch.exit, 0) << batch.err.toStdString();
-  EXPECT_EQ(batch.err, QString());
-  EXPECT_TRUE(QFile::exists(pdf));
 }
 
 }  // namespace
