@@ -46,7 +46,7 @@ Divisions Divisions::Parse(const QString& text, QStringList* errors) {
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QString line = lines[i].trimmed();
     if (line.isEmpty() || line.startsWith(u'#')) continue;
-    const QStringList fields = lines[i].split(u'\t');
+    const QStringList fields = line.split(u'\t');
     const QString& code = fields[0];
     const int parent = fields.size() == 3 ? byCode.value(fields[1], -1) : -1;
     const QStringList names = fields.size() == 3 ? fields[2].split(u' ', Qt::SkipEmptyParts) : QStringList();
