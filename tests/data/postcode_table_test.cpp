@@ -23,8 +23,11 @@ TEST(PostcodeTableTest, CompletionReadsTheShippedDatabase) {
     const char16_t* address;
     const char16_t* postcode;
   } cases[] = {
-      {u"浙江省宁波市某路", u"315000"}, {u"浙江省某县", u""},  // no province-wide guess
-      {u"宁波市某路", u"315000"},       {u"杭州市西湖区", u"310000"}, {u"某地", u""},
+      {u"浙江省宁波市某路", u"315000"},
+      {u"浙江省某县", u""},
+      {u"宁波市某路", u"315000"},
+      {u"杭州市西湖区", u"310000"},
+      {u"某地", u""},
   };
   for (const auto& c : cases)
     EXPECT_EQ(index.LookupPostcode(QString::fromUtf16(c.address)), QString::fromUtf16(c.postcode))
