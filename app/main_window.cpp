@@ -314,6 +314,7 @@ void MF::BuildGridTab() {
   pic2_ = Panel(content, QStringLiteral("PIC2"), page);
   recordGrid_ = new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_}, &records_, &envelope_, this);
   recordGrid_->SetPostcodeTableReader(生成邮编::ReadPostcodeTable);
+  connect(recordGrid_, &data::ui::RecordGrid::Tip, this, &MF::SetTip);
 }
 
 void MF::BuildLabelTab() {

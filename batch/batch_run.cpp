@@ -88,15 +88,27 @@ class ProgressBar {
   QElapsedTimer clock_;
 };
 
+// Says on stderr what a cleaning step did, in the words of the grid tab's tip line. Not a
+// message: messages count as failures.
+void Tell(const QString& done) { std::fprintf(stderr, "%s\n", done.toUtf8().constData()); }
+
 bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
   for (const CleaningStep& step : steps) {
     switch (step.kind) {
-      case CleaningStep::kRemoveIncomplete:
-        grid.Modify([&](std::vector<data::Record>& r) { data::RemoveIncomplete(r, data::Rule(step.rule)); });
+      case CleaningStep::kRemoveIncomplete: {
+        const auto remove = [&](std::vector<data::Record>& r) { data::RemoveIncomplete(r, data::Rule(step.rule)); };
+        Tell(data::kRemovedIncompleteDone.arg(grid.Modify(remove).removedRecords));
         break;
-      case CleaningStep::kRemoveSpaces: grid.ModifyCells(data::RemoveSpaces); break;
-      case CleaningStep::kRemoveLineBreaks: grid.ModifyCells(data::RemoveLineBreakMarks); break;
-      case CleaningStep::kMergeDuplicates: grid.Modify(data::MergeDuplicates); break;
+      }
+      case CleaningStep::kRemoveSpaces:
+        Tell(data::kRemovedSpacesDone.arg(grid.ModifyCells(data::RemoveSpaces).changedCells));
+        break;
+      case CleaningStep::kRemoveLineBreaks:
+        Tell(data::kRemovedLineBreaksDone.arg(grid.ModifyCells(data::RemoveLineBreakMarks).changedCells));
+        break;
+      case CleaningStep::kMergeDuplicates:
+        Tell(data::kMergedDuplicatesDone.arg(grid.Modify(data::MergeDuplicates).removedRecords));
+        break;
       case CleaningStep::kCompletePostcodes: {
         std::optional<生成邮编::PostcodeTable> table = 生成邮编::ReadPostcodeTable();
         if (!table) {
@@ -104,7 +116,9 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
           return false;
         }
         const 生成邮编::PostcodeIndex index(std::move(*table));
-        grid.ModifyCells([&](std::vector<data::Record>& r) { 生成邮编::CompletePostcodes(r, index); });
+        生成邮编::CompletionCounts counts;
+        grid.ModifyCells([&](std::vector<data::Record>& r) { counts = 生成邮编::CompletePostcodes(r, index); });
+        Tell(data::kCompletedPostcodesDone.arg(counts.filled).arg(counts.unrecognised));
         break;
       }
     }

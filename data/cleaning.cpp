@@ -13,6 +13,7 @@ constexpr int kFields[] = {kNameColumn, kPostcodeColumn, kAddressColumn};
 // Moves the fields of `from` into `to`, leaving the record number of `to` where it is.
 void MoveFields(Record& to, Record& from) {
   for (int c : kFields) to[c] = std::move(from[c]);
+  to.postcodeGenerated = from.postcodeGenerated;
 }
 
 // Keeps the records for which keep(index) is true, in order, and drops the rest; the record

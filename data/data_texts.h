@@ -28,6 +28,22 @@ inline const QString kNoPostcodeTable =
 // province named in the address.
 inline const QString kPostcodeMismatchTip = QStringLiteral("提示：邮编前两位与地址中的省份不符，请核对。");
 
+// A postcode filled in by completion, shown in its own colour until the user edits it.
+inline const QString kGeneratedPostcodeTip = QStringLiteral("提示：此邮编由地址自动生成，请核对。");
+
+// What each data command did, on the tip line T2 (%1, %2: counts).
+inline const QString kRemovedIncompleteDone = QStringLiteral("清除不完整数据：删除 %1 条记录");
+inline const QString kNoRuleChosen = QStringLiteral("清除不完整数据：请先在“数据清除规则”中选择一项");
+inline const QString kRemovedSpacesDone = QStringLiteral("清除空格：修改 %1 个单元格");
+inline const QString kRemovedLineBreaksDone = QStringLiteral("清除换行符：修改 %1 个单元格");
+inline const QString kMergedDuplicatesDone = QStringLiteral("合并相同项：删除 %1 条记录");
+inline const QString kDeletedAllDone = QStringLiteral("删除所有记录：删除 %1 条记录");
+inline const QString kDeletedSelectedDone = QStringLiteral("删除选定记录：删除 %1 条记录");
+inline const QString kCompletedPostcodesDone = QStringLiteral("生成缺失邮编：补全 %1 个，%2 个地址未能识别");
+// Ctrl+Z on the grid tab.
+inline const QString kUndoDone = QStringLiteral("撤销：记录已恢复到上一个数据命令之前，还可撤销 %1 步");
+inline const QString kNothingToUndo = QStringLiteral("撤销：没有可以撤销的数据命令");
+
 // Export.
 inline const QString kExportCaption = QStringLiteral("导出数据");
 inline const QString kExportTip = QStringLiteral("提示：将表格中的数据保存为CSV文件，可用EXCEL打开。");

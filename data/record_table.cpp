@@ -9,12 +9,25 @@ namespace data {
 
 RecordTable::RecordTable(QObject* parent) : QAbstractTableModel(parent) {}
 
+namespace {
+
+constexpr int kFields[] = {kNameColumn, kPostcodeColumn, kAddressColumn};
+
+bool SameFields(const Record& a, const Record& b) {
+  return a.postcodeGenerated == b.postcodeGenerated && a[kNameColumn] == b[kNameColumn] &&
+         a[kPostcodeColumn] == b[kPostcodeColumn] && a[kAddressColumn] == b[kAddressColumn];
+}
+
+}  // namespace
+
 void RecordTable::SetCell(int record, int column, const QString& text) {
-  QString& target = records_.at(record - 1).at(column);
+  Record& r = records_.at(record - 1);
+  QString& target = r.at(column);
   if (target == text) return;
   target = text;
+  if (column == kPostcodeColumn) r.postcodeGenerated = false;  // the user's own now
   const QModelIndex changed = index(record - 1, column);
-  emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+  emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole, Qt::ForegroundRole});
   // A new address may settle or raise the postcode check.
   if (column == kAddressColumn && postcodeCheck_) {
     const QModelIndex postcode = index(record - 1, kPostcodeColumn);
@@ -22,25 +35,115 @@ void RecordTable::SetCell(int record, int column, const QString& text) {
   }
 }
 
-void RecordTable::Clear() { ReplaceAll({}); }
+ChangeCounts RecordTable::Clear() {
+  const int count = recordCount();
+  ReplaceAll({});
+  return {count, 0};
+}
 
 void RecordTable::ReplaceAll(std::vector<Record> records) {
   beginResetModel();
-  records_ = std::move(records);
+  std::swap(records_, records);
   endResetModel();
+  PushStep(UndoStep{std::move(records), {}, {}, {}});
 }
 
-void RecordTable::Modify(const std::function<void(std::vector<Record>&)>& change) {
+ChangeCounts RecordTable::Modify(const std::function<void(std::vector<Record>&)>& change) {
+  std::vector<Record> before = records_;  // shares every text; only the list is copied
   beginResetModel();
   change(records_);
   endResetModel();
+  return PushStep(std::move(before));
 }
 
-void RecordTable::ModifyCells(const std::function<void(std::vector<Record>&)>& change) {
+ChangeCounts RecordTable::ModifyCells(const std::function<void(std::vector<Record>&)>& change) {
+  std::vector<Record> before = records_;
   const std::size_t count = records_.size();
   change(records_);
   Q_ASSERT(records_.size() == count);
   if (count > 0) emit dataChanged(index(0, 0), index(recordCount() - 1, kColumnCount - 1));
+  return PushStep(std::move(before));
+}
+
+ChangeCounts RecordTable::PushStep(std::vector<Record> before) {
+  UndoStep step;
+  const std::size_t n = before.size();
+  const std::size_t k = records_.size();
+  if (k == n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      for (int c = 0; c < kColumnCount; ++c)
+        if (before[i][c] != records_[i][c] ||
+            (c == kPostcodeColumn && before[i].postcodeGenerated != records_[i].postcodeGenerated))
+          step.changed.push_back({int(i), c, std::move(before[i][c]), before[i].postcodeGenerated});
+    }
+  } else if (k < n) {
+    // The survivors are the records now in the list, in the same order: match them greedily.
+    std::vector<int> removed;
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (j < k && SameFields(before[i], records_[j]))
+        ++j;
+      else
+        removed.push_back(int(i));
+    }
+    if (j == k) {  // else not a removal after all: the whole list is kept
+      for (std::size_t i = k; i < n; ++i) step.droppedNumbers.push_back(before[i][kNumberColumn]);
+      for (int i : removed) step.removed.emplace_back(i, std::move(before[i]));
+    }
+  }
+  ChangeCounts counts{int(n) - int(k), int(step.changed.size())};
+  if (step.changed.empty() && step.removed.empty() && n == k) return counts;  // nothing happened
+  if (step.removed.empty() && step.changed.empty()) step.whole = std::move(before);
+  PushStep(std::move(step));
+  return counts;
+}
+
+void RecordTable::PushStep(UndoStep step) {
+  undo_.push_back(std::move(step));
+  while (int(undo_.size()) > kUndoSteps) undo_.pop_front();
+}
+
+bool RecordTable::Undo() {
+  if (undo_.empty()) return false;
+  UndoStep step = std::move(undo_.back());
+  undo_.pop_back();
+  if (step.whole) {
+    beginResetModel();
+    records_ = std::move(*step.whole);
+    endResetModel();
+  } else if (!step.removed.empty()) {
+    const std::size_t k = records_.size();
+    const std::size_t n = k + step.removed.size();
+    std::vector<Record> restored(n);
+    std::size_t next = 0;  // into step.removed
+    std::size_t j = 0;     // into records_
+    for (std::size_t i = 0; i < n; ++i) {
+      Record& r = restored[i];
+      if (next < step.removed.size() && std::size_t(step.removed[next].first) == i) {
+        r = std::move(step.removed[next++].second);
+      } else {
+        Record& survivor = records_[j++];
+        for (int c : kFields) r[c] = std::move(survivor[c]);
+        r.postcodeGenerated = survivor.postcodeGenerated;
+      }
+      r[kNumberColumn] = i < k ? records_[i][kNumberColumn] : step.droppedNumbers[i - k];
+    }
+    beginResetModel();
+    records_ = std::move(restored);
+    endResetModel();
+  } else {
+    int first = recordCount();
+    int last = -1;
+    for (ChangedCell& cell : step.changed) {
+      Record& r = records_.at(cell.record);
+      r[cell.column] = std::move(cell.before);
+      if (cell.column == kPostcodeColumn) r.postcodeGenerated = cell.generatedBefore;
+      first = std::min(first, cell.record);
+      last = std::max(last, cell.record);
+    }
+    if (last >= first) emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
+  }
+  return true;
 }
 
 void RecordTable::SetPostcodeCheck(std::shared_ptr<const 生成邮编::PostcodeIndex> index) {
@@ -57,6 +160,8 @@ bool RecordTable::PostcodeDisagrees(int record) const {
 
 QColor RecordTable::PostcodeMismatchColor() { return QColor(255, 204, 204); }
 
+QColor RecordTable::GeneratedPostcodeColor() { return QColor(0, 102, 204); }
+
 int RecordTable::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : recordCount(); }
 
 int RecordTable::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
@@ -70,6 +175,12 @@ QVariant RecordTable::data(const QModelIndex& index, int role) const {
     if (index.column() == kNumberColumn) records_[index.row()][kNumberColumn].toDouble(&number);
     return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
   }
+  if (role == Qt::ForegroundRole && index.column() == kPostcodeColumn &&
+      records_[index.row()].postcodeGenerated)
+    return GeneratedPostcodeColor();
+  if (role == Qt::ToolTipRole && index.column() == kPostcodeColumn &&
+      records_[index.row()].postcodeGenerated && !PostcodeDisagrees(index.row() + 1))
+    return kGeneratedPostcodeTip;
   // The check runs for the cells on screen only, so a million records cost nothing until seen.
   if ((role == Qt::BackgroundRole || role == Qt::ToolTipRole) && index.column() == kPostcodeColumn &&
       PostcodeDisagrees(index.row() + 1))

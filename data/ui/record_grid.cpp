@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 
@@ -88,6 +89,11 @@ RecordGrid::RecordGrid(const Widgets& widgets, RecordTable* records, editor::Env
   connect(msf_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &RecordGrid::EndEdit);
   connect(records_, &QAbstractItemModel::modelAboutToBeReset, this, &RecordGrid::EndEdit);
   connect(tt_, &QLineEdit::textChanged, this, &RecordGrid::WriteBack);
+
+  // Ctrl+Z anywhere on the grid tab; the editor TT keeps its own text undo while it has focus.
+  auto* undo = new QShortcut(QKeySequence::Undo, msf_->parentWidget() ? msf_->parentWidget() : msf_);
+  undo->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(undo, &QShortcut::activated, this, &RecordGrid::UndoDataCommand);
 }
 
 void RecordGrid::ShowRecord() {
@@ -176,22 +182,35 @@ void RecordGrid::AfterCommand(int index) {
 }
 
 void RecordGrid::RemoveIncompleteRecords(int rule) {
-  if (rule < 0 || rule > 2) return;
-  records_->Modify([rule](std::vector<Record>& r) { data::RemoveIncomplete(r, Rule(rule)); });
+  if (rule < 0 || rule > 2) {
+    emit Tip(kNoRuleChosen);
+    return;
+  }
+  const ChangeCounts done =
+      records_->Modify([rule](std::vector<Record>& r) { data::RemoveIncomplete(r, Rule(rule)); });
+  emit Tip(kRemovedIncompleteDone.arg(done.removedRecords));
 }
 
-void RecordGrid::RemoveSpaces() { records_->ModifyCells(data::RemoveSpaces); }
+void RecordGrid::RemoveSpaces() {
+  emit Tip(kRemovedSpacesDone.arg(records_->ModifyCells(data::RemoveSpaces).changedCells));
+}
 
-void RecordGrid::RemoveLineBreakMarks() { records_->ModifyCells(data::RemoveLineBreakMarks); }
+void RecordGrid::RemoveLineBreakMarks() {
+  emit Tip(kRemovedLineBreaksDone.arg(records_->ModifyCells(data::RemoveLineBreakMarks).changedCells));
+}
 
-void RecordGrid::MergeDuplicates() { records_->Modify(data::MergeDuplicates); }
+void RecordGrid::MergeDuplicates() {
+  emit Tip(kMergedDuplicatesDone.arg(records_->Modify(data::MergeDuplicates).removedRecords));
+}
 
-void RecordGrid::DeleteAllRecords() { records_->Clear(); }
+void RecordGrid::DeleteAllRecords() { emit Tip(kDeletedAllDone.arg(records_->Clear().removedRecords)); }
 
 void RecordGrid::DeleteSelectedRecords() {
   const auto [row, rowSel] = SelectedRows();
   if (row == 0) return;
-  records_->Modify([row, rowSel](std::vector<Record>& r) { data::DeleteRecordRange(r, row, rowSel); });
+  const ChangeCounts done =
+      records_->Modify([row, rowSel](std::vector<Record>& r) { data::DeleteRecordRange(r, row, rowSel); });
+  emit Tip(kDeletedSelectedDone.arg(done.removedRecords));
 }
 
 void RecordGrid::CompletePostcodes() {
@@ -201,11 +220,23 @@ void RecordGrid::CompletePostcodes() {
     return;
   }
   auto index = std::make_shared<const 生成邮编::PostcodeIndex>(std::move(*table));
+  生成邮编::CompletionCounts counts;
   if (records_->recordCount() > 0)
-    records_->ModifyCells([&](std::vector<Record>& r) { 生成邮编::CompletePostcodes(r, *index); });
+    records_->ModifyCells([&](std::vector<Record>& r) { counts = 生成邮编::CompletePostcodes(r, *index); });
   records_->SetPostcodeCheck(index);
   checkInstalled_ = true;
   NS_Change();
+  emit Tip(kCompletedPostcodesDone.arg(counts.filled).arg(counts.unrecognised));
+}
+
+void RecordGrid::UndoDataCommand() {
+  EndEdit();
+  if (!records_->Undo()) {
+    emit Tip(kNothingToUndo);
+    return;
+  }
+  RefreshNavigator(false);
+  emit Tip(kUndoDone.arg(records_->undoSteps()));
 }
 
 bool RecordGrid::ExportRecords() {

@@ -86,6 +86,8 @@ class RecordGrid : public QObject {
   void CompletePostcodes();
   // Asks for a file and saves the records there as CSV; true when they were saved.
   bool ExportRecords();
+  // Ctrl+Z: takes back the last data command.
+  void UndoDataCommand();
 
   // Where the postcode table comes from; it also gives the grid's postcode check, read once when
   // records first arrive.
@@ -94,6 +96,10 @@ class RecordGrid : public QObject {
   QLineEdit* tt() const { return tt_; }
   int editRow() const { return editRow_; }
   int editColumn() const { return editColumn_; }
+
+ signals:
+  // What a data command did, for the tip line T2.
+  void Tip(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,112 +4,185 @@
 
 #include <random>
 
+#include "store/postcode_source.h"
+
 namespace {
 
+using 生成邮编::Division;
+using 生成邮编::Divisions;
+using 生成邮编::Level;
 using 生成邮编::PostcodeIndex;
-using 生成邮编::PostcodeRow;
 using 生成邮编::PostcodeTable;
 
-// ---- The straightforward lookup, walking the whole table once or twice, as the reference. ----
-bool Occurs(const QString& needle, const QString& text) { return !text.isEmpty() && text.contains(needle); }
-
-QString ReferenceLookup(const QString& address, const PostcodeTable& table) {
-  QString result;
-  for (const PostcodeRow& row : table) {
-    if (!Occurs(row.省份, address)) continue;
-    result = row.邮编.left(1) + u"00000"_qs;
-    const QString rest = row.省份.isEmpty() ? address : QString(address).replace(row.省份, QString());
-    if (Occurs(row.地区, rest)) {
-      result = row.邮编;
-      break;
-    }
-  }
-  if (result.isEmpty()) {
-    for (const PostcodeRow& row : table) {
-      if (Occurs(row.地区, address)) {
-        result = row.邮编;
-        break;
-      }
-    }
-  }
-  return result;
+PostcodeTable ShippedTable() {
+  PostcodeTable table;
+  for (const DataBase::PostcodeRow& row :
+       DataBase::ReadPostcodeSource(QStringLiteral(KOVA_SOURCE_DIR "/resources/postcodes.tsv")).rows)
+    table.push_back({row.province, row.region, row.postcode});
+  return table;
 }
 
-const PostcodeTable kZhejiang = {{u"浙江"_qs, u"杭州"_qs, u"310000"_qs},
-                                 {u"浙江"_qs, u"宁波"_qs, u"315000"_qs}};
+const PostcodeIndex& ShippedIndex() {
+  static const PostcodeIndex index(ShippedTable());
+  return index;
+}
 
-TEST(LookupPostcodeTest, TableOfTwoZhejiangRegions) {
-  const PostcodeIndex index(kZhejiang);
+TEST(PostcodeIndexTest, EveryRowOfTheShippedTableNamesADivision) {
+  ASSERT_GT(Divisions::Shipped().all().size(), 3000u);
+  QStringList unplaced;
+  for (int row : ShippedIndex().unplacedRows())
+    unplaced << ShippedIndex().rows()[row].省份 + u' ' + ShippedIndex().rows()[row].地区;
+  EXPECT_TRUE(unplaced.isEmpty()) << unplaced.join(u", "_qs).toStdString();
+}
+
+TEST(LookupPostcodeTest, ReadsAddressesFromTheirStart) {
   const struct {
     const char16_t* address;
     const char16_t* postcode;
   } cases[] = {
-      {u"浙江省宁波市某路", u"315000"},
-      {u"浙江省温州市", u"300000"},
-      {u"宁波市某路", u"315000"},
+      // Division names inside street names count for nothing.
+      {u"南京市鼓楼区中山路8号", u"210000"},
+      {u"内蒙古自治区呼和浩特市新城区中山东路12号", u"010000"},
+      {u"呼和浩特市新城区中山东路12号", u"010000"},
+      {u"宁波市海曙区中山西路5号", u"315000"},
+      {u"南京市鼓楼区湖南路", u"210000"},
+      {u"杭州市西湖区松江路", u"310000"},
+      {u"深圳市福田区滨海大道", u"518000"},
+      {u"北京市东城区和平里东街", u"100010"},
+      {u"中山路8号", u""},
+      {u"湖南路100号", u""},
+      {u"广东中山东路", u""},
+      // Repeated names: the division they stand under decides.
+      {u"舟山市普陀区", u"316000"},
+      {u"浙江省舟山市普陀区沈家门", u"316000"},
+      {u"上海市普陀区", u"200333"},
+      {u"普陀区长寿路", u""},  // 上海 or 舟山: no guess
+      {u"北京市朝阳区建国路", u"100020"},
+      {u"北京朝阳区建国路", u"100020"},
+      {u"辽宁省朝阳市", u"122000"},
+      {u"辽宁朝阳双塔区", u"122000"},
+      {u"吉林省吉林市船营区", u"132000"},
+      {u"吉林市船营区", u"132000"},
+      {u"吉林吉林市", u"132000"},
+      {u"天津市河北区", u"300143"},
+      {u"青海省海南藏族自治州共和县", u"813000"},
+      {u"海南藏族自治州共和县", u"813000"},
+      {u"海南省三亚市", u"572000"},
+      // Short forms and the prefecture left out.
+      {u"广东广州天河区体育西路", u"510000"},
+      {u"广东省广州市", u"510000"},
+      {u"内蒙古呼和浩特", u"010000"},
+      {u"浙江杭州 文三路", u"310000"},
+      {u"江苏省昆山市前进西路", u"215000"},
+      {u"中国 浙江省 杭州市 西湖区", u"310000"},
+      {u"浙江省//杭州市//西湖区", u"310000"},
+      // Not placed below the province: no code rather than a province-wide guess.
+      {u"吉林省", u""},
+      {u"浙江省某县", u""},
       {u"北京市", u""},
       {u"", u""},
-      {u"浙江", u"300000"},
-      {u"杭州宁波", u"310000"},
-      {u"浙江杭州", u"310000"},
   };
-  for (const auto& c : cases) {
-    const QString address = QString::fromUtf16(c.address);
-    EXPECT_EQ(index.LookupPostcode(address), QString::fromUtf16(c.postcode)) << address.toStdString();
-    EXPECT_EQ(ReferenceLookup(address, kZhejiang), QString::fromUtf16(c.postcode)) << address.toStdString();
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(ShippedIndex().LookupPostcode(QString::fromUtf16(c.address)), QString::fromUtf16(c.postcode))
+        << QString::fromUtf16(c.address).toStdString();
 }
 
-TEST(CompletePostcodesTest, FillsOnlyEmptyPostcodes) {
-  std::vector<data::Record> records = {
-      {u"1"_qs, u"甲"_qs, u""_qs, u"浙江省宁波市某路"_qs},
-      {u"2"_qs, u"乙"_qs, u"100000"_qs, u"浙江省宁波市"_qs},  // kept though it disagrees
-      {u"3"_qs, u"丙"_qs, u""_qs, u""_qs},
-      {u"4"_qs, u"丁"_qs, u" "_qs, u"宁波"_qs},  // a space is a postcode
-      {u"5"_qs, u"戊"_qs, u""_qs, u"北京市"_qs},
-  };
-  EXPECT_EQ(生成邮编::CompletePostcodes(records, PostcodeIndex(kZhejiang)), 1);
-  const QStringList postcodes = {u"315000"_qs, u"100000"_qs, u""_qs, u" "_qs, u""_qs};
-  for (int i = 0; i < int(records.size()); ++i)
-    EXPECT_EQ(records[i][data::kPostcodeColumn], postcodes[i]) << i;
+TEST(LookupPostcodeTest, LongAddressAndBadTableRows) {
+  EXPECT_EQ(ShippedIndex().LookupPostcode(u"浙江省杭州市"_qs + QString(10000, u'路')), u"310000"_qs);
+  EXPECT_EQ(ShippedIndex().LookupPostcode(QString(10000, u'浙')), QString());
+  // A row whose code is not six digits gives no code; the prefecture's row stands in.
+  const PostcodeIndex index({{u"浙江"_qs, u"杭州"_qs, u"31000"_qs},
+                             {u"浙江"_qs, u"宁波"_qs, u"3150OO"_qs},
+                             {u"浙江"_qs, u"西湖"_qs, u"310013"_qs}});
+  EXPECT_EQ(index.LookupPostcode(u"浙江省杭州市上城区"_qs), QString());
+  EXPECT_EQ(index.LookupPostcode(u"浙江省宁波市"_qs), QString());
+  EXPECT_EQ(index.LookupPostcode(u"杭州市西湖区"_qs), u"310013"_qs);
 }
 
-// Names that overlap and repeat each other, empty ones included, so that every rule of the lookup
-// (removing the province, the last row visited, the second pass, empty texts) is exercised.
-TEST(LookupPostcodeEquivalenceTest, IndexMatchesTheTableWalkOnRandomTables) {
-  const QStringList provinces = {u"浙江"_qs, u"江"_qs, u"江苏"_qs, u"北京"_qs, u""_qs, u"京"_qs, u"苏州"_qs};
-  const QStringList regions = {u"杭州"_qs, u"江州"_qs, u"苏州"_qs, u""_qs,    u"州"_qs,
-                               u"北京"_qs, u"浙"_qs,   u"宁波"_qs, u"江江"_qs};
-  const QStringList codes = {u"310000"_qs, u"215000"_qs, u"100000"_qs, u""_qs, u"9"_qs, u"５1"_qs};
-  const QStringList pieces = {u"浙江"_qs, u"江"_qs,   u"苏"_qs, u"州"_qs, u"省"_qs, u"北京"_qs,
-                              u"杭州"_qs, u"宁波"_qs, u"路"_qs, u" "_qs,  u"京"_qs, u"浙"_qs};
-  std::mt19937 rng(17);
-  const auto pick = [&](const QStringList& l) {
-    return l[std::uniform_int_distribution<int>(0, l.size() - 1)(rng)];
+// A thousand addresses written the ways people write them, from every part of the country, with
+// street names made of division names. No code may be wrong, and nearly all must be found.
+TEST(LookupPostcodeTest, GeneratedAddressesGetTheirOwnCodeOrNone) {
+  const Divisions& divisions = Divisions::Shipped();
+  const std::vector<Division>& all = divisions.all();
+  const PostcodeIndex& index = ShippedIndex();
+  // The expected code, from the division the address was made from.
+  const auto rowFor = [&](int province, int division) -> QString {
+    for (const auto& row : index.rows())
+      if (all[province].names.contains(row.省份) && all[division].names.contains(row.地区)) return row.邮编;
+    return {};
   };
-  for (int round = 0; round < 200; ++round) {
-    PostcodeTable table;
-    const int rows = std::uniform_int_distribution<int>(0, 25)(rng);
-    for (int i = 0; i < rows; ++i) table.push_back({pick(provinces), pick(regions), pick(codes)});
-    if (round % 2 == 0)  // the table as the database orders it, and in any order
-      std::sort(table.begin(), table.end(), [](const PostcodeRow& a, const PostcodeRow& b) {
-        return std::tie(a.省份, a.地区) < std::tie(b.省份, b.地区);
-      });
-    const PostcodeIndex index(table);
-    for (int a = 0; a < 40; ++a) {
-      QString address;
-      const int n = std::uniform_int_distribution<int>(0, 6)(rng);
-      for (int i = 0; i < n; ++i) address += pick(pieces);
-      ASSERT_EQ(index.LookupPostcode(address), ReferenceLookup(address, table))
-          << "round " << round << " address " << address.toStdString();
+  std::vector<int> counties;
+  for (int d = 0; d < int(all.size()); ++d)
+    if (all[d].level == Level::kCounty && !all[d].names[0].contains(u"开发区"_qs)) counties.push_back(d);
+
+  std::mt19937 rng(20261208);
+  const auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const auto name = [&](int d, bool shortForm) {
+    const QStringList& names = all[d].names;
+    return shortForm && names.size() > 1 ? names[1] : names[0];
+  };
+  const QString kStreets[] = {u"路"_qs, u"东路"_qs, u"西路"_qs, u"大道"_qs, u"里"_qs, u"大街"_qs, u"南路"_qs};
+
+  int withCode = 0, filled = 0;
+  QStringList wrong;
+  for (int n = 0; n < 1000; ++n) {
+    const int county = counties[pick(int(counties.size()))];
+    const int parent = all[county].parent;
+    const int province = divisions.ProvinceOf(county);
+    const int prefecture = parent == province ? -1 : parent;
+    const QString street =
+        name(pick(int(all.size())), true) + kStreets[pick(7)] + QString::number(pick(300) + 1) + u"号"_qs;
+
+    QString address, expected;
+    bool namesCounty = true;
+    const int form = pick(6);
+    const bool countyLevelCity = all[county].names[0].endsWith(u'市');
+    if (prefecture < 0 || form == 0) {  // province, (prefecture,) county in full
+      address = name(province, false) + (prefecture < 0 ? QString() : name(prefecture, false)) +
+                name(county, false) + street;
+    } else if (form == 1) {  // no province
+      address = name(prefecture, false) + name(county, false) + street;
+    } else if (form == 2) {  // short forms with spaces
+      address = name(province, true) + u' ' + name(prefecture, true) + u' ' + name(county, false) + street;
+    } else if (form == 3 || (form == 4 && !countyLevelCity)) {  // no county
+      address = name(province, false) + name(prefecture, false) + street;
+      namesCounty = false;
+    } else if (form == 4) {  // a county-level city under its province alone
+      address = name(province, false) + name(county, false) + street;
+    } else {  // short province and prefecture, then the street
+      address = name(province, true) + name(prefecture, true) + u"市"_qs + name(county, false) + street;
     }
+    if (namesCounty) expected = rowFor(province, county);
+    if (expected.isEmpty() && prefecture >= 0) expected = rowFor(province, prefecture);
+
+    const QString got = index.LookupPostcode(address);
+    if (!expected.isEmpty()) ++withCode;
+    if (!got.isEmpty() && got == expected) ++filled;
+    if (!got.isEmpty() && got != expected) wrong << address + u" → "_qs + got + u" ("_qs + expected + u')';
   }
+  EXPECT_TRUE(wrong.isEmpty()) << wrong.join(u"\n"_qs).toStdString();
+  const double ratio = double(filled) / withCode;
+  std::printf("generated addresses: %d with a code in the table, %d filled (%.1f %%)\n", withCode, filled,
+              100 * ratio);
+  EXPECT_GE(ratio, 0.98);
+}
+
+TEST(CompletePostcodesTest, FillsOnlyEmptyPostcodesAndMarksThem) {
+  std::vector<data::Record> records = {{u"1"_qs, u"甲"_qs, u""_qs, u"浙江省宁波市海曙区"_qs},
+                                       {u"2"_qs, u"乙"_qs, u"999999"_qs, u"浙江省宁波市"_qs},
+                                       {u"3"_qs, u"丙"_qs, u""_qs, u""_qs},
+                                       {u"4"_qs, u"丁"_qs, u""_qs, u"中山路1号"_qs}};
+  const 生成邮编::CompletionCounts counts = 生成邮编::CompletePostcodes(records, ShippedIndex());
+  EXPECT_EQ(counts.filled, 1);
+  EXPECT_EQ(counts.unrecognised, 1);  // the empty address is not counted
+  EXPECT_EQ(records[0][data::kPostcodeColumn], u"315000"_qs);
+  EXPECT_TRUE(records[0].postcodeGenerated);
+  EXPECT_EQ(records[1][data::kPostcodeColumn], u"999999"_qs);
+  EXPECT_FALSE(records[1].postcodeGenerated);
+  EXPECT_FALSE(records[3].postcodeGenerated);
 }
 
 TEST(PostcodeCheckTest, MarksPostcodesOfAnotherProvince) {
-  const PostcodeIndex index({{u"北京"_qs, u"东城"_qs, u"100010"_qs},
-                             {u"浙江"_qs, u"杭州"_qs, u"310000"_qs},
-                             {u"浙江"_qs, u"温州"_qs, u"325000"_qs}});
   const struct {
     const char16_t* postcode;
     const char16_t* address;
@@ -119,15 +192,18 @@ TEST(PostcodeCheckTest, MarksPostcodesOfAnotherProvince) {
       {u"325000", u"浙江省杭州市", false},  // any Zhejiang code
       {u"100000", u"浙江省杭州市", true},
       {u" 10 ", u"浙江省", true},
-      {u"310000", u"杭州市", false},  // no province named: nothing to judge
+      {u"100000", u"杭州市西湖区", true},               // the city tells the province
+      {u"010000", u"呼和浩特市新城区中山东路", false},  // not 山东
+      {u"200000", u"普陀区长寿路", false},              // 上海 or 浙江: nothing to judge
       {u"", u"浙江省", false},
       {u"3", u"浙江省", false},
       {u"ab1000", u"浙江省", false},
-      {u"100000", u"浙江省杭州市北京路", false},
+      {u"100000", u"中山路", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(index.DisagreesWithAddress(QString::fromUtf16(c.postcode), QString::fromUtf16(c.address)),
-              c.disagrees)
+    EXPECT_EQ(
+        ShippedIndex().DisagreesWithAddress(QString::fromUtf16(c.postcode), QString::fromUtf16(c.address)),
+        c.disagrees)
         << QString::fromUtf16(c.postcode).toStdString() << " / "
         << QString::fromUtf16(c.address).toStdString();
 }

@@ -1,0 +1,67 @@
+#pragma once
+// The administrative divisions of mainland China (provinces, prefectures, counties) with the forms
+// people write their names in, and the reading of an address by them: an address is read from its
+// start as province -> prefecture -> county, and a name only counts where it stands as a division
+// of the right level in the right place, so 中山路, 湖南路 or 和平里 in a street never do.
+//
+// The table ships with the program (resources/divisions.tsv, made by tools/make_divisions.py from
+// a public data set).
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <vector>
+
+#include "data/name_trie.h"
+
+namespace 生成邮编 {
+
+enum class Level { kProvince, kPrefecture, kCounty };
+
+struct Division {
+  QString code;
+  int parent = -1;  // the division it belongs to; -1 for a province
+  Level level = Level::kProvince;
+  QStringList names;  // the full name first, then the short forms
+};
+
+class Divisions {
+ public:
+  // Parses the table's text; faulty lines are skipped and described in `errors`.
+  static Divisions Parse(const QString& text, QStringList* errors = nullptr);
+  // The table compiled into the program; empty when the resource is missing.
+  static const Divisions& Shipped();
+
+  const std::vector<Division>& all() const { return divisions_; }
+  int ProvinceOf(int division) const;
+  // Calls found(division, full) for every division one of whose names is exactly `name`.
+  template <typename Found>
+  void ForEachNamed(QStringView name, Found found) const {
+    names_.ForEachPrefix(name, [&](int id, int length) {
+      if (length == name.size())
+        for (const Named& n : named_[id]) found(n.division, n.full);
+    });
+  }
+
+  // The deepest divisions the start of an address names, all read equally far; more than one
+  // when the address can be read in several ways (普陀区 alone: 上海 or 舟山). Empty when no
+  // division is recognised. Only the start is read, so the length of the address does not matter.
+  //
+  // Two passes: first the readings that begin with a province; when none of them gets below the
+  // province, the readings that begin with a prefecture or a county.
+  std::vector<int> Read(QStringView address) const;
+
+ private:
+  struct Search;
+  void Follow(Search& search, int division, int end, bool shortName, bool first) const;
+
+  std::vector<Division> divisions_;
+  data::NameTrie names_;
+  struct Named {
+    int division;
+    bool full;  // the full name, suffix and all, not a short form
+  };
+  std::vector<std::vector<Named>> named_;  // by name id
+};
+
+}  // namespace 生成邮编
