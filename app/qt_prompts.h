@@ -12,6 +12,7 @@ class QtPrompts final : public common::Prompts {
  public:
   void Message(const QString& text) override;
   bool Ask(const QString& text) override;
+  bool AskTitled(const QString& text, const QString& title) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
   QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) override;

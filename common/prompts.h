@@ -28,6 +28,11 @@ class Prompts {
   virtual void Message(const QString& text) = 0;
   // A yes/no question; true for yes.
   virtual bool Ask(const QString& text) = 0;
+  // The same question under its own window title; implementations without titles just ask.
+  virtual bool AskTitled(const QString& text, const QString& title) {
+    Q_UNUSED(title);
+    return Ask(text);
+  }
   // An input box proposing `proposal`; nullopt when cancelled.
   virtual std::optional<QString> Input(const QString& prompt, const QString& title,
                                        const QString& proposal) = 0;

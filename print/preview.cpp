@@ -24,9 +24,9 @@ Preview RenderPreview(const editor::EnvelopeModel& envelope, const PreviewTarget
   const PrintStatus status =
       rotate ? RenderRotated(device, envelope, offsets.x, offsets.y, std::min(rotationDpi, kMostPreviewRotationDpi))
              : RenderEnvelope(device, envelope, offsets.x, offsets.y);
-  if (status == PrintStatus::kPageNotPrepared || status == PrintStatus::kPictureTooLarge) return preview;
-  preview.envelope = rotate ? RotatedEnvelopeOnPage(device, envelope, offsets.x, offsets.y)
-                            : EnvelopeOnPage(device, envelope, offsets.x, offsets.y);
+  preview.paperRefused = status == PrintStatus::kPaperRefused;
+  if (status != PrintStatus::kPrinted) return preview;
+  preview.envelope = EnvelopeOnPage(device, envelope, offsets.x, offsets.y);
   preview.paper = device.layout().fullRect(QPageLayout::Millimeter).size();
   if (!device.pages().isEmpty()) {
     preview.page = device.pages().constLast();

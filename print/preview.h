@@ -24,6 +24,7 @@ struct Preview {
   QRectF envelope;       // mm on the page
   QSizeF paper;          // mm, oriented
   double dpi = 0;
+  bool paperRefused = false;  // the printer lacks the paper the envelope needs
 };
 
 // Renders the shown envelope as the next print would: normally, or turned when the envelope's

@@ -20,17 +20,19 @@ struct RunWindow {
 };
 
 // Prints the envelope on the canvas, normally or turned by 180 degrees as its options say, with
-// the offsets stored now. A failure shows the numbered message for `envelopeNumber`.
+// the offsets stored now for the device's printer. A failure shows the numbered message for
+// `envelopeNumber`; a paper the printer does not have is named in a message of its own.
 PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, int envelopeNumber,
                                  FontSizeCache* cache = nullptr);
 
 struct RunResult {
   int printed = 0;   // envelopes attempted
   bool stopped = false;
+  bool paperRefused = false;  // the run ended early: the printer lacks the envelope's paper
 };
 
 // Records first..last in ascending order. With last at most 1 the canvas is printed as shown,
-// without showing a record anew.
+// without showing a record anew. A refused paper ends the run: every envelope has that size.
 RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envelope, int first, int last,
                        const RunWindow& window, FontSizeCache* cache = nullptr);
 

@@ -16,6 +16,7 @@ inline const QString kRunProgress = QStringLiteral("%1 / %2");
 inline const QString kStopRun = QStringLiteral("停止打印");
 inline const QString kRunTip = QStringLiteral("Kovapost提示：正在打印，按Esc键或“停止打印”按钮可在下一个信封之前停止。");
 inline const QString kRunStopped = QStringLiteral("Kovapost提示：打印已停止，共打印了%1个信封。");
+inline const QString kRunStoppedPdf = QStringLiteral("Kovapost提示：打印已停止，共打印了%1个信封，已写入PDF文件 %2");
 
 // The printer chooser.
 inline const QString kChoosePrinterCaption = QStringLiteral("请选择打印机");
@@ -45,7 +46,17 @@ inline const QString kCollateInstruction = QStringLiteral(
     "【通常情况下，只需打印出如右图的校准黑块，量出横向边距和纵向边距填入输入框即可，数字可填写小数】");
 inline const QString kCollateOk = QStringLiteral("确        定");
 inline const QString kCollateCancel = QStringLiteral("取        消");
+inline const QString kCollatePrinter = QStringLiteral("打印机：%1");
 inline const QString kDigitsOnly = QStringLiteral("此处只能输入数字！");
+// The one printed line of the check page; %1 is the printer.
+inline const QString kCalibrationPageLine =
+    QStringLiteral("请量出黑色方块左边到纸张左边缘、上边到纸张上边缘的距离（毫米），填入“输入打印边距”。打印机：%1");
+inline const QString kPdfNeedsNoCalibration =
+    QStringLiteral("“PDF 文件”没有打印边距，打印位置与画布完全一致，不需要校准。");
+
+// A printer without the paper an envelope needs; %1 printer, %2 × %3 the envelope in mm.
+inline const QString kPaperRefused = QStringLiteral(
+    "打印机“%1”不支持A3纸，%2×%3毫米的信封在A4纸上放不下，没有打印。请选择支持A3纸的打印机。");
 
 // Rotated printing.
 inline const QString kRotationTooLarge = QStringLiteral(
@@ -61,6 +72,8 @@ inline const QString kMarginXKey = QStringLiteral("X");
 inline const QString kMarginYKey = QStringLiteral("Y");
 inline const QString kPrinterKey = QStringLiteral("Printer");
 inline const QString kDpiKey = QStringLiteral("DPI");
+// The margins of each printer, one key per printer name: "X Y" in mm.
+inline const QString kPrinterMarginsSection = QStringLiteral("Printer Margins");
 
 // The font samples: fixed full-width texts measured on screen and on paper alike.
 inline const QString kFontSample = QStringLiteral("中华人民共和国邮政信封打印字样测量用");

@@ -123,25 +123,9 @@ int RowsPerBand(const RotationCanvas& canvas) {
   return int(std::clamp<qint64>(kBandPixels / std::max(1, canvas.pixels.width()), 1, canvas.pixels.height()));
 }
 
-QRectF RotatedEnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                             double offY) {
-  const double W = envelope.W(), H = envelope.H();
-  const editor::TabOptions& o = envelope.options();
-  const QSizeF drawable = device.DrawableSize();
-  double x = W - offX, y = H - offY;
-  if (o.landscape) {
-    if (o.centreFeed) x += (drawable.width() - W) / 2;
-  } else if (o.centreFeed) {
-    y += (drawable.height() - H) / 2;
-  } else {
-    y += drawable.height() - H;
-  }
-  return {x - W, y - H, W, H};
-}
-
 PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts, const RotationCanvas& canvas,
                                 const editor::EnvelopeModel& envelope, double offX, double offY) {
-  const QRectF place = RotatedEnvelopeOnPage(device, envelope, offX, offY);
+  const QRectF place = EnvelopeOnPage(device, envelope, offX, offY);
   const double W = place.width(), H = place.height(), x = place.right(), y = place.bottom();
   // Picture row r lands at y - r * H / rows: the first rows at the bottom of the turned image.
   const int total = canvas.pixels.height();
@@ -162,8 +146,12 @@ PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>&
 PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
                           double dpi) {
   const double W = envelope.W(), H = envelope.H();
-  if (!(W > 0 && H > 0 && envelope.canvasSize().width() > 0) || !SetupPrinterPage(device, W, H, envelope.options()))
-    return PrintStatus::kPageNotPrepared;
+  if (!(W > 0 && H > 0 && envelope.canvasSize().width() > 0)) return PrintStatus::kPageNotPrepared;
+  switch (SetupPrinterPage(device, W, H, envelope.options())) {
+    case PageSetup::kReady: break;
+    case PageSetup::kFailed: return PrintStatus::kPageNotPrepared;
+    case PageSetup::kPaperRefused: return PrintStatus::kPaperRefused;
+  }
   const RotationCanvas canvas = SizeRotationCanvas(W, H, dpi);
   if (canvas.pixelCount() > kMostRotationPixels) {
     common::prompts().Message(kRotationTooLarge.arg(common::NumberText(dpi)).arg(canvas.pixelCount() / 10000));

@@ -48,13 +48,9 @@ QList<PictureText> LayOutRotationCanvas(const editor::EnvelopeModel& envelope, c
 // Paints rows [top, top + rows) of the picture.
 QImage PaintPictureBand(const QList<PictureText>& texts, const RotationCanvas& canvas, int top, int rows);
 
-// Where the turned picture lies on the page, in mm.
-QRectF RotatedEnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                             double offY);
-
 // Places the picture, painted band by band, on the page turned by 180 degrees and ends the
-// document: its far corner at (W - offX, H - offY), moved by the centring or the landscape shift
-// computed from the page's drawable size.
+// document. It covers the very rectangle that normal printing gives the envelope
+// (EnvelopeOnPage): one origin, the paper's corner, for both, so one calibration serves both.
 PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts, const RotationCanvas& canvas,
                                 const editor::EnvelopeModel& envelope, double offX, double offY);
 

@@ -1,12 +1,24 @@
 #include "print/ui/system_printer_device.h"
 
 namespace print {
+namespace {
+
+// Paper and orientation one by one, then the full page last. A whole page layout with zero
+// margins is refused by a driver with unprintable margins and no custom sizes (so paper and
+// orientation would silently stay), and on other drivers its margins are raised to the driver's
+// minimum, which moves the origin. In full-page mode the origin is the paper's corner whatever
+// the margins.
+void ApplyPage(QPrinter& printer, QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
+  printer.setPageOrientation(orientation);
+  printer.setPageSize(QPageSize(size));  // after the orientation: the driver's margins follow it
+  printer.setFullPage(true);
+}
+
+}  // namespace
 
 SystemPrinterDevice::SystemPrinterDevice(const QPrinterInfo& info)
-    : info_(info), printer_(info, QPrinter::HighResolution) {
-  // Positions are measured from the paper's corner, not from the driver's default margins.
-  printer_.setFullPage(true);
-  printer_.setPageLayout(layout());
+    : info_(info), printer_(info, QPrinter::HighResolution), probe_(info, QPrinter::HighResolution) {
+  ApplyPage(printer_, PaperSize(), Orientation());
   printer_.setDocName(QStringLiteral("Kovapost"));  // the job's name in the printer's queue
 }
 
@@ -15,8 +27,7 @@ SystemPrinterDevice::~SystemPrinterDevice() {
 }
 
 QPainter* SystemPrinterDevice::BeginPage(const QPageLayout& layout, bool firstOfJob) {
-  printer_.setFullPage(true);
-  printer_.setPageLayout(layout);
+  ApplyPage(printer_, layout.pageSize().id(), layout.orientation());
   if (firstOfJob) {
     if (!painter_.begin(&printer_)) return nullptr;
   } else if (!printer_.newPage()) {
@@ -39,11 +50,12 @@ bool SystemPrinterDevice::Accepts(QPageSize::PageSizeId size) const {
 }
 
 QMarginsF SystemPrinterDevice::UnprintableMargins() const {
-  QPageLayout probe = printer_.pageLayout();
-  probe.setPageSize(QPageSize(PaperSize()));
-  probe.setOrientation(Orientation());
-  probe.setUnits(QPageLayout::Millimeter);  // converts the minimum margins too
-  return probe.minimumMargins();
+  // The driver's margins for this paper and orientation: setting the paper on a printer asks the
+  // driver for them (a page layout alone would reset them to 0).
+  ApplyPage(probe_, PaperSize(), Orientation());
+  QPageLayout layout = probe_.pageLayout();
+  layout.setUnits(QPageLayout::Millimeter);
+  return layout.minimumMargins();
 }
 
 }  // namespace print

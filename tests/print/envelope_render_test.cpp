@@ -36,7 +36,7 @@ TEST(SetupPrinterPage, ChoosesPaperAndTurnsThePageAgainstTheOptionName) {
   const Row rows[] = {
       {"HP LaserJet", 220, 110, true, false, QPageSize::A4, QPageLayout::Landscape},  // DL
       {"HP LaserJet", 324, 229, true, false, QPageSize::A3, QPageLayout::Landscape},  // C4: H > 210
-      {"HP LaserJet", 324, 229, true, true, QPageSize::A4, QPageLayout::Landscape},   // A3 refused
+      {"HP LaserJet", 324, 229, true, true, QPageSize::Letter, QPageLayout::Portrait},  // A3 refused: not cut
       {"HP LaserJet", 210, 210, true, false, QPageSize::A4, QPageLayout::Landscape},  // strictly greater
       {"HP LaserJet", 229, 162, false, false, QPageSize::A3, QPageLayout::Portrait},  // C5 across: W > 210
       {"HP LaserJet", 162, 114, false, false, QPageSize::A4, QPageLayout::Portrait},
@@ -48,7 +48,8 @@ TEST(SetupPrinterPage, ChoosesPaperAndTurnsThePageAgainstTheOptionName) {
     RecordingDevice d(QString::fromUtf8(r.name));
     d.SetPaperSize(QPageSize::Letter);
     d.refuseA3 = r.refuseA3;
-    EXPECT_TRUE(print::SetupPrinterPage(d, r.W, r.H, Options(r.portraitOption)));
+    const print::PageSetup want = r.refuseA3 ? print::PageSetup::kPaperRefused : print::PageSetup::kReady;
+    EXPECT_EQ(print::SetupPrinterPage(d, r.W, r.H, Options(r.portraitOption)), want);
     EXPECT_EQ(d.PaperSize(), r.paper);
     EXPECT_EQ(d.Orientation(), r.page);
   }

@@ -160,7 +160,7 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
       o.portrait = r.portraitOption, o.landscape = !r.portraitOption, o.centreFeed = r.centreFeed, o.rotate = true;
       m.SetOptions(o);
       ASSERT_EQ(print::RenderRotated(pdf, m, r.offX, r.offY, dpi), print::PrintStatus::kPrinted);
-      placed.append(print::RotatedEnvelopeOnPage(pdf, m, r.offX, r.offY));
+      placed.append(print::EnvelopeOnPage(pdf, m, r.offX, r.offY));
     }
     ASSERT_TRUE(pdf.Finish());
   }

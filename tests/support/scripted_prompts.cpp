@@ -18,6 +18,11 @@ bool ScriptedPrompts::Ask(const QString& text) {
   return Take(answers, false);
 }
 
+bool ScriptedPrompts::AskTitled(const QString& text, const QString& title) {
+  titles << title;
+  return Ask(text);
+}
+
 std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&, const QString& proposal) {
   shown << prompt;
   proposals << proposal;
