@@ -58,7 +58,9 @@ std::optional<QPointF> StoredMargins(const QString& printer) {
   return OwnMargins(printer);
 }
 
-bool IsCalibrated(const QString& printer) { return IsPdfPrinter(printer) || StoredMargins(printer).has_value(); }
+bool IsCalibrated(const QString& printer) {
+  return IsPdfPrinter(printer) || StoredMargins(printer).has_value();
+}
 
 PrinterOffsets ReadPrinterOffsets(const QString& printer) {
   if (IsPdfPrinter(printer)) return {0, 0};
@@ -73,7 +75,9 @@ void StoreMargins(const QString& printer, const QString& typedX, const QString& 
   Registry::SaveSetting(Registry::kCollateSection, kMarginYKey, y);
 }
 
-bool AskForCalibrationFigure() { return common::prompts().AskTitled(kCalibrationQuestion, kCalibrationTitle); }
+bool AskForCalibrationFigure() {
+  return common::prompts().AskTitled(kCalibrationQuestion, kCalibrationTitle);
+}
 
 void PrintCalibrationSquare(PrinterDevice& device) {
   device.SetPaperSize(QPageSize::A4);
@@ -96,7 +100,9 @@ bool PrintCalibrationFigure(PrinterDevice& device) {
   return true;
 }
 
-QString MarginShown(std::optional<double> stored) { return common::NumberText(stored.value_or(kDefaultMargin)); }
+QString MarginShown(std::optional<double> stored) {
+  return common::NumberText(stored.value_or(kDefaultMargin));
+}
 
 QString MarginToStore(const QString& typed) {
   QString t = typed;

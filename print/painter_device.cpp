@@ -83,8 +83,16 @@ PainterDevice::ShapedFont PainterDevice::Shaped(double resolution) const {
 void PainterDevice::UpdateFont() {
   measuring_.reset();
   if (!painter_) return;
-  painted_ = Shaped(Resolution());
+  painted_ = Painted();
   painter_->setFont(painted_.font);
+}
+
+PainterDevice::ShapedFont PainterDevice::Painted() const {
+  ShapedFont shaped = Shaped(Resolution());
+  // A coarse page would round every advance to its pixels: lines would come out shorter than
+  // on the printer, which measured them.
+  if (Resolution() < MeasuringResolution()) shaped.font.setHintingPreference(QFont::PreferNoHinting);
+  return shaped;
 }
 
 const PainterDevice::Measuring& PainterDevice::Measured() const {
@@ -122,7 +130,7 @@ QPainter* PainterDevice::Painter() {
   pageEnded_ = false;
   painter_ = BeginPage(layout_, first);
   if (painter_) {
-    painted_ = Shaped(Resolution());
+    painted_ = Painted();
     painter_->setFont(painted_.font);
     painter_->setRenderHint(QPainter::Antialiasing, true);
   }
@@ -153,7 +161,8 @@ void PainterDevice::DrawLine(QPointF from, QPointF to, const QColor& color) {
 }
 
 void PainterDevice::FillRect(const QRectF& rect, const QColor& color) {
-  if (QPainter* p = Painter()) p->fillRect(QRectF(ToDevice(rect.topLeft()), ToDevice(rect.bottomRight())), color);
+  if (QPainter* p = Painter())
+    p->fillRect(QRectF(ToDevice(rect.topLeft()), ToDevice(rect.bottomRight())), color);
 }
 
 void PainterDevice::DrawImage(QPointF corner, QSizeF extent, const QImage& image, const QRect& source) {

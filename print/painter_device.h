@@ -75,6 +75,7 @@ class PainterDevice : public PrinterDevice {
     double scale = 1;
   };
   ShapedFont Shaped(double resolution) const;
+  ShapedFont Painted() const;
   void UpdateFont();
 
   QPainter* Painter();

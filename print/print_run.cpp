@@ -7,8 +7,8 @@
 
 namespace print {
 
-PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, int envelopeNumber,
-                                 FontSizeCache* cache) {
+PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope,
+                                 int envelopeNumber, FontSizeCache* cache) {
   const PrinterOffsets off = ReadPrinterOffsets(device.DeviceName());
   const PrintStatus status = envelope.options().rotate
                                  ? RenderRotated(device, envelope, off.x, off.y, RotationDpi())

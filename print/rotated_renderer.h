@@ -51,12 +51,13 @@ QImage PaintPictureBand(const QList<PictureText>& texts, const RotationCanvas& c
 // Places the picture, painted band by band, on the page turned by 180 degrees and ends the
 // document. It covers the very rectangle that normal printing gives the envelope
 // (EnvelopeOnPage): one origin, the paper's corner, for both, so one calibration serves both.
-PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts, const RotationCanvas& canvas,
-                                const editor::EnvelopeModel& envelope, double offX, double offY);
+PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts,
+                                const RotationCanvas& canvas, const editor::EnvelopeModel& envelope,
+                                double offX, double offY);
 
 // The whole rotated envelope as one job. A picture too large to make is refused with a message.
-PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
-                          double dpi);
+PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                          double offY, double dpi);
 
 // Rows per band: about 64 MB of picture at a time.
 int RowsPerBand(const RotationCanvas& canvas);

@@ -29,8 +29,8 @@ QPixmap CalibrationPicture() {
   p.drawLine(10, 10, 10, 170);
   p.fillRect(70, 70, 50, 50, Qt::black);
   p.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
-  p.drawLine(12, 95, 68, 95);   // horizontal margin
-  p.drawLine(95, 12, 95, 68);   // vertical margin
+  p.drawLine(12, 95, 68, 95);  // horizontal margin
+  p.drawLine(95, 12, 95, 68);  // vertical margin
   return picture;
 }
 

@@ -2,9 +2,9 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -40,8 +40,9 @@ PreviewTarget CurrentPreviewTarget() {
   layout.setUnits(QPageLayout::Millimeter);
   target.unprintable = layout.minimumMargins();
   const QList<QPageSize> sizes = info.supportedPageSizes();
-  target.takesA3 = sizes.isEmpty() || info.supportsCustomPageSizes() ||
-                   std::any_of(sizes.begin(), sizes.end(), [](const QPageSize& s) { return s.id() == QPageSize::A3; });
+  target.takesA3 =
+      sizes.isEmpty() || info.supportsCustomPageSizes() ||
+      std::any_of(sizes.begin(), sizes.end(), [](const QPageSize& s) { return s.id() == QPageSize::A3; });
   return target;
 }
 
@@ -72,7 +73,8 @@ void PreviewWindow::FitOnScreen() {
   // the whole window with its title bar.
   constexpr int kFrame = 40;
   const QScreen* s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-  const QRect room = s ? s->availableGeometry().adjusted(kFrame, kFrame, -kFrame, -kFrame) : QRect(0, 0, 900, 800);
+  const QRect room =
+      s ? s->availableGeometry().adjusted(kFrame, kFrame, -kFrame, -kFrame) : QRect(0, 0, 900, 800);
   resize(std::min(900, room.width()), std::min(800, room.height()));
   move(room.center() - QPoint(width() / 2, height() / 2));
 }

@@ -109,7 +109,7 @@ TEST(CalibrationMarkTest, CalibrateButtonIsBoldWhileTheChosenPrinterWasNeverCali
       {"13", "13", nullptr, laser, false},  // stored before margins were kept per printer
       {"12.5", nullptr, nullptr, laser, false},
       {nullptr, "-1", nullptr, laser, false},
-      {"13", "13", "11 12", laser, true},  // another printer was calibrated since
+      {"13", "13", "11 12", laser, true},                          // another printer was calibrated since
       {nullptr, nullptr, nullptr, print::kPdfPrinterName, false},  // needs no calibration
   };
   for (const auto& c : cases) {
@@ -118,7 +118,8 @@ TEST(CalibrationMarkTest, CalibrateButtonIsBoldWhileTheChosenPrinterWasNeverCali
     if (c.x) Registry::SaveSetting(Registry::kCollateSection, kX, QString::fromLatin1(c.x));
     if (c.y) Registry::SaveSetting(Registry::kCollateSection, kY, QString::fromLatin1(c.y));
     if (c.ownMargins)
-      Registry::SaveSetting(print::kPrinterMarginsSection, QStringLiteral("Dot Matrix"), QString::fromLatin1(c.ownMargins));
+      Registry::SaveSetting(print::kPrinterMarginsSection, QStringLiteral("Dot Matrix"),
+                            QString::fromLatin1(c.ownMargins));
     print::SetCurrentPrinterName(c.printer);
     test::ParDatabase database;
     MF window;

@@ -1,8 +1,9 @@
 // Printer margins per printer: what is stored and read back, what the margin boxes show and
 // store, the offsets they give, and the check page.
+#include "print/calibration.h"
+
 #include <gtest/gtest.h>
 
-#include "print/calibration.h"
 #include "print/print_texts.h"
 #include "print/recording_device.h"
 #include "store/registry.h"
@@ -26,10 +27,9 @@ TEST(PrinterOffsets, StoredSettingsOfEarlierVersionsStandForEveryPrinterUntilOne
     double offX, offY;
   };
   const Row rows[] = {
-      {nullptr, nullptr, 3, 3},  // nothing stored: 13 mm
-      {"10", "10", 0, 0},        // no correction
-      {"9.5", "-2", -0.5, -12},
-      {"abc", "-", -10, -10},    // no number at all reads as 0, as it always did
+      {nullptr, nullptr, 3, 3},                          // nothing stored: 13 mm
+      {"10", "10", 0, 0},                                // no correction
+      {"9.5", "-2", -0.5, -12}, {"abc", "-", -10, -10},  // no number at all reads as 0, as it always did
       {"12", nullptr, 2, 3},
   };
   for (const Row& r : rows) {
@@ -67,7 +67,8 @@ TEST(PrinterOffsets, EachPrinterKeepsItsOwnMarginsAndTheGeneralKeysFollowTheLast
 
   // Corrupt or foreign values read as not calibrated, never as a shift.
   for (const char* stored : {"", "12", "12 13 14", "abc def", "1e999 3", "nan 3", "12,5 13", "5000 13"}) {
-    Registry::SaveSetting(print::kPrinterMarginsSection, QStringLiteral("HP LaserJet 4250"), QString::fromUtf8(stored));
+    Registry::SaveSetting(print::kPrinterMarginsSection, QStringLiteral("HP LaserJet 4250"),
+                          QString::fromUtf8(stored));
     EXPECT_FALSE(print::IsCalibrated(kLaser)) << stored;
     EXPECT_DOUBLE_EQ(print::ReadPrinterOffsets(kLaser).x, 3) << stored;
   }
@@ -76,11 +77,13 @@ TEST(PrinterOffsets, EachPrinterKeepsItsOwnMarginsAndTheGeneralKeysFollowTheLast
 }
 
 TEST(MarginDialog, ShowsAndStoresNumbers) {
-  const std::pair<std::optional<double>, const char*> shown[] = {{std::nullopt, "13"}, {12.5, "12.5"}, {-2, "-2"}};
+  const std::pair<std::optional<double>, const char*> shown[] = {
+      {std::nullopt, "13"}, {12.5, "12.5"}, {-2, "-2"}};
   for (auto [stored, text] : shown) EXPECT_EQ(print::MarginShown(stored), QString::fromUtf8(text));
   const std::pair<const char*, const char*> stored[] = {
       {"12。5", "12.5"}, {"12.5mm", "12.5"}, {"abc", "0"}, {"-", "0"}, {"9.5", "9.5"}, {"-0.5", "-0.5"}};
-  for (auto [typed, text] : stored) EXPECT_EQ(print::MarginToStore(QString::fromUtf8(typed)), QString::fromUtf8(text));
+  for (auto [typed, text] : stored)
+    EXPECT_EQ(print::MarginToStore(QString::fromUtf8(typed)), QString::fromUtf8(text));
   for (QChar c : QStringLiteral("0123456789-.")) EXPECT_TRUE(print::MarginKeyAllowed(c)) << int(c.unicode());
   for (QChar c : QStringLiteral("a +,。１")) EXPECT_FALSE(print::MarginKeyAllowed(c)) << int(c.unicode());
 }

@@ -1,13 +1,14 @@
 // Print runs over records: order, the shown record, failures that do not end a run, stopping.
+#include "print/print_run.h"
+
 #include <gtest/gtest.h>
 
 #include "print/calibration.h"
-#include "print/print_run.h"
 #include "print/print_texts.h"
 #include "print/recording_device.h"
 #include "print/rotated_renderer.h"
-#include "tests/print/print_test_support.h"
 #include "store/registry.h"
+#include "tests/print/print_test_support.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
@@ -27,8 +28,7 @@ struct RunFixture {
               shown.append(n);
               envelope.SetBoxText(editor::kNameBox, QStringLiteral("收件人%1").arg(n));
             },
-            [this] { ++pauses; },
-            [this] { return stopAfter >= 0 && device.jobsEnded >= stopAfter; },
+            [this] { ++pauses; }, [this] { return stopAfter >= 0 && device.jobsEnded >= stopAfter; },
             [this](int done, int total) { progress.append(done * 100 + total); }};
   }
   QStringList NamesPrinted() const {
@@ -48,7 +48,8 @@ TEST(PrintRun, PrintsEachRecordInOrderAsItsOwnJob) {
   for (const Row& r : rows) {
     test::FreshPrompts();
     RunFixture run;
-    const print::RunResult result = print::RunEnvelopes(run.device, run.envelope, r.first, r.last, run.Window());
+    const print::RunResult result =
+        print::RunEnvelopes(run.device, run.envelope, r.first, r.last, run.Window());
     EXPECT_EQ(run.shown, r.shown);
     EXPECT_EQ(result.printed, std::max(0, r.last - r.first + 1));
     EXPECT_EQ(run.device.jobsEnded, result.printed) << "one job per envelope";
@@ -75,8 +76,8 @@ TEST(PrintRun, AFailedEnvelopeIsReportedWithItsNumberAndTheRunGoesOn) {
   print::RunEnvelopes(run.device, run.envelope, 5, 8, window);
   EXPECT_EQ(prompts.shown, (QStringList{print::kPrintError, print::EnvelopeFailedText(6, 0)}));
   EXPECT_EQ(print::EnvelopeFailedText(6, 0), QStringLiteral("打印第6个信封出现未知错误！（错误号：0）"));
-  EXPECT_EQ(run.NamesPrinted(), (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人7"),
-                                             QStringLiteral("收件人8")}));
+  EXPECT_EQ(run.NamesPrinted(),
+            (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人7"), QStringLiteral("收件人8")}));
 }
 
 TEST(PrintRun, StopsBetweenEnvelopesWhenAsked) {
@@ -105,8 +106,8 @@ TEST(PrintRun, AGridSelectionMadeUpwardPrintsTopToBottom) {
   RunFixture run;
   const auto [first, last] = print::SelectedRecords(/*row*/ 7, /*rowSel*/ 5, /*fixedRows*/ 1);
   print::RunEnvelopes(run.device, run.envelope, first, last, run.Window());
-  EXPECT_EQ(run.NamesPrinted(), (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人6"),
-                                             QStringLiteral("收件人7")}));
+  EXPECT_EQ(run.NamesPrinted(),
+            (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人6"), QStringLiteral("收件人7")}));
 }
 
 TEST(PrintRun, APrinterWithoutA3EndsTheRunWithOneMessageNamingIt) {
@@ -129,7 +130,8 @@ TEST(PrintRun, EachPrinterPrintsWithItsOwnMargins) {
     QString printer;
     QPointF shift;  // of the name's first line against the PDF printer's
   };
-  const Row rows[] = {{QStringLiteral("针式 B"), {-3, -3}}, {QStringLiteral("激光 A"), {-2, 1}},
+  const Row rows[] = {{QStringLiteral("针式 B"), {-3, -3}},
+                      {QStringLiteral("激光 A"), {-2, 1}},
                       {print::kPdfPrinterName, {0, 0}}};
   QPointF unshifted;
   for (int pass = 0; pass < 2; ++pass) {
@@ -158,7 +160,7 @@ namespace {
 TEST(RotatedPrinting, BigPicturesArePlacedInBandsThatTileTheTurnedEnvelope) {
   RunFixture run;
   printtest::SetUpEnvelope(run.envelope, 5);  // C4
-  const double dpi = 600;  // some 41 million pixels: more than one band
+  const double dpi = 600;                     // some 41 million pixels: more than one band
   ASSERT_EQ(print::RenderRotated(run.device, run.envelope, 3, 3, dpi), print::PrintStatus::kPrinted);
   const auto& images = run.device.images;
   ASSERT_GT(images.size(), 1);
@@ -186,7 +188,8 @@ TEST(RotatedPrinting, APictureTooLargeToMakeIsRefusedWithAMessage) {
   ASSERT_EQ(prompts.shown.size(), 1);
   EXPECT_TRUE(prompts.shown[0].startsWith(QStringLiteral("旋转180度打印的分辨率太高")));
   EXPECT_TRUE(run.device.images.isEmpty());
-  EXPECT_EQ(print::SizeRotationCanvas(220, 110, 150).pixels, QSize(1299, 650)) << "DL at the default resolution";
+  EXPECT_EQ(print::SizeRotationCanvas(220, 110, 150).pixels, QSize(1299, 650))
+      << "DL at the default resolution";
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The printer chooser, the margin dialog and the preview, driven as the user would.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "print/current_printer.h"
 #include "print/print_texts.h"

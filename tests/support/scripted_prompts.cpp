@@ -23,7 +23,8 @@ bool ScriptedPrompts::AskTitled(const QString& text, const QString& title) {
   return Ask(text);
 }
 
-std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&, const QString& proposal) {
+std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&,
+                                              const QString& proposal) {
   shown << prompt;
   proposals << proposal;
   return Take(inputs, std::optional<QString>());
