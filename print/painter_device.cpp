@@ -13,6 +13,9 @@ constexpr double kMmPerInch = 25.4;
 // output is vector, so the text comes out the same.
 constexpr double kLargestShapedPixels = 200;
 
+// Metrics kept for this many fonts at most; a size search tries many more sizes than that.
+constexpr size_t kMostKnownFonts = 64;
+
 QPageLayout FullPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
   return QPageLayout(QPageSize(size), orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
@@ -57,6 +60,12 @@ QSizeF PainterDevice::DrawableSize() const {
 }
 
 void PainterDevice::SetFont(const common::FontChoice& font) {
+  common::FontChoice recoloured = font_;
+  recoloured.color = font.color;
+  if (recoloured == font) {  // boxes in a row often share a font: keep its metrics
+    font_.color = font.color;
+    return;
+  }
   font_ = font;
   qfont_ = ToQFont(font_);
   UpdateFont();
@@ -98,9 +107,16 @@ PainterDevice::ShapedFont PainterDevice::Painted() const {
 const PainterDevice::Measuring& PainterDevice::Measured() const {
   // Building metrics is the costly part of a measurement; fonts change far less often than
   // texts are measured.
+  // A run switches between a handful of fonts for every envelope: the metrics of each are kept.
   if (!measuring_) {
-    const ShapedFont shaped = Shaped(MeasuringResolution());
-    measuring_.emplace(Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale});
+    const QString key = qfont_.key();
+    auto known = knownMetrics_.find(key);
+    if (known == knownMetrics_.end()) {
+      if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
+      const ShapedFont shaped = Shaped(MeasuringResolution());
+      known = knownMetrics_.emplace(key, Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale}).first;
+    }
+    measuring_.emplace(known->second);
   }
   return *measuring_;
 }
