@@ -31,37 +31,21 @@ void MF::CB_Click(int index) {
   const bool printerChosen = !printing || AwaitPrinterChooser(index);
   if (printerChosen || (index != 0 && index != 1)) {
     switch (index) {
-      case data::ui::kImport:
-        data::ImportRecords(records_, this);
-        break;
+      case data::ui::kImport: data::ImportRecords(records_, this); break;
       case 0:
       case 1:
-      case 16:
-        PrintEnvelopes(index);
-        break;
+      case 16: PrintEnvelopes(index); break;
       case 2:
         ShowPrintTip(print::CalibratePrinter(this));
         connect(&print::CollateForm::Instance(this), &print::CollateForm::marginsStored, this,
                 &MF::MarkCalibration, Qt::UniqueConnection);
         break;
-      case 10:
-        ShowAbout();
-        break;
-      case 11:
-        OpenUserGuide();
-        break;
-      case 12:
-        DataBase::SaveEnvelopeFormat(envelope_);
-        break;
-      case 14:
-        ShowPrintTip(labelTab_->PrintCurrentPage());
-        break;
-      case 15:
-        ShowPrintTip(labelTab_->PrintFromCurrentPage());
-        break;
-      default:
-        recordGrid_->Run(index, SelectedRule());
-        break;
+      case 10: ShowAbout(); break;
+      case 11: OpenUserGuide(); break;
+      case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      case 14: ShowPrintTip(labelTab_->PrintCurrentPage()); break;
+      case 15: ShowPrintTip(labelTab_->PrintFromCurrentPage()); break;
+      default: recordGrid_->Run(index, SelectedRule()); break;
     }
   }
   // After the import and the cleaning commands the navigator follows the records.
@@ -82,9 +66,8 @@ void MF::PrintEnvelopes(int index) {
   }
   int first = ns_->value();
   int last = common::RoundToInt(common::Val(num_[1]->text()));
-  if (index == 16)
-    std::tie(first, last) =
-        print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
+  if (index == 16) std::tie(first, last) = print::SelectedRecords(recordGrid_->SelectedRows().first,
+                                                                  recordGrid_->SelectedRows().second, 1);
   ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, [this](int n) {
     const QSignalBlocker quiet(ns_);  // shown once, below
     ns_->setValue(n);

@@ -34,7 +34,8 @@ bool QtPrompts::AskTitled(const QString& text, const QString& title) {
     Message(text);
     return false;
   }
-  return QMessageBox::question(Owner(), title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return QMessageBox::question(Owner(), title, text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& title,

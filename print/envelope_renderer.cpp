@@ -34,14 +34,10 @@ const QImage& ScreenStandIn() {
 int ErrorNumber(PrintStatus status) {
   switch (status) {
     case PrintStatus::kPrinted:
-    case PrintStatus::kPageNotPrepared:
-      return 0;
-    case PrintStatus::kJobNotSent:
-      return 482;  // printer error
-    case PrintStatus::kPictureTooLarge:
-      return 7;  // out of memory
-    case PrintStatus::kPaperRefused:
-      return 0;
+    case PrintStatus::kPageNotPrepared: return 0;
+    case PrintStatus::kJobNotSent: return 482;       // printer error
+    case PrintStatus::kPictureTooLarge: return 7;    // out of memory
+    case PrintStatus::kPaperRefused: return 0;
   }
   return 0;
 }
@@ -89,8 +85,8 @@ const float* FontSizeCache::Find(const Key& key) const {
   return it == sizes_.end() ? nullptr : &it->second;
 }
 
-float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Box& box, double mmPerTwip,
-                         bool bold, FontSizeCache* cache) {
+float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Box& box, double mmPerTwip, bool bold,
+                         FontSizeCache* cache) {
   const FontSizeCache::Key key{box.font.name, bold, box.font.italic, boxSize, mmPerTwip};
   if (cache) {
     if (const float* known = cache->Find(key)) {
@@ -108,8 +104,7 @@ float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Bo
   return size;
 }
 
-QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                      double offY) {
+QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY) {
   const double W = envelope.W(), H = envelope.H(), S = ShortSide(device);
   const editor::TabOptions& o = envelope.options();
   double x = -offX, y = -offY;
@@ -122,8 +117,8 @@ QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& 
   return {x, y, W, H};
 }
 
-PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                           double offY, FontSizeCache* cache) {
+PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
+                           FontSizeCache* cache) {
   const double W = envelope.W(), H = envelope.H();
   const QSize canvas = envelope.canvasSize();
   const editor::TabOptions& options = envelope.options();

@@ -114,7 +114,9 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
     if (known == knownMetrics_.end()) {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
       const ShapedFont shaped = Shaped(MeasuringResolution());
-      known = knownMetrics_.emplace(key, Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale}).first;
+      known =
+          knownMetrics_.emplace(key, Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale})
+              .first;
     }
     measuring_.emplace(known->second);
   }

@@ -98,7 +98,7 @@ class PainterDevice : public PrinterDevice {
   QFont qfont_;
   mutable std::optional<Measuring> measuring_;
   mutable std::map<QString, Measuring> knownMetrics_;  // by font key
-  ShapedFont painted_;  // what the open job's painter draws text with
+  ShapedFont painted_;                                 // what the open job's painter draws text with
   // The last width measured: a line is usually measured to see whether it fits, then printed,
   // and printing measures it again to move the current position.
   mutable QString measuredText_;

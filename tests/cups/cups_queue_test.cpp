@@ -14,8 +14,6 @@
 #include <sys/prctl.h>
 #include <sys/stat.h>
 
-#include <csignal>
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTransform>
+#include <csignal>
 
 #include "print/calibration.h"
 #include "print/current_printer.h"
@@ -321,7 +320,8 @@ TEST_F(CupsQueues, EnvelopesAndTheCheckPageLandWhereThePreviewPutsThemOnRealDriv
           EXPECT_GE(got.right(), shown.right() - kTolerance) << "region " << region.x() << "," << region.y();
         }
         if (InsideBottom(shown, region & printable)) {
-          EXPECT_GE(got.bottom(), shown.bottom() - kTolerance) << "region " << region.x() << "," << region.y();
+          EXPECT_GE(got.bottom(), shown.bottom() - kTolerance)
+              << "region " << region.x() << "," << region.y();
         }
       }
       if (!print::NeedsA3(m.W(), m.H(), o)) {

@@ -144,7 +144,9 @@ TEST(PrintRun, EachPrinterPrintsWithItsOwnMargins) {
                                      [](const auto& t) { return t.text == QStringLiteral("张三"); });
       ASSERT_NE(name, d.texts.end());
       if (r.printer == print::kPdfPrinterName) unshifted = name->at;
-      if (pass == 1) EXPECT_EQ(name->at - unshifted, r.shift) << qPrintable(r.printer);
+      if (pass == 1) {
+        EXPECT_EQ(name->at - unshifted, r.shift) << qPrintable(r.printer);
+      }
     }
   }
   for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
