@@ -334,6 +334,10 @@ TEST_F(CupsQueues, EnvelopesAndTheCheckPageLandWhereThePreviewPutsThemOnRealDriv
     {
       auto command = print::PrintCommand::Open(QStringLiteral("校准"));
       print::PrintCalibrationSquare(command->device());
+      // What rotated printing and the preview see of the page: the paper less the driver's margins.
+      const QSizeF drawable = command->device().DrawableSize();
+      EXPECT_NEAR(drawable.width() + target.unprintable.left() + target.unprintable.right(), 210, 0.5);
+      EXPECT_NEAR(drawable.height() + target.unprintable.top() + target.unprintable.bottom(), 297, 0.5);
     }
     QString document, options;
     ASSERT_TRUE(cups_->Job(++jobs, &document, &options)) << qPrintable(cups_->Log().right(3000));
