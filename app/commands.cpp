@@ -44,7 +44,11 @@ void MF::CB_Click(int index) {
       case 0:
       case 1:
       case 16: PrintEnvelopes(index); break;
-      case 2: ShowPrintTip(print::CalibratePrinter(this)); break;
+      case 2:
+        ShowPrintTip(print::CalibratePrinter(this));
+        connect(&print::CollateForm::Instance(this), &print::CollateForm::marginsStored, this,
+                &MF::MarkCalibration, Qt::UniqueConnection);
+        break;
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
       case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
@@ -59,7 +63,9 @@ void MF::CB_Click(int index) {
 
 bool MF::AwaitPrinterChooser(int) {
   // The chooser is modal, so a second command cannot start while it is open.
-  return !print::ChoosePrinter(this).isEmpty();
+  const bool chosen = !print::ChoosePrinter(this).isEmpty();
+  MarkCalibration();  // the button is bold while the chosen printer is not calibrated
+  return chosen;
 }
 
 void MF::PrintEnvelopes(int index) {

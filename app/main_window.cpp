@@ -41,6 +41,8 @@
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
 #include "labels/ui/label_tab.h"
+#include "print/calibration.h"
+#include "print/ui/print_command.h"
 #include "print/print_texts.h"
 #include "print/ui/envelope_commands.h"
 #include "editor/ui/layout_gestures.h"
@@ -425,11 +427,9 @@ bool MF::MayClose() {
 }
 
 void MF::MarkCalibration() {
-  // No margins stored means the printer was never calibrated: the button says so in bold.
-  const bool never = Registry::GetSetting(Registry::kCollateSection, QStringLiteral("Y")).isEmpty() &&
-                     Registry::GetSetting(Registry::kCollateSection, QStringLiteral("X")).isEmpty();
+  // A chosen printer that was never calibrated: the button says so in bold.
   QFont font = cb_[2]->font();
-  font.setBold(never);
+  font.setBold(!print::IsCalibrated(print::EffectivePrinterName()));
   cb_[2]->setFont(font);
 }
 

@@ -28,12 +28,14 @@ void QtPrompts::Message(const QString& text) {
   box.exec();
 }
 
-bool QtPrompts::Ask(const QString& text) {
+bool QtPrompts::Ask(const QString& text) { return AskTitled(text, kCaption); }
+
+bool QtPrompts::AskTitled(const QString& text, const QString& title) {
   if (Unseen()) {
     Message(text);
     return false;
   }
-  return QMessageBox::question(Owner(), kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
+  return QMessageBox::question(Owner(), title, text, QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;
 }
 

@@ -14,6 +14,7 @@ class QtPrompts final : public common::Prompts {
   bool Ask(const QString& text) override;
   common::Choice AskYesNoCancel(const QString& text, const QString& yes, const QString& no,
                                 const QString& cancel) override;
+  bool AskTitled(const QString& text, const QString& title) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
   QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) override;

@@ -161,8 +161,8 @@ void LoadEnvelope(editor::EnvelopeModel& envelope, const EnvelopeOptions& option
   envelope.SetOptions(tab);
 }
 
-print::PrinterOffsets Offsets(const EnvelopeOptions& options) {
-  if (!options.marginX) return print::ReadPrinterOffsets();
+print::PrinterOffsets Offsets(const EnvelopeOptions& options, const print::PrinterDevice& device) {
+  if (!options.marginX) return print::ReadPrinterOffsets(device.DeviceName());
   constexpr double kSquareAt = 10;  // the calibration square's nominal place
   return {*options.marginX - kSquareAt, *options.marginY - kSquareAt};
 }
@@ -206,7 +206,7 @@ class Output {
 bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, editor::EnvelopeModel& envelope) {
   const auto output = Output::Open(options);
   if (!output) return false;
-  const print::PrinterOffsets offsets = Offsets(options.envelope);
+  const print::PrinterOffsets offsets = Offsets(options.envelope, output->device());
   const double dpi = options.envelope.dpi.value_or(print::RotationDpi());
   print::FontSizeCache cache;
   ProgressBar progress(grid.recordCount());
@@ -255,7 +255,7 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   if (!output) return false;
   const int pages = labels::PageCount(sheet, grid.recordCount());
   const labels::LabelSource source{sheet, envelope, grid};
-  const print::PrinterOffsets offsets = Offsets(options.envelope);
+  const print::PrinterOffsets offsets = Offsets(options.envelope, output->device());
   print::FontSizeCache cache;
   ProgressBar progress(pages);
   bool allPrinted = true;

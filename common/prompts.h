@@ -40,6 +40,11 @@ class Prompts {
     Q_UNUSED(cancel);
     return Ask(text) ? Choice::kYes : Choice::kNo;
   }
+  // The same question under its own window title; implementations without titles just ask.
+  virtual bool AskTitled(const QString& text, const QString& title) {
+    Q_UNUSED(title);
+    return Ask(text);
+  }
   // An input box proposing `proposal`; nullopt when cancelled.
   virtual std::optional<QString> Input(const QString& prompt, const QString& title,
                                        const QString& proposal) = 0;

@@ -263,7 +263,7 @@ int PrintLabelPages(print::PrinterDevice& printer, const LabelSource& source, in
     common::prompts().Message(kTooManyToPrint);
     return 0;
   }
-  const print::PrinterOffsets offsets = print::ReadPrinterOffsets();
+  const print::PrinterOffsets offsets = print::ReadPrinterOffsets(printer.DeviceName());
   int sent = 0;
   bool reported = false;
   for (int page = first; page <= last; ++page) {

@@ -13,7 +13,6 @@ namespace print {
 namespace {
 
 constexpr double kA4ShortSide = 210;
-constexpr double kA3ShortSide = 297;
 constexpr int kScreenDpi = 96;
 // A full-width character: the height of one printed line.
 const QString kLineHeightSample = QStringLiteral("国");
@@ -38,22 +37,38 @@ int ErrorNumber(PrintStatus status) {
     case PrintStatus::kPageNotPrepared: return 0;
     case PrintStatus::kJobNotSent: return 482;       // printer error
     case PrintStatus::kPictureTooLarge: return 7;    // out of memory
+    case PrintStatus::kPaperRefused: return 0;
   }
   return 0;
 }
 
-bool SetupPrinterPage(PrinterDevice& device, double W, double H, const editor::TabOptions& options) {
+bool NeedsA3(double W, double H, const editor::TabOptions& options) {
+  return (options.portrait && H > kA4ShortSide) || (options.landscape && W > kA4ShortSide);
+}
+
+PageSetup SetupPrinterPage(PrinterDevice& device, double W, double H, const editor::TabOptions& options) {
   if (!device.DeviceName().toUpper().startsWith(QStringLiteral("OKI"))) {
-    const bool big = (options.portrait && H > kA4ShortSide) || (options.landscape && W > kA4ShortSide);
-    if (!big || !device.SetPaperSize(QPageSize::A3)) device.SetPaperSize(QPageSize::A4);
+    if (!NeedsA3(W, H, options)) {
+      device.SetPaperSize(QPageSize::A4);
+    } else if (!device.SetPaperSize(QPageSize::A3)) {
+      return PageSetup::kPaperRefused;
+    }
   }
-  if (!device.SetUnitMillimetres()) return false;
-  if (!device.SetOrientation(options.portrait ? QPageLayout::Landscape : QPageLayout::Portrait)) return false;
-  return device.SetOrigin(QPointF(0, 0));
+  if (!device.SetUnitMillimetres()) return PageSetup::kFailed;
+  if (!device.SetOrientation(options.portrait ? QPageLayout::Landscape : QPageLayout::Portrait))
+    return PageSetup::kFailed;
+  return device.SetOrigin(QPointF(0, 0)) ? PageSetup::kReady : PageSetup::kFailed;
+}
+
+QString PaperRefusedText(const QString& printer, double W, double H) {
+  return kPaperRefused.arg(printer, common::NumberText(W), common::NumberText(H));
 }
 
 double ShortSide(const PrinterDevice& device) {
-  return device.PaperSize() == QPageSize::A4 ? kA4ShortSide : kA3ShortSide;
+  // The paper as it is, so that a printer keeping its own paper (the OKI rule) still gets its
+  // envelope on the sheet.
+  const QSizeF paper = QPageSize(device.PaperSize()).size(QPageSize::Millimeter);
+  return paper.isValid() ? std::min(paper.width(), paper.height()) : kA4ShortSide;
 }
 
 void CopyBoxFont(PrinterDevice& device, const editor::Box& box) { device.SetFont(box.font); }
@@ -108,8 +123,11 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
   const QSize canvas = envelope.canvasSize();
   const editor::TabOptions& options = envelope.options();
   // An envelope without a size has no scale: nothing can be placed.
-  if (!(W > 0 && H > 0 && canvas.width() > 0 && canvas.height() > 0) ||
-      !SetupPrinterPage(device, W, H, options)) {
+  const PageSetup setup = W > 0 && H > 0 && canvas.width() > 0 && canvas.height() > 0
+                              ? SetupPrinterPage(device, W, H, options)
+                              : PageSetup::kFailed;
+  if (setup == PageSetup::kPaperRefused) return PrintStatus::kPaperRefused;
+  if (setup != PageSetup::kReady) {
     common::prompts().Message(kPrintError);
     return PrintStatus::kPageNotPrepared;
   }

@@ -19,16 +19,25 @@ enum class PrintStatus {
   kPageNotPrepared,   // the printer refused the page setup, or the envelope has no size
   kJobNotSent,        // the printer could not take the job
   kPictureTooLarge,   // the rotated picture would not fit in memory
+  kPaperRefused,      // the envelope needs A3 and the printer has none
 };
 int ErrorNumber(PrintStatus status);
 
-// Paper A4 or A3 (a big envelope asks for A3 and falls back to A4), millimetres, orientation
-// and origin. The page turns the other way round from the option's name: "纵向打印" lays the
-// envelope on a landscape page. Printers named "OKI..." keep their paper size. False when the
-// printer refused the unit, orientation or origin.
-bool SetupPrinterPage(PrinterDevice& device, double W, double H, const editor::TabOptions& options);
+// Whether the envelope asks for A3: its side across the page is longer than A4's short side.
+bool NeedsA3(double W, double H, const editor::TabOptions& options);
 
-// The short side of the paper the device now has: 210 for A4, 297 otherwise.
+enum class PageSetup { kReady, kFailed, kPaperRefused };
+// Paper A4 or A3 (for an envelope that needs it), millimetres, orientation and origin. The page
+// turns the other way round from the option's name: "纵向打印" lays the envelope on a landscape
+// page. Printers named "OKI..." keep their paper size. kPaperRefused when the envelope needs A3
+// and the printer has none (on A4 it would be cut off); kFailed when the printer refused the
+// unit, orientation or origin.
+PageSetup SetupPrinterPage(PrinterDevice& device, double W, double H, const editor::TabOptions& options);
+
+// The message for an envelope whose paper the printer refused.
+QString PaperRefusedText(const QString& printer, double W, double H);
+
+// The short side of the paper the device now has (210 for A4, 297 for A3).
 double ShortSide(const PrinterDevice& device);
 
 // Font name, size, bold, colour, italic, underline and strikethrough of a box on the device.
@@ -65,12 +74,13 @@ float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Bo
                          bool bold, FontSizeCache* cache = nullptr);
 
 // Prints the envelope as one job. On a refused page setup, or an envelope without a size, shows
-// "打印出错！" and prints nothing.
+// "打印出错！" and prints nothing; a refused paper is left to the caller to report.
 PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
                            FontSizeCache* cache = nullptr);
 
-// Where the envelope lies on the page when printed normally, in mm: the place of its top-left
-// corner and its size, the shifts for landscape pages and centre feed included.
+// Where the envelope lies on the page, in mm from the paper's corner: the place of its top-left
+// corner and its size, the shifts for landscape pages and centre feed included. Normal and
+// rotated printing put it at the same place, so one calibration serves both.
 QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY);
 
 // ---------------------------------------------------------------------------------------------

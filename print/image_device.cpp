@@ -13,8 +13,8 @@ void SetResolution(QImage& image, double dpi) {
 
 }  // namespace
 
-ImageDevice::ImageDevice(const QString& deviceName, double dpi, double measuringDpi, const QMarginsF& unprintable,
-                         bool takesA3)
+ImageDevice::ImageDevice(const QString& deviceName, double dpi, double measuringDpi,
+                         const QMarginsF& unprintable, bool takesA3)
     : name_(deviceName),
       dpi_(dpi),
       measuringDpi_(measuringDpi),
@@ -43,6 +43,13 @@ QPainter* ImageDevice::BeginPage(const QPageLayout& layout, bool) {
   SetResolution(page_, dpi_);
   page_.fill(Qt::white);
   if (!painter_.begin(&page_)) return nullptr;
+  // The printer cannot reach its margins: what would land there is not shown either.
+  const QMarginsF m = UnprintableMargins();
+  if (!m.isNull()) {
+    const QRectF reach(QPointF(m.left(), m.top()),
+                       QSizeF(mm.width() - m.left() - m.right(), mm.height() - m.top() - m.bottom()));
+    painter_.setClipRect(QRectF(reach.topLeft() * perMm, reach.size() * perMm));
+  }
   return &painter_;
 }
 

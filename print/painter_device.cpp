@@ -13,6 +13,9 @@ constexpr double kMmPerInch = 25.4;
 // output is vector, so the text comes out the same.
 constexpr double kLargestShapedPixels = 200;
 
+// Metrics kept for this many fonts at most; a size search tries many more sizes than that.
+constexpr size_t kMostKnownFonts = 64;
+
 QPageLayout FullPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
   return QPageLayout(QPageSize(size), orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
@@ -57,6 +60,12 @@ QSizeF PainterDevice::DrawableSize() const {
 }
 
 void PainterDevice::SetFont(const common::FontChoice& font) {
+  common::FontChoice recoloured = font_;
+  recoloured.color = font.color;
+  if (recoloured == font) {  // boxes in a row often share a font: keep its metrics
+    font_.color = font.color;
+    return;
+  }
   font_ = font;
   qfont_ = ToQFont(font_);
   UpdateFont();
@@ -83,16 +92,33 @@ PainterDevice::ShapedFont PainterDevice::Shaped(double resolution) const {
 void PainterDevice::UpdateFont() {
   measuring_.reset();
   if (!painter_) return;
-  painted_ = Shaped(Resolution());
+  painted_ = Painted();
   painter_->setFont(painted_.font);
+}
+
+PainterDevice::ShapedFont PainterDevice::Painted() const {
+  ShapedFont shaped = Shaped(Resolution());
+  // A coarse page would round every advance to its pixels: lines would come out shorter than
+  // on the printer, which measured them.
+  if (Resolution() < MeasuringResolution()) shaped.font.setHintingPreference(QFont::PreferNoHinting);
+  return shaped;
 }
 
 const PainterDevice::Measuring& PainterDevice::Measured() const {
   // Building metrics is the costly part of a measurement; fonts change far less often than
   // texts are measured.
+  // A run switches between a handful of fonts for every envelope: the metrics of each are kept.
   if (!measuring_) {
-    const ShapedFont shaped = Shaped(MeasuringResolution());
-    measuring_.emplace(Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale});
+    const QString key = qfont_.key();
+    auto known = knownMetrics_.find(key);
+    if (known == knownMetrics_.end()) {
+      if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
+      const ShapedFont shaped = Shaped(MeasuringResolution());
+      known =
+          knownMetrics_.emplace(key, Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale})
+              .first;
+    }
+    measuring_.emplace(known->second);
   }
   return *measuring_;
 }
@@ -122,7 +148,7 @@ QPainter* PainterDevice::Painter() {
   pageEnded_ = false;
   painter_ = BeginPage(layout_, first);
   if (painter_) {
-    painted_ = Shaped(Resolution());
+    painted_ = Painted();
     painter_->setFont(painted_.font);
     painter_->setRenderHint(QPainter::Antialiasing, true);
   }
@@ -153,7 +179,8 @@ void PainterDevice::DrawLine(QPointF from, QPointF to, const QColor& color) {
 }
 
 void PainterDevice::FillRect(const QRectF& rect, const QColor& color) {
-  if (QPainter* p = Painter()) p->fillRect(QRectF(ToDevice(rect.topLeft()), ToDevice(rect.bottomRight())), color);
+  if (QPainter* p = Painter())
+    p->fillRect(QRectF(ToDevice(rect.topLeft()), ToDevice(rect.bottomRight())), color);
 }
 
 void PainterDevice::DrawImage(QPointF corner, QSizeF extent, const QImage& image, const QRect& source) {

@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPainter>
+#include <map>
 #include <optional>
 
 #include "print/printer_device.h"
@@ -75,6 +76,7 @@ class PainterDevice : public PrinterDevice {
     double scale = 1;
   };
   ShapedFont Shaped(double resolution) const;
+  ShapedFont Painted() const;
   void UpdateFont();
 
   QPainter* Painter();
@@ -95,7 +97,8 @@ class PainterDevice : public PrinterDevice {
   common::FontChoice font_;
   QFont qfont_;
   mutable std::optional<Measuring> measuring_;
-  ShapedFont painted_;  // what the open job's painter draws text with
+  mutable std::map<QString, Measuring> knownMetrics_;  // by font key
+  ShapedFont painted_;                                 // what the open job's painter draws text with
   // The last width measured: a line is usually measured to see whether it fits, then printed,
   // and printing measures it again to move the current position.
   mutable QString measuredText_;

@@ -44,7 +44,8 @@ QString NewPdfPath(const QString& folder, const QString& prefix, const QDateTime
 std::unique_ptr<PdfDevice> OpenPdfPrinter(const QString& prefix) {
   const QString folder = PdfFolder();
   if (folder.isEmpty()) return nullptr;
-  return std::make_unique<PdfDevice>(NewPdfPath(folder, prefix, QDateTime::currentDateTime()), kPdfPrinterName);
+  return std::make_unique<PdfDevice>(NewPdfPath(folder, prefix, QDateTime::currentDateTime()),
+                                     kPdfPrinterName);
 }
 
 }  // namespace print

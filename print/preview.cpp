@@ -15,18 +15,18 @@ constexpr double kMostPreviewRotationDpi = 300;
 
 }  // namespace
 
-Preview RenderPreview(const editor::EnvelopeModel& envelope, const PreviewTarget& target, PrinterOffsets offsets,
-                      double rotationDpi, double dpi) {
+Preview RenderPreview(const editor::EnvelopeModel& envelope, const PreviewTarget& target,
+                      PrinterOffsets offsets, double rotationDpi, double dpi) {
   Preview preview;
   preview.dpi = dpi;
   ImageDevice device(target.printerName, dpi, target.resolution, target.unprintable, target.takesA3);
   const bool rotate = envelope.options().rotate;
-  const PrintStatus status =
-      rotate ? RenderRotated(device, envelope, offsets.x, offsets.y, std::min(rotationDpi, kMostPreviewRotationDpi))
-             : RenderEnvelope(device, envelope, offsets.x, offsets.y);
-  if (status == PrintStatus::kPageNotPrepared || status == PrintStatus::kPictureTooLarge) return preview;
-  preview.envelope = rotate ? RotatedEnvelopeOnPage(device, envelope, offsets.x, offsets.y)
-                            : EnvelopeOnPage(device, envelope, offsets.x, offsets.y);
+  const PrintStatus status = rotate ? RenderRotated(device, envelope, offsets.x, offsets.y,
+                                                    std::min(rotationDpi, kMostPreviewRotationDpi))
+                                    : RenderEnvelope(device, envelope, offsets.x, offsets.y);
+  preview.paperRefused = status == PrintStatus::kPaperRefused;
+  if (status != PrintStatus::kPrinted) return preview;
+  preview.envelope = EnvelopeOnPage(device, envelope, offsets.x, offsets.y);
   preview.paper = device.layout().fullRect(QPageLayout::Millimeter).size();
   if (!device.pages().isEmpty()) {
     preview.page = device.pages().constLast();
@@ -40,10 +40,11 @@ Preview RenderPreview(const editor::EnvelopeModel& envelope, const PreviewTarget
   const double perMm = dpi / 25.4;
   const QSizeF drawable = device.DrawableSize();
   const QMarginsF m = device.OrientedMargins();
+  preview.printable = QRectF(QPointF(m.left(), m.top()), drawable);
   if (!m.isNull()) {  // what the printer cannot reach
     QPainterPath paper, reach;
     paper.addRect(QRectF(QPointF(0, 0), preview.paper * perMm));
-    reach.addRect(QRectF(QPointF(m.left(), m.top()) * perMm, drawable * perMm));
+    reach.addRect(QRectF(preview.printable.topLeft() * perMm, preview.printable.size() * perMm));
     p.fillPath(paper.subtracted(reach), QColor(0, 0, 0, 28));
   }
   QPen outline(QColor(0, 120, 215), 1, Qt::DashLine);

@@ -20,15 +20,17 @@ struct PreviewTarget {
 };
 
 struct Preview {
-  QImage page;           // the paper, white, at `dpi`; null when the page could not be prepared
-  QRectF envelope;       // mm on the page
-  QSizeF paper;          // mm, oriented
+  QImage page;       // the paper, white, at `dpi`; null when the page could not be prepared
+  QRectF envelope;   // mm on the page
+  QSizeF paper;      // mm, oriented
+  QRectF printable;  // mm: the part of the paper the printer reaches; nothing outside is shown
   double dpi = 0;
+  bool paperRefused = false;  // the printer lacks the paper the envelope needs
 };
 
 // Renders the shown envelope as the next print would: normally, or turned when the envelope's
 // options ask for it (the picture at `rotationDpi`, capped for the screen).
-Preview RenderPreview(const editor::EnvelopeModel& envelope, const PreviewTarget& target, PrinterOffsets offsets,
-                      double rotationDpi, double dpi = 100);
+Preview RenderPreview(const editor::EnvelopeModel& envelope, const PreviewTarget& target,
+                      PrinterOffsets offsets, double rotationDpi, double dpi = 100);
 
 }  // namespace print

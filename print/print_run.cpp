@@ -7,13 +7,15 @@
 
 namespace print {
 
-PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, int envelopeNumber,
-                                 FontSizeCache* cache) {
-  const PrinterOffsets off = ReadPrinterOffsets();
+PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope,
+                                 int envelopeNumber, FontSizeCache* cache) {
+  const PrinterOffsets off = ReadPrinterOffsets(device.DeviceName());
   const PrintStatus status = envelope.options().rotate
                                  ? RenderRotated(device, envelope, off.x, off.y, RotationDpi())
                                  : RenderEnvelope(device, envelope, off.x, off.y, cache);
-  if (status != PrintStatus::kPrinted)
+  if (status == PrintStatus::kPaperRefused)
+    common::prompts().Message(PaperRefusedText(device.DeviceName(), envelope.W(), envelope.H()));
+  else if (status != PrintStatus::kPrinted)
     common::prompts().Message(EnvelopeFailedText(envelopeNumber, ErrorNumber(status)));
   return status;
 }
@@ -30,8 +32,12 @@ RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envel
     if (last > 1 && window.showRecord) window.showRecord(n);
     if (window.progress) window.progress(n - first + 1, total);
     if (window.pause) window.pause();
-    PrintCurrentEnvelope(device, envelope, n, cache);
+    const PrintStatus status = PrintCurrentEnvelope(device, envelope, n, cache);
     ++result.printed;
+    if (status == PrintStatus::kPaperRefused) {
+      result.paperRefused = true;
+      break;
+    }
   }
   return result;
 }

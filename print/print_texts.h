@@ -9,13 +9,16 @@ namespace print {
 inline const QString kPrintError = QStringLiteral("打印出错！");
 // "打印第" n "个信封出现未知错误！（错误号：" e "）"
 inline QString EnvelopeFailedText(int envelope, int error) {
-  return QStringLiteral("打印第") + QString::number(envelope) + QStringLiteral("个信封出现未知错误！（错误号：") +
-         QString::number(error) + QStringLiteral("）");
+  return QStringLiteral("打印第") + QString::number(envelope) +
+         QStringLiteral("个信封出现未知错误！（错误号：") + QString::number(error) + QStringLiteral("）");
 }
 inline const QString kRunProgress = QStringLiteral("%1 / %2");
 inline const QString kStopRun = QStringLiteral("停止打印");
-inline const QString kRunTip = QStringLiteral("Kovapost提示：正在打印，按Esc键或“停止打印”按钮可在下一个信封之前停止。");
+inline const QString kRunTip =
+    QStringLiteral("Kovapost提示：正在打印，按Esc键或“停止打印”按钮可在下一个信封之前停止。");
 inline const QString kRunStopped = QStringLiteral("Kovapost提示：打印已停止，共打印了%1个信封。");
+inline const QString kRunStoppedPdf =
+    QStringLiteral("Kovapost提示：打印已停止，共打印了%1个信封，已写入PDF文件 %2");
 
 // The printer chooser.
 inline const QString kChoosePrinterCaption = QStringLiteral("请选择打印机");
@@ -27,7 +30,8 @@ inline const QString kNotConnected = QStringLiteral("没有正常连接打印机
 inline const QString kPdfPrinterName = QStringLiteral("PDF 文件");
 inline const QString kPdfFolderKey = QStringLiteral("PDF Folder");
 inline const QString kChoosePdfFolder = QStringLiteral("请选择保存PDF文件的文件夹");
-inline const QString kPdfFolderUnwritable = QStringLiteral("无法在所选文件夹中写入PDF文件，请另选一个文件夹！");
+inline const QString kPdfFolderUnwritable =
+    QStringLiteral("无法在所选文件夹中写入PDF文件，请另选一个文件夹！");
 inline const QString kPdfWrittenTip = QStringLiteral("Kovapost提示：已打印到PDF文件 %1");
 inline const QString kPdfNotWritten = QStringLiteral("PDF文件写入失败：%1");
 
@@ -45,11 +49,22 @@ inline const QString kCollateInstruction = QStringLiteral(
     "【通常情况下，只需打印出如右图的校准黑块，量出横向边距和纵向边距填入输入框即可，数字可填写小数】");
 inline const QString kCollateOk = QStringLiteral("确        定");
 inline const QString kCollateCancel = QStringLiteral("取        消");
+inline const QString kCollatePrinter = QStringLiteral("打印机：%1");
 inline const QString kDigitsOnly = QStringLiteral("此处只能输入数字！");
+// The one printed line of the check page; %1 is the printer.
+inline const QString kCalibrationPageLine = QStringLiteral(
+    "请量出黑色方块左边到纸张左边缘、上边到纸张上边缘的距离（毫米），填入“输入打印边距”。打印机：%1");
+inline const QString kPdfNeedsNoCalibration =
+    QStringLiteral("“PDF 文件”没有打印边距，打印位置与画布完全一致，不需要校准。");
+
+// A printer without the paper an envelope needs; %1 printer, %2 × %3 the envelope in mm.
+inline const QString kPaperRefused =
+    QStringLiteral("打印机“%1”不支持A3纸，%2×%3毫米的信封在A4纸上放不下，没有打印。请选择支持A3纸的打印机。");
 
 // Rotated printing.
 inline const QString kRotationTooLarge = QStringLiteral(
-    "旋转180度打印的分辨率太高（%1 DPI），信封图像有%2万像素，无法生成。请在画布的右键菜单中调低分辨率后再打印。");
+    "旋转180度打印的分辨率太高（%1 "
+    "DPI），信封图像有%2万像素，无法生成。请在画布的右键菜单中调低分辨率后再打印。");
 
 // The preview.
 inline const QString kPreviewCaption = QStringLiteral("打印预览");
@@ -61,6 +76,8 @@ inline const QString kMarginXKey = QStringLiteral("X");
 inline const QString kMarginYKey = QStringLiteral("Y");
 inline const QString kPrinterKey = QStringLiteral("Printer");
 inline const QString kDpiKey = QStringLiteral("DPI");
+// The margins of each printer, one key per printer name: "X Y" in mm.
+inline const QString kPrinterMarginsSection = QStringLiteral("Printer Margins");
 
 // The font samples: fixed full-width texts measured on screen and on paper alike.
 inline const QString kFontSample = QStringLiteral("中华人民共和国邮政信封打印字样测量用");

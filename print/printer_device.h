@@ -69,7 +69,8 @@ class PrinterDevice {
   // Draws `image` (or its `source` part, in image pixels; a null source means all of it) into
   // the rectangle with one corner at `corner` and the signed `extent`: a negative width mirrors
   // the image left to right, a negative height top to bottom (both: turned by 180 degrees).
-  virtual void DrawImage(QPointF corner, QSizeF extent, const QImage& image, const QRect& source = QRect()) = 0;
+  virtual void DrawImage(QPointF corner, QSizeF extent, const QImage& image,
+                         const QRect& source = QRect()) = 0;
 
   // Ends the current page within the job; the next drawing starts a new page.
   virtual bool NewPage() = 0;

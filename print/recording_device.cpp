@@ -61,7 +61,9 @@ double RecordingDevice::TextWidth(const QString& text) const {
   return Metrics().horizontalAdvance(text) * kMmPerInch / kResolution;
 }
 
-double RecordingDevice::TextHeight(const QString&) const { return Metrics().height() * kMmPerInch / kResolution; }
+double RecordingDevice::TextHeight(const QString&) const {
+  return Metrics().height() * kMmPerInch / kResolution;
+}
 
 void RecordingDevice::PrintText(const QString& text) {
   texts.append({position_ + origin_, text, font_, job_});

@@ -20,7 +20,7 @@ class RecordingDevice final : public PrinterDevice {
     QPointF at;  // mm, top-left corner, origin applied
     QString text;
     common::FontChoice font;
-    int job;     // 0 for the first job
+    int job;  // 0 for the first job
   };
   struct Image {
     QPointF corner;

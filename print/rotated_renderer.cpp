@@ -34,7 +34,9 @@ const QImage& MeasuringPicture() {
   return image;
 }
 
-QFontMetrics PictureMetrics(const common::FontChoice& font) { return QFontMetrics(ToQFont(font), &MeasuringPicture()); }
+QFontMetrics PictureMetrics(const common::FontChoice& font) {
+  return QFontMetrics(ToQFont(font), &MeasuringPicture());
+}
 
 double PictureWidth(const QFontMetrics& metrics, const QString& text) {
   return metrics.horizontalAdvance(text) * double(editor::kTwipsPerPixel);
@@ -123,25 +125,10 @@ int RowsPerBand(const RotationCanvas& canvas) {
   return int(std::clamp<qint64>(kBandPixels / std::max(1, canvas.pixels.width()), 1, canvas.pixels.height()));
 }
 
-QRectF RotatedEnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                             double offY) {
-  const double W = envelope.W(), H = envelope.H();
-  const editor::TabOptions& o = envelope.options();
-  const QSizeF drawable = device.DrawableSize();
-  double x = W - offX, y = H - offY;
-  if (o.landscape) {
-    if (o.centreFeed) x += (drawable.width() - W) / 2;
-  } else if (o.centreFeed) {
-    y += (drawable.height() - H) / 2;
-  } else {
-    y += drawable.height() - H;
-  }
-  return {x - W, y - H, W, H};
-}
-
-PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts, const RotationCanvas& canvas,
-                                const editor::EnvelopeModel& envelope, double offX, double offY) {
-  const QRectF place = RotatedEnvelopeOnPage(device, envelope, offX, offY);
+PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts,
+                                const RotationCanvas& canvas, const editor::EnvelopeModel& envelope,
+                                double offX, double offY) {
+  const QRectF place = EnvelopeOnPage(device, envelope, offX, offY);
   const double W = place.width(), H = place.height(), x = place.right(), y = place.bottom();
   // Picture row r lands at y - r * H / rows: the first rows at the bottom of the turned image.
   const int total = canvas.pixels.height();
@@ -159,14 +146,22 @@ PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>&
   return device.EndDoc() ? PrintStatus::kPrinted : PrintStatus::kJobNotSent;
 }
 
-PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
-                          double dpi) {
+PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                          double offY, double dpi) {
   const double W = envelope.W(), H = envelope.H();
-  if (!(W > 0 && H > 0 && envelope.canvasSize().width() > 0) || !SetupPrinterPage(device, W, H, envelope.options()))
-    return PrintStatus::kPageNotPrepared;
+  if (!(W > 0 && H > 0 && envelope.canvasSize().width() > 0)) return PrintStatus::kPageNotPrepared;
+  switch (SetupPrinterPage(device, W, H, envelope.options())) {
+    case PageSetup::kReady:
+      break;
+    case PageSetup::kFailed:
+      return PrintStatus::kPageNotPrepared;
+    case PageSetup::kPaperRefused:
+      return PrintStatus::kPaperRefused;
+  }
   const RotationCanvas canvas = SizeRotationCanvas(W, H, dpi);
   if (canvas.pixelCount() > kMostRotationPixels) {
-    common::prompts().Message(kRotationTooLarge.arg(common::NumberText(dpi)).arg(canvas.pixelCount() / 10000));
+    common::prompts().Message(
+        kRotationTooLarge.arg(common::NumberText(dpi)).arg(canvas.pixelCount() / 10000));
     return PrintStatus::kPictureTooLarge;
   }
   return PrintPictureRotated(device, LayOutRotationCanvas(envelope, canvas), canvas, envelope, offX, offY);

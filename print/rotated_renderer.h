@@ -48,19 +48,16 @@ QList<PictureText> LayOutRotationCanvas(const editor::EnvelopeModel& envelope, c
 // Paints rows [top, top + rows) of the picture.
 QImage PaintPictureBand(const QList<PictureText>& texts, const RotationCanvas& canvas, int top, int rows);
 
-// Where the turned picture lies on the page, in mm.
-QRectF RotatedEnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                             double offY);
-
 // Places the picture, painted band by band, on the page turned by 180 degrees and ends the
-// document: its far corner at (W - offX, H - offY), moved by the centring or the landscape shift
-// computed from the page's drawable size.
-PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts, const RotationCanvas& canvas,
-                                const editor::EnvelopeModel& envelope, double offX, double offY);
+// document. It covers the very rectangle that normal printing gives the envelope
+// (EnvelopeOnPage): one origin, the paper's corner, for both, so one calibration serves both.
+PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts,
+                                const RotationCanvas& canvas, const editor::EnvelopeModel& envelope,
+                                double offX, double offY);
 
 // The whole rotated envelope as one job. A picture too large to make is refused with a message.
-PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
-                          double dpi);
+PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                          double offY, double dpi);
 
 // Rows per band: about 64 MB of picture at a time.
 int RowsPerBand(const RotationCanvas& canvas);

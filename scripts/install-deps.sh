@@ -14,7 +14,8 @@ packages=(
   appstream desktop-file-utils dpkg-dev file
   poppler-utils libpoppler-cpp-dev
   xvfb xauth
-  cups-daemon cups-client printer-driver-cups-pdf
+  cups-daemon cups-client cups cups-filters printer-driver-cups-pdf
+  printer-driver-postscript-hp printer-driver-oki printer-driver-brlaser printer-driver-gutenprint
 )
 
 missing=()

@@ -33,4 +33,10 @@ void DeleteSetting(const QString& section, const QString& key) {
   settings.sync();
 }
 
+QStringList SettingKeys(const QString& section) {
+  ProgramSettings settings;
+  settings.beginGroup(section);
+  return settings.childKeys();
+}
+
 }  // namespace Registry

@@ -4,6 +4,7 @@
 // ("Envelop Collate"/"X", "OpenPara"/"2", ...).
 
 #include <QString>
+#include <QStringList>
 
 namespace Registry {
 
@@ -15,5 +16,7 @@ inline const QString kOpenParaSection = QStringLiteral("OpenPara");
 QString GetSetting(const QString& section, const QString& key, const QString& fallback = QString());
 void SaveSetting(const QString& section, const QString& key, const QString& value);
 void DeleteSetting(const QString& section, const QString& key);
+// The keys written under `section`.
+QStringList SettingKeys(const QString& section);
 
 }  // namespace Registry

@@ -11,9 +11,9 @@
 
 #include "common/prompts.h"
 #include "print/calibration.h"
+#include "print/pdf_printer.h"
 #include "print/print_texts.h"
 #include "print/ui/print_command.h"
-#include "store/registry.h"
 
 namespace print {
 namespace {
@@ -29,8 +29,8 @@ QPixmap CalibrationPicture() {
   p.drawLine(10, 10, 10, 170);
   p.fillRect(70, 70, 50, 50, Qt::black);
   p.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
-  p.drawLine(12, 95, 68, 95);   // horizontal margin
-  p.drawLine(95, 12, 95, 68);   // vertical margin
+  p.drawLine(12, 95, 68, 95);  // horizontal margin
+  p.drawLine(95, 12, 95, 68);  // vertical margin
   return picture;
 }
 
@@ -51,8 +51,8 @@ CollateForm::CollateForm(QWidget* parent) : QDialog(parent) {
   textX_->setObjectName(QStringLiteral("TextX"));
   textY_ = new QLineEdit(this);
   textY_->setObjectName(QStringLiteral("TextY"));
-  textX_->setText(MarginShown(Registry::GetSetting(Registry::kCollateSection, kMarginXKey)));
-  textY_->setText(MarginShown(Registry::GetSetting(Registry::kCollateSection, kMarginYKey)));
+  printerLabel_ = new QLabel(this);
+  printerLabel_->setObjectName(QStringLiteral("PrinterName"));
   for (QLineEdit* box : {textX_, textY_}) box->installEventFilter(this);
 
   auto* ok = new QPushButton(kCollateOk, this);
@@ -71,6 +71,7 @@ CollateForm::CollateForm(QWidget* parent) : QDialog(parent) {
   fields->addWidget(new QLabel(kVerticalMargin, this), 1, 2);
   auto* left = new QVBoxLayout;
   left->addWidget(instruction);
+  left->addWidget(printerLabel_);
   left->addLayout(fields);
   auto* top = new QHBoxLayout;
   top->addLayout(left, 1);
@@ -83,6 +84,16 @@ CollateForm::CollateForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(top);
   layout->addLayout(buttons);
   setMinimumWidth(560);
+  SetPrinter(EffectivePrinterName());
+}
+
+void CollateForm::SetPrinter(const QString& printer) {
+  if (!printer_.isNull() && printer == printer_) return;
+  printer_ = printer;
+  printerLabel_->setText(kCollatePrinter.arg(printer));
+  const std::optional<QPointF> stored = StoredMargins(printer);
+  textX_->setText(MarginShown(stored ? std::optional(stored->x()) : std::nullopt));
+  textY_->setText(MarginShown(stored ? std::optional(stored->y()) : std::nullopt));
 }
 
 bool CollateForm::eventFilter(QObject* watched, QEvent* event) {
@@ -99,9 +110,9 @@ bool CollateForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CollateForm::Confirm() {
-  Registry::SaveSetting(Registry::kCollateSection, kMarginXKey, MarginToStore(textX_->text()));
-  Registry::SaveSetting(Registry::kCollateSection, kMarginYKey, MarginToStore(textY_->text()));
+  StoreMargins(printer_, textX_->text(), textY_->text());
   hide();
+  emit marginsStored();
 }
 
 void CollateForm::Cancel() { hide(); }
@@ -113,6 +124,11 @@ CollateForm& CollateForm::Instance(QWidget* parent) {
 }
 
 QString CalibratePrinter(QWidget* parent) {
+  const QString printer = EffectivePrinterName();
+  if (IsPdfPrinter(printer)) {
+    common::prompts().Message(kPdfNeedsNoCalibration);
+    return {};
+  }
   QString tip;
   if (AskForCalibrationFigure()) {
     if (auto command = PrintCommand::Open(QStringLiteral("校准"))) {
@@ -121,6 +137,7 @@ QString CalibratePrinter(QWidget* parent) {
     }
   }
   CollateForm& form = CollateForm::Instance(parent);
+  form.SetPrinter(printer);
   form.show();
   form.raise();
   form.activateWindow();

@@ -1,10 +1,12 @@
 #pragma once
-// CollateForm "输入打印边距": the two margins the user measured on the calibration page. It
-// reads the stored margins when it is first made and is only hidden afterwards, so that a
-// second showing keeps what was typed, stored or not.
+// CollateForm "输入打印边距": the two margins the user measured on the calibration page of one
+// printer. It reads that printer's stored margins when it is first shown for it and is only
+// hidden afterwards, so that a second showing for the same printer keeps what was typed,
+// stored or not.
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -16,6 +18,10 @@ class CollateForm : public QDialog {
  public:
   explicit CollateForm(QWidget* parent = nullptr);
 
+  // The printer the margins are for; a printer other than the last reads its own margins.
+  void SetPrinter(const QString& printer);
+  const QString& printer() const { return printer_; }
+
   QLineEdit* TextX() const { return textX_; }
   QLineEdit* TextY() const { return textY_; }
 
@@ -26,16 +32,21 @@ class CollateForm : public QDialog {
   // The one dialog of the program, made on first use.
   static CollateForm& Instance(QWidget* parent);
 
+ signals:
+  void marginsStored();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QLineEdit* textX_;
   QLineEdit* textY_;
+  QLabel* printerLabel_;
+  QString printer_;
 };
 
-// PrintCalibrationFigure on the current printer, then the margin dialog (not modal). Returns the
-// tip-line text when the PDF printer wrote a file.
+// PrintCalibrationFigure on the current printer, then the margin dialog for it (not modal).
+// The PDF printer needs none: the user is told so. Returns the tip-line text.
 QString CalibratePrinter(QWidget* parent);
 
 }  // namespace print

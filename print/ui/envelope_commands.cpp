@@ -46,8 +46,10 @@ QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelop
   const RunResult result = RunEnvelopes(command->device(), envelope, first, last, hooks, &cache);
   running = false;
   const QString written = command->Finish();
-  if (!written.isEmpty()) return written;
-  return result.stopped ? kRunStopped.arg(result.printed) : QString();
+  if (!result.stopped) return written;
+  // A stopped run says so, also when its envelopes went into a PDF file.
+  return command->writtenPdf().isEmpty() ? kRunStopped.arg(result.printed)
+                                         : kRunStoppedPdf.arg(result.printed).arg(command->writtenPdf());
 }
 
 void ShowPreview(QWidget* window, const editor::EnvelopeModel& envelope) {

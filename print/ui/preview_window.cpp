@@ -1,8 +1,10 @@
 #include "print/ui/preview_window.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -31,13 +33,16 @@ PreviewTarget CurrentPreviewTarget() {
   if (info.isNull()) return target;
   QPrinter printer(info, QPrinter::HighResolution);
   target.resolution = printer.resolution();
+  // The driver's margins on portrait A4; setting the paper asks the driver for them.
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setPageSize(QPageSize(QPageSize::A4));
   QPageLayout layout = printer.pageLayout();
-  layout.setOrientation(QPageLayout::Portrait);
   layout.setUnits(QPageLayout::Millimeter);
   target.unprintable = layout.minimumMargins();
   const QList<QPageSize> sizes = info.supportedPageSizes();
-  target.takesA3 = sizes.isEmpty() || info.supportsCustomPageSizes() ||
-                   std::any_of(sizes.begin(), sizes.end(), [](const QPageSize& s) { return s.id() == QPageSize::A3; });
+  target.takesA3 =
+      sizes.isEmpty() || info.supportsCustomPageSizes() ||
+      std::any_of(sizes.begin(), sizes.end(), [](const QPageSize& s) { return s.id() == QPageSize::A3; });
   return target;
 }
 
@@ -55,7 +60,7 @@ PreviewWindow::PreviewWindow(const editor::EnvelopeModel& envelope, QWidget* par
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(scroll, 1);
   layout->addWidget(caption_);
-  resize(900, 800);
+  FitOnScreen();
   connect(&envelope_, &editor::EnvelopeModel::boxChanged, this, &PreviewWindow::Redraw);
   connect(&envelope_, &editor::EnvelopeModel::sizeChanged, this, &PreviewWindow::Redraw);
   connect(&envelope_, &editor::EnvelopeModel::canvasChanged, this, &PreviewWindow::Redraw);
@@ -63,11 +68,26 @@ PreviewWindow::PreviewWindow(const editor::EnvelopeModel& envelope, QWidget* par
   Redraw();
 }
 
+void PreviewWindow::FitOnScreen() {
+  // Room for the window's frame and caption on every side, so that a 1366 x 768 screen shows
+  // the whole window with its title bar.
+  constexpr int kFrame = 40;
+  const QScreen* s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  const QRect room =
+      s ? s->availableGeometry().adjusted(kFrame, kFrame, -kFrame, -kFrame) : QRect(0, 0, 900, 800);
+  resize(std::min(900, room.width()), std::min(800, room.height()));
+  move(room.center() - QPoint(width() / 2, height() / 2));
+}
+
 void PreviewWindow::Redraw() {
   const PreviewTarget target = CurrentPreviewTarget();
-  const PrinterOffsets offsets = ReadPrinterOffsets();
+  const PrinterOffsets offsets = ReadPrinterOffsets(target.printerName);
   preview_ = RenderPreview(envelope_, target, offsets, RotationDpi(), kPreviewDpi);
   page_->setPixmap(QPixmap::fromImage(preview_.page));
+  if (preview_.paperRefused) {
+    caption_->setText(PaperRefusedText(target.printerName, envelope_.W(), envelope_.H()));
+    return;
+  }
   caption_->setText(kPreviewDetails.arg(target.printerName)
                         .arg(common::NumberText(common::RoundToHundredths(preview_.paper.width())))
                         .arg(common::NumberText(common::RoundToHundredths(preview_.paper.height())))

@@ -25,6 +25,8 @@ class PreviewWindow : public QDialog {
   const Preview& preview() const { return preview_; }
 
  private:
+  void FitOnScreen();
+
   const editor::EnvelopeModel& envelope_;
   QLabel* page_;
   QLabel* caption_;

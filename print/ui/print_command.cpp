@@ -61,6 +61,7 @@ QString PrintCommand::Finish() {
     common::prompts().Message(kPdfNotWritten.arg(shown));
     return {};
   }
+  writtenPdf_ = shown;
   return kPdfWrittenTip.arg(shown);
 }
 

@@ -31,12 +31,15 @@ class PrintCommand {
   // Ends the command. For the PDF printer: closes the file and returns the tip-line text that
   // names it (or the failure message's text); otherwise an empty text.
   QString Finish();
+  // The PDF file Finish() wrote, as the user sees its path; empty for other printers.
+  const QString& writtenPdf() const { return writtenPdf_; }
 
  private:
   explicit PrintCommand(std::unique_ptr<PrinterDevice> device, PdfDevice* pdf);
   std::unique_ptr<PrinterDevice> device_;
   PdfDevice* pdf_;  // the same device when it is the PDF printer
   bool finished_ = false;
+  QString writtenPdf_;
 };
 
 }  // namespace print

@@ -27,6 +27,7 @@ class SystemPrinterDevice final : public PainterDevice {
  private:
   QPrinterInfo info_;
   QPrinter printer_;
+  mutable QPrinter probe_;  // asked for the driver's margins, never printed on
   QPainter painter_;
 };
 

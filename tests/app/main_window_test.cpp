@@ -24,6 +24,8 @@
 #include "app/app_texts.h"
 #include "editor/editor_texts.h"
 #include "editor/ui/envelope_canvas.h"
+#include "print/current_printer.h"
+#include "print/print_texts.h"
 #include "store/registry.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -94,23 +96,38 @@ TEST_F(MainWindowTest, StartOpensOnTheEnvelopeTabWithDlAndTheCaption) {
   EXPECT_LE(window.T2()->geometry().bottom(), window.height());
 }
 
-TEST(CalibrationMarkTest, CalibrateButtonIsBoldOnlyWhileNoMarginsAreStored) {
+TEST(CalibrationMarkTest, CalibrateButtonIsBoldWhileTheChosenPrinterWasNeverCalibrated) {
+  const QString laser = QStringLiteral("Office Laser");
   const struct {
     const char* x;
     const char* y;
+    const char* ownMargins;  // of another printer
+    QString printer;
     bool bold;
   } cases[] = {
-      {nullptr, nullptr, true}, {"13", "13", false}, {"12.5", nullptr, false}, {nullptr, "-1", false}};
+      {nullptr, nullptr, nullptr, laser, true},
+      {"13", "13", nullptr, laser, false},  // stored before margins were kept per printer
+      {"12.5", nullptr, nullptr, laser, false},
+      {nullptr, "-1", nullptr, laser, false},
+      {"13", "13", "11 12", laser, true},                          // another printer was calibrated since
+      {nullptr, nullptr, nullptr, print::kPdfPrinterName, false},  // needs no calibration
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.x ? c.x : "-") + "/" + (c.y ? c.y : "-"));
+    SCOPED_TRACE(std::string(c.x ? c.x : "-") + "/" + (c.y ? c.y : "-") + " " + c.printer.toStdString());
     ForgetMargins();
     if (c.x) Registry::SaveSetting(Registry::kCollateSection, kX, QString::fromLatin1(c.x));
     if (c.y) Registry::SaveSetting(Registry::kCollateSection, kY, QString::fromLatin1(c.y));
+    if (c.ownMargins)
+      Registry::SaveSetting(print::kPrinterMarginsSection, QStringLiteral("Dot Matrix"),
+                            QString::fromLatin1(c.ownMargins));
+    print::SetCurrentPrinterName(c.printer);
     test::ParDatabase database;
     MF window;
     window.Load();
     EXPECT_EQ(window.CB(2)->font().bold(), c.bold);
   }
+  Registry::DeleteSetting(print::kPrinterMarginsSection, QStringLiteral("Dot Matrix"));
+  print::SetCurrentPrinterName(QString());
   ForgetMargins();
 }
 

@@ -4,6 +4,7 @@
 
 #include "labels/label_renderer.h"
 #include "labels/label_texts.h"
+#include "print/calibration.h"
 #include "print/print_texts.h"
 #include "print/recording_device.h"
 #include "store/registry.h"
@@ -325,14 +326,26 @@ TEST(LabelPrint, CommandsSayWhyNothingWasPrinted) {
   EXPECT_EQ(prompts.shown, QStringList{print::kPrintError});  // once for the command
 }
 
-TEST(LabelPrint, CommandsUseTheStoredOffsets) {
+// The first cell starts at the paper's corner less the printer's own offsets; the PDF printer
+// has none, so its first row and column are not cut.
+TEST(LabelPrint, CommandsUseTheOffsetsOfThePrinterTheyPrintOn) {
   Fixture f(1);
-  Registry::SaveSetting(Registry::kCollateSection, print::kMarginXKey, QStringLiteral("9.5"));
-  Registry::SaveSetting(Registry::kCollateSection, print::kMarginYKey, QStringLiteral("-2"));
-  RecordingDevice printer;
-  EXPECT_EQ(PrintLabelPages(printer, f.source(), 1, 1), 1);
-  EXPECT_NEAR(printer.texts[0].at.x(), 0.5, 1e-9);
-  EXPECT_NEAR(printer.texts[0].at.y(), 12, 1e-9);
+  print::StoreMargins(QStringLiteral("Laser 1"), QStringLiteral("9.5"), QStringLiteral("-2"));
+  const struct {
+    QString printer;
+    QPointF first;  // the first item's place, against the PDF printer's
+  } rows[] = {{print::kPdfPrinterName, {0, 0}}, {QStringLiteral("Laser 1"), {0.5, 12}}, {QStringLiteral("针式 2"), {-3, -3}}};
+  QPointF atPdf;
+  for (const auto& r : rows) {
+    RecordingDevice printer(r.printer);
+    EXPECT_EQ(PrintLabelPages(printer, f.source(), 1, 1), 1);
+    ASSERT_FALSE(printer.texts.isEmpty());
+    if (r.printer == print::kPdfPrinterName) atPdf = printer.texts[0].at;
+    EXPECT_NEAR((printer.texts[0].at - atPdf).x(), r.first.x(), 1e-9) << qPrintable(r.printer);
+    EXPECT_NEAR((printer.texts[0].at - atPdf).y(), r.first.y(), 1e-9) << qPrintable(r.printer);
+  }
+  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
+    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
   Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
   Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
 }

@@ -40,19 +40,24 @@ struct TabFixture {
   }
 };
 
-TEST(LabelTab, StartsWithTheDesignValues) {
-  TabFixture f(0);
+// The design values are shown, and they are what the pages and the printing work with.
+TEST(LabelTab, StartsWithTheDesignValuesAndUsesThem) {
+  TabFixture f(61);
   const char* numbers[] = {"4", "15", "1.5", "210", "297", "1"};
   for (int i = 0; i < kNumberCount; ++i)
     EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(%1)").arg(i))->text(), QString::fromUtf8(numbers[i])) << i;
   const bool ticked[] = {true, true, true, false, false, false, true};
   for (int i = 0; i < kCheckCount; ++i) {
-    auto* check = f.Find<QCheckBox>(QStringLiteral("CK(%1)").arg(i));
-    EXPECT_EQ(check->isChecked(), ticked[i]) << i;
-    EXPECT_EQ(check->text(), kItemCaptions[i]);
+    EXPECT_EQ(f.Find<QCheckBox>(QStringLiteral("CK(%1)").arg(i))->isChecked(), ticked[i]) << i;
+    EXPECT_EQ(f.tab->sheet().ticked[size_t(i)], ticked[i]) << i;
   }
-  EXPECT_EQ(f.Find<QLabel>(QStringLiteral("PPS"))->text(), QStringLiteral("1/1"));
-  EXPECT_EQ(f.Find<QCheckBox>(QStringLiteral("TagDir"))->text(), kLandscapeCaption);
+  const LabelSheet& sheet = f.tab->sheet();
+  EXPECT_EQ(PerPage(sheet), 60);
+  EXPECT_DOUBLE_EQ(ShrinkFactor(sheet), 1.5);
+  EXPECT_DOUBLE_EQ(PaperWidth(sheet), 210);
+  EXPECT_DOUBLE_EQ(PaperHeight(sheet), 297);
+  EXPECT_FALSE(sheet.landscape);
+  EXPECT_EQ(f.Find<QLabel>(QStringLiteral("PPS"))->text(), QStringLiteral("1/2")) << "61 records on sheets of 60";
 }
 
 TEST(LabelTab, CountsChangeThePagesAndGoBackToPageOne) {

@@ -1,10 +1,13 @@
 // Print runs over records: order, the shown record, failures that do not end a run, stopping.
+#include "print/print_run.h"
+
 #include <gtest/gtest.h>
 
-#include "print/print_run.h"
+#include "print/calibration.h"
 #include "print/print_texts.h"
 #include "print/recording_device.h"
 #include "print/rotated_renderer.h"
+#include "store/registry.h"
 #include "tests/print/print_test_support.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -25,8 +28,7 @@ struct RunFixture {
               shown.append(n);
               envelope.SetBoxText(editor::kNameBox, QStringLiteral("收件人%1").arg(n));
             },
-            [this] { ++pauses; },
-            [this] { return stopAfter >= 0 && device.jobsEnded >= stopAfter; },
+            [this] { ++pauses; }, [this] { return stopAfter >= 0 && device.jobsEnded >= stopAfter; },
             [this](int done, int total) { progress.append(done * 100 + total); }};
   }
   QStringList NamesPrinted() const {
@@ -46,7 +48,8 @@ TEST(PrintRun, PrintsEachRecordInOrderAsItsOwnJob) {
   for (const Row& r : rows) {
     test::FreshPrompts();
     RunFixture run;
-    const print::RunResult result = print::RunEnvelopes(run.device, run.envelope, r.first, r.last, run.Window());
+    const print::RunResult result =
+        print::RunEnvelopes(run.device, run.envelope, r.first, r.last, run.Window());
     EXPECT_EQ(run.shown, r.shown);
     EXPECT_EQ(result.printed, std::max(0, r.last - r.first + 1));
     EXPECT_EQ(run.device.jobsEnded, result.printed) << "one job per envelope";
@@ -73,8 +76,8 @@ TEST(PrintRun, AFailedEnvelopeIsReportedWithItsNumberAndTheRunGoesOn) {
   print::RunEnvelopes(run.device, run.envelope, 5, 8, window);
   EXPECT_EQ(prompts.shown, (QStringList{print::kPrintError, print::EnvelopeFailedText(6, 0)}));
   EXPECT_EQ(print::EnvelopeFailedText(6, 0), QStringLiteral("打印第6个信封出现未知错误！（错误号：0）"));
-  EXPECT_EQ(run.NamesPrinted(), (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人7"),
-                                             QStringLiteral("收件人8")}));
+  EXPECT_EQ(run.NamesPrinted(),
+            (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人7"), QStringLiteral("收件人8")}));
 }
 
 TEST(PrintRun, StopsBetweenEnvelopesWhenAsked) {
@@ -99,10 +102,57 @@ TEST(PrintRun, RotatedEnvelopesGoThroughThePicture) {
   EXPECT_LT(run.device.images[0].extent.height(), 0);
 }
 
-TEST(SelectedRecords, AnUpwardSelectionPrintsTopToBottom) {
-  EXPECT_EQ(print::SelectedRecords(7, 3, 1), (std::pair{3, 7}));
-  EXPECT_EQ(print::SelectedRecords(3, 7, 1), (std::pair{3, 7}));
-  EXPECT_EQ(print::SelectedRecords(4, 4, 1), (std::pair{4, 4}));
+TEST(PrintRun, AGridSelectionMadeUpwardPrintsTopToBottom) {
+  RunFixture run;
+  const auto [first, last] = print::SelectedRecords(/*row*/ 7, /*rowSel*/ 5, /*fixedRows*/ 1);
+  print::RunEnvelopes(run.device, run.envelope, first, last, run.Window());
+  EXPECT_EQ(run.NamesPrinted(),
+            (QStringList{QStringLiteral("收件人5"), QStringLiteral("收件人6"), QStringLiteral("收件人7")}));
+}
+
+TEST(PrintRun, APrinterWithoutA3EndsTheRunWithOneMessageNamingIt) {
+  auto& prompts = test::FreshPrompts();
+  RunFixture run;
+  printtest::SetUpEnvelope(run.envelope, 5);  // C4 with 纵向打印 needs A3
+  run.device.refuseA3 = true;
+  const print::RunResult result = print::RunEnvelopes(run.device, run.envelope, 1, 4, run.Window());
+  EXPECT_TRUE(result.paperRefused);
+  EXPECT_EQ(run.device.endDocCalls, 0) << "nothing cut off on A4";
+  EXPECT_EQ(prompts.shown, QStringList{print::PaperRefusedText(QStringLiteral("Recorder"), 324, 229)});
+}
+
+// Calibrate printer A, print on B, then on A: each printer gets its own shift, the PDF printer none.
+TEST(PrintRun, EachPrinterPrintsWithItsOwnMargins) {
+  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
+    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
+  print::StoreMargins(QStringLiteral("激光 A"), QStringLiteral("12"), QStringLiteral("9"));
+  struct Row {
+    QString printer;
+    QPointF shift;  // of the name's first line against the PDF printer's
+  };
+  const Row rows[] = {{QStringLiteral("针式 B"), {-3, -3}},
+                      {QStringLiteral("激光 A"), {-2, 1}},
+                      {print::kPdfPrinterName, {0, 0}}};
+  QPointF unshifted;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const Row& r : rows) {
+      editor::EnvelopeModel m;
+      printtest::SetUpEnvelope(m, 2);
+      print::RecordingDevice d(r.printer);
+      ASSERT_EQ(print::PrintCurrentEnvelope(d, m, 1), print::PrintStatus::kPrinted);
+      const auto name = std::find_if(d.texts.begin(), d.texts.end(),
+                                     [](const auto& t) { return t.text == QStringLiteral("张三"); });
+      ASSERT_NE(name, d.texts.end());
+      if (r.printer == print::kPdfPrinterName) unshifted = name->at;
+      if (pass == 1) {
+        EXPECT_EQ(name->at - unshifted, r.shift) << qPrintable(r.printer);
+      }
+    }
+  }
+  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
+    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
 }
 
 }  // namespace
@@ -112,12 +162,12 @@ namespace {
 TEST(RotatedPrinting, BigPicturesArePlacedInBandsThatTileTheTurnedEnvelope) {
   RunFixture run;
   printtest::SetUpEnvelope(run.envelope, 5);  // C4
-  const double dpi = 600;  // some 41 million pixels: more than one band
+  const double dpi = 600;                     // some 41 million pixels: more than one band
   ASSERT_EQ(print::RenderRotated(run.device, run.envelope, 3, 3, dpi), print::PrintStatus::kPrinted);
   const auto& images = run.device.images;
   ASSERT_GT(images.size(), 1);
   const print::RotationCanvas canvas = print::SizeRotationCanvas(324, 229, dpi);
-  const QRectF place = print::RotatedEnvelopeOnPage(run.device, run.envelope, 3, 3);
+  const QRectF place = print::EnvelopeOnPage(run.device, run.envelope, 3, 3);
   double covered = 0;
   for (int i = 0; i < images.size(); ++i) {
     const auto& band = images[i];
@@ -140,7 +190,8 @@ TEST(RotatedPrinting, APictureTooLargeToMakeIsRefusedWithAMessage) {
   ASSERT_EQ(prompts.shown.size(), 1);
   EXPECT_TRUE(prompts.shown[0].startsWith(QStringLiteral("旋转180度打印的分辨率太高")));
   EXPECT_TRUE(run.device.images.isEmpty());
-  EXPECT_EQ(print::SizeRotationCanvas(220, 110, 150).pixels, QSize(1299, 650)) << "DL at the default resolution";
+  EXPECT_EQ(print::SizeRotationCanvas(220, 110, 150).pixels, QSize(1299, 650))
+      << "DL at the default resolution";
 }
 
 }  // namespace

@@ -23,17 +23,24 @@ inline void SetUpEnvelope(editor::EnvelopeModel& m, int sizeIndex, int canvasWid
   m.SetChosenSize(sizeIndex);
   const int canvasHeight = int(canvasWidth * m.H() / m.W());
   m.SetCanvasSize(QSize(canvasWidth, canvasHeight));
-  const QStringList texts = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                             QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("北京市海淀区"),
-                             QStringLiteral("张三"), QStringLiteral("上海市黄浦区"), QStringLiteral("200001"),
+  const QStringList texts = {QStringLiteral("1"),
+                             QStringLiteral("2"),
+                             QStringLiteral("3"),
+                             QStringLiteral("4"),
+                             QStringLiteral("5"),
+                             QStringLiteral("6"),
+                             QStringLiteral("北京市海淀区"),
+                             QStringLiteral("张三"),
+                             QStringLiteral("上海市黄浦区"),
+                             QStringLiteral("200001"),
                              QStringLiteral("印刷品")};
   for (int i = 0; i < editor::kBoxCount; ++i) m.SetBoxText(i, texts[i]);
 }
 
 struct Word {
-  int page;         // from 0
-  QRectF mm;        // on the page
-  QString text;     // NFKC-normalised
+  int page;      // from 0
+  QRectF mm;     // on the page
+  QString text;  // NFKC-normalised
 };
 
 // Every word of the PDF with its box, read by pdftotext -bbox.
@@ -73,10 +80,10 @@ inline int PageCount(const QString& pdf) {
 // One page of the PDF as a grey image at `dpi`, by pdftoppm.
 inline QImage RasterPage(const QString& pdf, int page, int dpi, const QString& stem) {
   QProcess p;
-  p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-r"),
-                                       QString::number(dpi), QStringLiteral("-f"), QString::number(page + 1),
-                                       QStringLiteral("-l"), QString::number(page + 1), QStringLiteral("-singlefile"),
-                                       pdf, stem});
+  p.start(QStringLiteral("pdftoppm"),
+          {QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+           QStringLiteral("-f"), QString::number(page + 1), QStringLiteral("-l"), QString::number(page + 1),
+           QStringLiteral("-singlefile"), pdf, stem});
   p.waitForFinished(120000);
   return QImage(stem + QStringLiteral(".png"));
 }

@@ -1,9 +1,11 @@
 // The printer chooser, the margin dialog and the preview, driven as the user would.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "print/current_printer.h"
 #include "print/print_texts.h"
@@ -71,6 +73,7 @@ TEST(CollateForm, FiltersKeysStoresOnOkAndKeepsTextsAfterCancel) {
   Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
   Registry::SaveSetting(Registry::kCollateSection, print::kMarginYKey, QStringLiteral("12.50"));
   print::CollateForm form;
+  form.SetPrinter(QStringLiteral("Office Laser"));
   EXPECT_EQ(form.windowTitle(), print::kCollateCaption);
   EXPECT_EQ(form.TextX()->text(), QStringLiteral("13"));
   EXPECT_EQ(form.TextY()->text(), QStringLiteral("12.5"));
@@ -91,7 +94,12 @@ TEST(CollateForm, FiltersKeysStoresOnOkAndKeepsTextsAfterCancel) {
   form.TextX()->setText(QStringLiteral("20"));
   form.Cancel();
   EXPECT_EQ(Registry::GetSetting(Registry::kCollateSection, print::kMarginXKey), QStringLiteral("9.5"));
+  form.SetPrinter(QStringLiteral("Office Laser"));
   EXPECT_EQ(form.TextX()->text(), QStringLiteral("20")) << "the edited text stays for the next showing";
+  EXPECT_DOUBLE_EQ(print::ReadPrinterOffsets(QStringLiteral("Office Laser")).x, -0.5);
+  form.SetPrinter(QStringLiteral("针式打印机"));
+  EXPECT_EQ(form.TextX()->text(), QStringLiteral("13")) << "another printer shows its own margins";
+  Registry::DeleteSetting(print::kPrinterMarginsSection, QStringLiteral("Office Laser"));
   Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
   Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
 }
@@ -104,15 +112,29 @@ TEST(PreviewWindow, ShowsThePageWithTheEnvelopeWhereItWillPrint) {
   const print::Preview& p = window.preview();
   ASSERT_FALSE(p.page.isNull());
   EXPECT_NEAR(p.paper.width(), 297, 0.1) << "DL with 纵向打印: a landscape A4 page";
-  EXPECT_NEAR(p.envelope.top(), 100 - 3, 1e-9);
-  EXPECT_NEAR(p.envelope.left(), -3, 1e-9);
-  p.page.save(QStringLiteral(KOVA_BUILD_DIR "/preview_dl.png"));
+  EXPECT_NEAR(p.envelope.top(), 100, 1e-9) << "the PDF printer has no margin to correct";
+  EXPECT_NEAR(p.envelope.left(), 0, 1e-9);
 
   editor::TabOptions o = m.options();
   o.rotate = true;
+  o.centreFeed = true;
   m.SetOptions(o);  // the preview follows the options
-  EXPECT_NEAR(window.preview().envelope.left(), -3, 1e-9);
-  window.preview().page.save(QStringLiteral(KOVA_BUILD_DIR "/preview_dl_rotated.png"));
+  EXPECT_NEAR(window.preview().envelope.top(), 50, 1e-9) << "turned, at the same place as unturned";
+
+  printtest::SetUpEnvelope(m, 5);  // C4 needs A3, which the PDF printer has
+  EXPECT_NEAR(window.preview().paper.width(), 420, 0.1);
+}
+
+TEST(PreviewWindow, FitsASmallScreenWithItsCaptionShowing) {
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+  editor::EnvelopeModel m;
+  printtest::SetUpEnvelope(m, 2);
+  print::PreviewWindow window(m, nullptr);
+  const QRect screen = window.screen()->availableGeometry();
+  ASSERT_GE(screen.height(), 600);
+  EXPECT_GE(window.y(), screen.top()) << "the title bar is above the window's client area";
+  EXPECT_LE(window.y() + window.height(), screen.bottom());
+  EXPECT_LE(window.height(), screen.height() - 60) << "room for the frame and caption";
 }
 
 }  // namespace

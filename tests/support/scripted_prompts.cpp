@@ -24,6 +24,11 @@ common::Choice ScriptedPrompts::AskYesNoCancel(const QString& text, const QStrin
   return Take(choices, common::Choice::kNo);
 }
 
+bool ScriptedPrompts::AskTitled(const QString& text, const QString& title) {
+  titles << title;
+  return Ask(text);
+}
+
 std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&,
                                               const QString& proposal) {
   shown << prompt;

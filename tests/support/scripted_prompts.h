@@ -16,6 +16,7 @@ class ScriptedPrompts final : public common::Prompts {
   // Answers from `choices`; unscripted, "no".
   common::Choice AskYesNoCancel(const QString& text, const QString& yes, const QString& no,
                                 const QString& cancel) override;
+  bool AskTitled(const QString& text, const QString& title) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
   QString FolderName(const QString& title, const QString& start) override;
@@ -26,6 +27,8 @@ class ScriptedPrompts final : public common::Prompts {
 
   // What was shown, in order: messages, questions and input prompts alike.
   QStringList shown;
+  // The titles of the questions asked with one.
+  QStringList titles;
   // The proposals the input box offered.
   QStringList proposals;
   // The answers still to give.
