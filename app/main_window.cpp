@@ -39,11 +39,11 @@
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
+#include "editor/ui/layout_gestures.h"
+#include "editor/ui/popup_menus.h"
 #include "labels/ui/label_tab.h"
 #include "print/print_texts.h"
 #include "print/ui/envelope_commands.h"
-#include "editor/ui/layout_gestures.h"
-#include "editor/ui/popup_menus.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
 
@@ -212,7 +212,8 @@ void MF::BuildEnvelopeTab() {
     t1_[i]->setToolTip(t1Tips[i]);
     t1_[i]->installEventFilter(new editor::DigitsOnlyKeyFilter(t1_[i]));
     // Text pasted from the box's menu is held to the same digits.
-    t1_[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
+    t1_[i]->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
     t1_[i]->installEventFilter(this);  // focus lost: the custom size is taken
     connect(t1_[i], &QLineEdit::textEdited, this,
             [this] { envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text()); });
@@ -314,8 +315,9 @@ void MF::BuildGridTab() {
 
 void MF::BuildLabelTab() {
   QWidget* page = pages_[kLabelTab];
-  labelTab_ = new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
-                                       [this](const QRect& twips) { return OnPage(twips); });
+  labelTab_ =
+      new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
+                               [this](const QRect& twips) { return OnPage(twips); });
 }
 
 void MF::BuildHelpTab() {
@@ -408,8 +410,8 @@ void MF::SST_Click(int tab) {
       LayoutGridTab();
       break;
     case kLabelTab:
-      labelTab_->LayoutLabelTab(
-          QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra())));
+      labelTab_->LayoutLabelTab(QSize(editor::PixelsToTwips(sst_->width()),
+                                      editor::PixelsToTwips(sst_->height() - TabStripExtra())));
       break;
     default:
       break;  // the help page fills the tab through its own layout
@@ -504,10 +506,12 @@ void MF::AcceptCustomSize() {
   const std::optional<editor::WholeSize> size = editor::AcceptCustomSize(t1_[0]->text(), t1_[1]->text());
   if (!size) {
     // Back to the last accepted custom size, so the canvas never sees a size it cannot draw.
-    common::prompts().Message(editor::kBadProportions);
+    // The message waits until the focus has settled: a modal box inside a focus change would
+    // swallow the click that moved it.
     const QString& caption = envelope_.sizeCaption(editor::kCustomSize);
     envelope_.SetCustomSizeText(common::NumberText(editor::CaptionWidth(caption)),
                                 common::NumberText(editor::CaptionHeight(caption)));
+    QTimer::singleShot(0, this, [] { common::prompts().Message(editor::kBadProportions); });
     return;
   }
   envelope_.SetCustomSizeText(QString::number(size->W), QString::number(size->H));
@@ -572,10 +576,15 @@ bool MF::eventFilter(QObject* watched, QEvent* event) {
   if (watched == frames_[0] && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
     SetTip(editor::kSizeFrameTip);
   if ((watched == t1_[0] || watched == t1_[1]) && event->type() == QEvent::FocusOut) {
-    // Only a move to another control counts; switching windows or opening a menu does not.
+    // The pair is checked as the user leaves it, width and height together, so that a size
+    // such as 220 x 111 -> 324 x 229 is reached whichever box is typed first. Only a move to a
+    // control outside the pair counts; switching windows or opening a menu does not. It is
+    // taken at once, so that a click on "保存 当前格式" that moved the focus saves the new size.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-      QTimer::singleShot(0, this, &MF::AcceptCustomSize);
+    const QWidget* next = QApplication::focusWidget();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next != t1_[0] &&
+        next != t1_[1])
+      AcceptCustomSize();
   }
   for (int index = 0; index < app::kCommandCount; ++index) {
     if (watched != cb_[index] || !cb_[index]) continue;

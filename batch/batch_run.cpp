@@ -1,5 +1,7 @@
 #include "batch/batch_run.h"
 
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 #include "batch/batch_texts.h"
 #include "common/prompts.h"
@@ -52,7 +53,9 @@ class StderrPrompts final : public common::Prompts {
     ++messages_;
   }
   bool Ask(const QString&) override { return false; }
-  std::optional<QString> Input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> Input(const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
   QString OpenFileName(const QString&, const QString&) override { return {}; }
   QString FolderName(const QString&, const QString&) override { return {}; }
   std::optional<common::FontChoice> ChooseFont(const common::FontChoice&) override { return std::nullopt; }
@@ -66,7 +69,9 @@ class StderrPrompts final : public common::Prompts {
 // "[#####     ] 12/30  8.5/s" on stderr while it is a terminal; nothing otherwise.
 class ProgressBar {
  public:
-  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) { clock_.start(); }
+  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) {
+    clock_.start();
+  }
   ~ProgressBar() {
     if (shown_) std::fputs("\n", stderr);
   }
@@ -93,9 +98,15 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
       case CleaningStep::kRemoveIncomplete:
         grid.Modify([&](std::vector<data::Record>& r) { data::RemoveIncomplete(r, data::Rule(step.rule)); });
         break;
-      case CleaningStep::kRemoveSpaces: grid.ModifyCells(data::RemoveSpaces); break;
-      case CleaningStep::kRemoveLineBreaks: grid.ModifyCells(data::RemoveLineBreakMarks); break;
-      case CleaningStep::kMergeDuplicates: grid.Modify(data::MergeDuplicates); break;
+      case CleaningStep::kRemoveSpaces:
+        grid.ModifyCells(data::RemoveSpaces);
+        break;
+      case CleaningStep::kRemoveLineBreaks:
+        grid.ModifyCells(data::RemoveLineBreakMarks);
+        break;
+      case CleaningStep::kMergeDuplicates:
+        grid.Modify(data::MergeDuplicates);
+        break;
       case CleaningStep::kCompletePostcodes: {
         std::optional<生成邮编::PostcodeTable> table = 生成邮编::ReadPostcodeTable();
         if (!table) {
@@ -111,16 +122,9 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
   return true;
 }
 
-// Lays the envelope out as the main window would on this screen, which fixes the canvas scale
-// the printed font sizes are derived from.
-void LayOutCanvas(editor::EnvelopeModel& envelope) {
-  constexpr int kPanelWidth = 4200, kNavigatorHeight = 255;  // the envelope tab's panel and navigator
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize screenTwips = (screen ? screen->availableGeometry().size() : QSize(1024, 768)) * editor::kTwipsPerPixel;
-  const editor::EnvelopeTabLayout layout = editor::LayoutEnvelopeTab(
-      {editor::RoomOnScreen(screenTwips), kPanelWidth, kNavigatorHeight, envelope.W(), envelope.H()});
-  envelope.SetCanvasSize(editor::TwipsToPixels(layout.canvas).size() * editor::kTwipsPerPixel);
-}
+// Without a window the canvas is laid out at the reference scale; a format prints the same
+// from any canvas, so this is the window's print too.
+void LayOutCanvas(editor::EnvelopeModel& envelope) { envelope.SetCanvasSize(envelope.ReferenceCanvas()); }
 
 // The envelope as the program starts with it (stored size, format, box texts and options),
 // then the command line's choices on top.
@@ -188,7 +192,8 @@ class Output {
   print::PdfDevice* pdf_ = nullptr;
 };
 
-bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, editor::EnvelopeModel& envelope) {
+bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
+                    editor::EnvelopeModel& envelope) {
   const auto output = Output::Open(options);
   if (!output) return false;
   const print::PrinterOffsets offsets = Offsets(options.envelope);
@@ -199,8 +204,9 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, 
   for (int n = 1; n <= grid.recordCount(); ++n) {
     data::ShowRecordOn(envelope, &grid.record(n));
     const print::PrintStatus status =
-        envelope.options().rotate ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
-                                  : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
+        envelope.options().rotate
+            ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
+            : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
     if (status != print::PrintStatus::kPrinted) {
       common::prompts().Message(print::EnvelopeFailedText(n, print::ErrorNumber(status)));
       allPrinted = false;
@@ -230,7 +236,8 @@ labels::LabelSheet Sheet(const LabelOptions& options) {
   return sheet;
 }
 
-bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, const editor::EnvelopeModel& envelope) {
+bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid,
+                 const editor::EnvelopeModel& envelope) {
   const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
@@ -245,7 +252,8 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   ProgressBar progress(pages);
   bool allPrinted = true;
   for (int page = 1; page <= pages; ++page) {
-    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) != labels::PagePrinted::kPrinted) {
+    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) !=
+        labels::PagePrinted::kPrinted) {
       common::prompts().Message(print::kPrintError);
       allPrinted = false;
     }
@@ -261,11 +269,20 @@ QString EscapeTsvCell(const QString& cell) {
   escaped.reserve(cell.size());
   for (const QChar c : cell) {
     switch (c.unicode()) {
-      case u'\\': escaped += QStringLiteral("\\\\"); break;
-      case u'\t': escaped += QStringLiteral("\\t"); break;
-      case u'\r': escaped += QStringLiteral("\\r"); break;
-      case u'\n': escaped += QStringLiteral("\\n"); break;
-      default: escaped += c;
+      case u'\\':
+        escaped += QStringLiteral("\\\\");
+        break;
+      case u'\t':
+        escaped += QStringLiteral("\\t");
+        break;
+      case u'\r':
+        escaped += QStringLiteral("\\r");
+        break;
+      case u'\n':
+        escaped += QStringLiteral("\\n");
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -305,7 +322,8 @@ bool ImportSource(const QString& source, const ImportOptions& options, data::Rec
       }
       sheet = names.front();
     }
-    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions, options.filterLineBreaks) != 0)
+    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions,
+                             options.filterLineBreaks) != 0)
       return false;
   } else {
     common::prompts().Message(data::texts::kUnsupportedFile);

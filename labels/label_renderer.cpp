@@ -165,11 +165,14 @@ bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source) {
     }
   }
 
+  // The sheet shows fonts zoomed like the canvas: as printed, relative to the paper.
+  const double zoom =
+      sheet.width() / SheetPaper(source.sheet).width() * kTwipsPerMm / editor::kReferenceTwipsPerMm;
   const double shrink = ShrinkFactor(source.sheet);
   DrawItems(picture, source, PageCells(source, source.sheet.page, QPointF(0, 0), cell), cell,
             [&](const editor::Box& box) {
               print::CopyBoxFont(picture, box);
-              picture.SetFontSize(box.font.size / shrink);
+              picture.SetFontSize(box.font.size / shrink * zoom);
             });
   return picture.EndDoc();
 }
@@ -220,7 +223,8 @@ void PrintPageLabels(print::PrinterDevice& printer, const LabelSource& source, i
   const QSizeF cell(paper.width() / Across(source.sheet), paper.height() / Down(source.sheet));
   const QPointF origin(-offsets.x + CentreFeedShift(source, paper.width()), -offsets.y);
   const double shrink = ShrinkFactor(source.sheet);
-  const double mmPerTwip = paper.width() / std::max(1, source.sheetTwips);
+  // Font sizes belong to the reference scale, whatever size the preview sheet has on screen.
+  const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
   DrawItems(printer, source, PageCells(source, page, origin, cell), cell, [&](const editor::Box& box) {
     print::CopyBoxFont(printer, box);
     FitLabelFontSize(printer, box.font.size / shrink, box.font, mmPerTwip, cache);

@@ -51,7 +51,8 @@ int Twips(int pixels) { return editor::PixelsToTwips(pixels); }
 }  // namespace
 
 LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const data::RecordTable& records,
-                   QPushButton* printPage, QPushButton* printFromPage, std::function<QRect(const QRect&)> onPage)
+                   QPushButton* printPage, QPushButton* printFromPage,
+                   std::function<QRect(const QRect&)> onPage)
     : QObject(page), envelope_(envelope), records_(records), onPage_(std::move(onPage)), page_(page) {
   tag1_ = new QFrame(page);
   tag1_->setObjectName(QStringLiteral("Tag1"));
@@ -128,7 +129,7 @@ const QImage& LabelTab::picture() const { return sheetView_->picture(); }
 void LabelTab::LayoutLabelTab(QSize sst) {
   sst_ = sst;
   const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, kPanelTwips, Twips(tagVS_->sizeHint().width()),
-                                          Twips(tagHS_->sizeHint().height()));
+                                                  Twips(tagHS_->sizeHint().height()));
   const QRect tag1 = onPage_(l.tag1);
   tag1_->setGeometry(tag1);
   // Inside Tag1 the twips count from its own corner.
@@ -167,7 +168,7 @@ void LabelTab::RecountPages() {
 
 void LabelTab::DrawLabelPage() {
   if (!device_) return;  // not laid out yet
-  const LabelSource source{sheet_, envelope_, records_, sheetTwips_.width()};
+  const LabelSource source{sheet_, envelope_, records_};
   if (labels::DrawLabelPage(*device_, source)) sheetView_->SetPicture(device_->picture());
 }
 
@@ -176,14 +177,19 @@ void LabelTab::TNum_Change(int index) {
   switch (index) {
     case kAcross:
     case kDown:
-    case kStartCell: RecountPages(); break;
-    case kShrink: DrawLabelPage(); break;
+    case kStartCell:
+      RecountPages();
+      break;
+    case kShrink:
+      DrawLabelPage();
+      break;
     case kPaperWidth:
     case kPaperHeight:
       // The landscape swap changes the width while the box is disabled: one layout, not two.
       if (tnum_[index]->isEnabled() && device_) LayoutLabelTab(sst_);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -224,8 +230,7 @@ QString LabelTab::PrintPages(int first, int last) {
   }
   std::unique_ptr<print::PrintCommand> command = print::PrintCommand::Open(kPdfPrefix);
   if (!command) return {};
-  const LabelSource source{sheet_, envelope_, records_, sheetTwips_.isEmpty() ? LabelSource::kDefaultSheetTwips
-                                                                              : sheetTwips_.width()};
+  const LabelSource source{sheet_, envelope_, records_};
   print::FontSizeCache cache;
   PrintLabelPages(command->device(), source, first, last, &cache);
   return command->Finish();

@@ -386,7 +386,7 @@ TEST(FitLabelFontSize, ShrinkHalvesTheSizeBeforeTheSearch) {
   f.sheet.numbers[kShrink] = QStringLiteral("1");
   ASSERT_EQ(PrintLabelPage(whole, f.source(), 1, {0, 0}), PagePrinted::kPrinted);
   const double box = f.envelope.box(editor::kAddressBox).font.size;
-  const double mmPerTwip = 210.0 / LabelSource::kDefaultSheetTwips;
+  const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
   RecordingDevice reference;
   reference.SetFont(f.envelope.box(editor::kAddressBox).font);
   EXPECT_FLOAT_EQ(float(halved.texts[1].font.size),
