@@ -183,9 +183,9 @@ void MF::BuildEnvelopeTab() {
   f3->setObjectName(QStringLiteral("F3"));
   auto* calibration = new QGridLayout(f3);
   calibration->addWidget(MakeCommand(2, f3), 0, 0, 1, 2);
-  const std::array<QString, 2> o2Captions = {app::kRulerCaption, app::kLockCaption};
-  const std::array<QString, 2> o2Tips = {app::kRulerTip, app::kLockTip};
-  for (int i = 0; i < 2; ++i) {
+  const std::array<QString, 3> o2Captions = {app::kRulerCaption, app::kLockCaption, app::kGuideCaption};
+  const std::array<QString, 3> o2Tips = {app::kRulerTip, app::kLockTip, app::kGuideTip};
+  for (int i = 0; i < 3; ++i) {
     o2_[i] = new QCheckBox(o2Captions[i], f3);
     o2_[i]->setObjectName(QStringLiteral("O2(%1)").arg(i));
     o2_[i]->setToolTip(o2Tips[i]);
@@ -193,6 +193,7 @@ void MF::BuildEnvelopeTab() {
   }
   calibration->addWidget(o2_[1], 1, 0);
   calibration->addWidget(o2_[0], 1, 1);
+  calibration->addWidget(o2_[2], 2, 1);
 
   // F1: the envelope sizes. The custom size boxes on the left, the sizes to choose on the right.
   auto* f1 = new QGroupBox(editor::kSizeFrameCaption, content);
@@ -541,6 +542,7 @@ void MF::ShowOptions() {
   o3_[1]->setChecked(options.landscape);
   o2_[0]->setChecked(options.ruler);
   o2_[1]->setChecked(options.lock);
+  o2_[2]->setChecked(options.guide);
   chk_->setChecked(options.centreFeed);
   cRotate_->setChecked(options.rotate);
 }
@@ -551,6 +553,7 @@ void MF::TakeOptions() {
   options.landscape = o3_[1]->isChecked();
   options.ruler = o2_[0]->isChecked();
   options.lock = o2_[1]->isChecked();
+  options.guide = o2_[2]->isChecked();
   options.centreFeed = chk_->isChecked();
   options.rotate = cRotate_->isChecked();
   envelope_.SetOptions(options);

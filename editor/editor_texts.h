@@ -41,6 +41,16 @@ inline const QString kFontStyleItem = QStringLiteral("修改字体/字号");
 inline const QString kCopyItem = QStringLiteral("复制");
 inline const QString kPasteItem = QStringLiteral("粘贴");
 inline const QString kDpiItem = QStringLiteral("设置分辨率");
+inline const QString kPlaceItem = QStringLiteral("位置和大小(毫米)…");
+
+// The exact place of a box, typed in millimetres.
+inline const QString kPlaceTitle = QStringLiteral("位置和大小");
+inline const QString kPlacePrompt =
+    QStringLiteral("请输入文本框的左边距、上边距、宽度和高度（毫米，用逗号隔开）：");
+inline QString PlaceOutOfRangeText(const QString& width, const QString& height) {
+  return QStringLiteral("文本框必须整个在信封内（信封宽 ") + width + QStringLiteral(" 毫米，高 ") + height +
+         QStringLiteral(" 毫米），宽度和高度至少 1 毫米。请重新输入！");
+}
 
 // The output resolution of rotated printing.
 inline const QString kDpiPrompt = QStringLiteral("请输入旋转180度打印时的输出分辨率（DPI）：");

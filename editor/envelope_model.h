@@ -82,6 +82,7 @@ struct TabOptions {
   bool lock = true;         // O2(1) "锁定格式"
   bool centreFeed = false;  // CHK "进纸器两边向中间收缩"
   bool rotate = false;      // CRotate "旋转180度打印"
+  bool guide = true;        // O2(2) "显示标准格线": the standard envelope's printed areas
   bool operator==(const TabOptions&) const = default;
 };
 
