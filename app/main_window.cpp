@@ -39,11 +39,11 @@
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
-#include "editor/ui/layout_gestures.h"
-#include "editor/ui/popup_menus.h"
 #include "labels/ui/label_tab.h"
 #include "print/print_texts.h"
 #include "print/ui/envelope_commands.h"
+#include "editor/ui/layout_gestures.h"
+#include "editor/ui/popup_menus.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
 
@@ -213,8 +213,7 @@ void MF::BuildEnvelopeTab() {
     t1_[i]->setToolTip(t1Tips[i]);
     t1_[i]->installEventFilter(new editor::DigitsOnlyKeyFilter(t1_[i]));
     // Text pasted from the box's menu is held to the same digits.
-    t1_[i]->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
+    t1_[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
     t1_[i]->installEventFilter(this);  // focus lost: the custom size is taken
     connect(t1_[i], &QLineEdit::textEdited, this,
             [this] { envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text()); });
@@ -316,9 +315,8 @@ void MF::BuildGridTab() {
 
 void MF::BuildLabelTab() {
   QWidget* page = pages_[kLabelTab];
-  labelTab_ =
-      new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
-                               [this](const QRect& twips) { return OnPage(twips); });
+  labelTab_ = new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
+                                       [this](const QRect& twips) { return OnPage(twips); });
 }
 
 void MF::BuildHelpTab() {
@@ -411,8 +409,8 @@ void MF::SST_Click(int tab) {
       LayoutGridTab();
       break;
     case kLabelTab:
-      labelTab_->LayoutLabelTab(QSize(editor::PixelsToTwips(sst_->width()),
-                                      editor::PixelsToTwips(sst_->height() - TabStripExtra())));
+      labelTab_->LayoutLabelTab(
+          QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra())));
       break;
     default:
       break;  // the help page fills the tab through its own layout

@@ -1,7 +1,5 @@
 #include "batch/batch_run.h"
 
-#include <unistd.h>
-
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -10,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 #include "batch/batch_texts.h"
 #include "common/prompts.h"
@@ -26,6 +25,7 @@
 #include "editor/custom_size.h"
 #include "editor/format_store.h"
 #include "editor/window_layout.h"
+#include "labels/label_memory.h"
 #include "labels/label_renderer.h"
 #include "labels/label_texts.h"
 #include "print/calibration.h"
@@ -53,9 +53,7 @@ class StderrPrompts final : public common::Prompts {
     ++messages_;
   }
   bool Ask(const QString&) override { return false; }
-  std::optional<QString> Input(const QString&, const QString&, const QString&) override {
-    return std::nullopt;
-  }
+  std::optional<QString> Input(const QString&, const QString&, const QString&) override { return std::nullopt; }
   QString OpenFileName(const QString&, const QString&) override { return {}; }
   QString FolderName(const QString&, const QString&) override { return {}; }
   std::optional<common::FontChoice> ChooseFont(const common::FontChoice&) override { return std::nullopt; }
@@ -69,9 +67,7 @@ class StderrPrompts final : public common::Prompts {
 // "[#####     ] 12/30  8.5/s" on stderr while it is a terminal; nothing otherwise.
 class ProgressBar {
  public:
-  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) {
-    clock_.start();
-  }
+  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) { clock_.start(); }
   ~ProgressBar() {
     if (shown_) std::fputs("\n", stderr);
   }
@@ -98,15 +94,9 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
       case CleaningStep::kRemoveIncomplete:
         grid.Modify([&](std::vector<data::Record>& r) { data::RemoveIncomplete(r, data::Rule(step.rule)); });
         break;
-      case CleaningStep::kRemoveSpaces:
-        grid.ModifyCells(data::RemoveSpaces);
-        break;
-      case CleaningStep::kRemoveLineBreaks:
-        grid.ModifyCells(data::RemoveLineBreakMarks);
-        break;
-      case CleaningStep::kMergeDuplicates:
-        grid.Modify(data::MergeDuplicates);
-        break;
+      case CleaningStep::kRemoveSpaces: grid.ModifyCells(data::RemoveSpaces); break;
+      case CleaningStep::kRemoveLineBreaks: grid.ModifyCells(data::RemoveLineBreakMarks); break;
+      case CleaningStep::kMergeDuplicates: grid.Modify(data::MergeDuplicates); break;
       case CleaningStep::kCompletePostcodes: {
         std::optional<生成邮编::PostcodeTable> table = 生成邮编::ReadPostcodeTable();
         if (!table) {
@@ -192,8 +182,7 @@ class Output {
   print::PdfDevice* pdf_ = nullptr;
 };
 
-bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
-                    editor::EnvelopeModel& envelope) {
+bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, editor::EnvelopeModel& envelope) {
   const auto output = Output::Open(options);
   if (!output) return false;
   const print::PrinterOffsets offsets = Offsets(options.envelope);
@@ -204,9 +193,8 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
   for (int n = 1; n <= grid.recordCount(); ++n) {
     data::ShowRecordOn(envelope, &grid.record(n));
     const print::PrintStatus status =
-        envelope.options().rotate
-            ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
-            : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
+        envelope.options().rotate ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
+                                  : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
     if (status != print::PrintStatus::kPrinted) {
       common::prompts().Message(print::EnvelopeFailedText(n, print::ErrorNumber(status)));
       allPrinted = false;
@@ -216,15 +204,16 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
   return output->Finish() && allPrinted;
 }
 
+// The sheet the label tab was left with, then the command line's choices on top.
 labels::LabelSheet Sheet(const LabelOptions& options) {
-  labels::LabelSheet sheet;
+  labels::LabelSheet sheet = labels::LoadLabelSheet();
   if (options.across) sheet.numbers[labels::kAcross] = *options.across;
   if (options.down) sheet.numbers[labels::kDown] = *options.down;
   if (options.shrink) sheet.numbers[labels::kShrink] = *options.shrink;
   if (options.paperWidth) sheet.numbers[labels::kPaperWidth] = *options.paperWidth;
   if (options.paperHeight) sheet.numbers[labels::kPaperHeight] = *options.paperHeight;
   // As on the tab: ticking 横向 turns the paper that was typed.
-  if (options.landscape) {
+  if (options.landscape && !sheet.landscape) {
     sheet.landscape = true;
     labels::SwapPaperSides(sheet);
   }
@@ -236,11 +225,14 @@ labels::LabelSheet Sheet(const LabelOptions& options) {
   return sheet;
 }
 
-bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid,
-                 const editor::EnvelopeModel& envelope) {
+bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, const editor::EnvelopeModel& envelope) {
   const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
+    return false;
+  }
+  if (!labels::GridOf(sheet, labels::SheetPaper(sheet))) {
+    common::prompts().Message(labels::kNoRoomForLabels);
     return false;
   }
   const auto output = Output::Open(options);
@@ -252,8 +244,7 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid,
   ProgressBar progress(pages);
   bool allPrinted = true;
   for (int page = 1; page <= pages; ++page) {
-    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) !=
-        labels::PagePrinted::kPrinted) {
+    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) != labels::PagePrinted::kPrinted) {
       common::prompts().Message(print::kPrintError);
       allPrinted = false;
     }
@@ -269,20 +260,11 @@ QString EscapeTsvCell(const QString& cell) {
   escaped.reserve(cell.size());
   for (const QChar c : cell) {
     switch (c.unicode()) {
-      case u'\\':
-        escaped += QStringLiteral("\\\\");
-        break;
-      case u'\t':
-        escaped += QStringLiteral("\\t");
-        break;
-      case u'\r':
-        escaped += QStringLiteral("\\r");
-        break;
-      case u'\n':
-        escaped += QStringLiteral("\\n");
-        break;
-      default:
-        escaped += c;
+      case u'\\': escaped += QStringLiteral("\\\\"); break;
+      case u'\t': escaped += QStringLiteral("\\t"); break;
+      case u'\r': escaped += QStringLiteral("\\r"); break;
+      case u'\n': escaped += QStringLiteral("\\n"); break;
+      default: escaped += c;
     }
   }
   return escaped;
@@ -322,8 +304,7 @@ bool ImportSource(const QString& source, const ImportOptions& options, data::Rec
       }
       sheet = names.front();
     }
-    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions,
-                             options.filterLineBreaks) != 0)
+    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions, options.filterLineBreaks) != 0)
       return false;
   } else {
     common::prompts().Message(data::texts::kUnsupportedFile);

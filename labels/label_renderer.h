@@ -57,7 +57,10 @@ inline const QColor kUsedCellColor{0xC8, 0xC8, 0xC8};
 // "//" starts a new line, and with `wrap` a line longer than `maxWidth` is broken between
 // characters (a single character wider than that is printed whole). Lines are spaced by the
 // height of two full-width characters; an empty line still takes one line.
-void PrintLabelText(print::PrinterDevice& device, QString text, QPointF at, double maxWidth, bool wrap);
+void PrintLabelText(print::PrinterDevice& device, const QString& text, QPointF at, double maxWidth,
+                    bool wrap);
+// The lines PrintLabelText prints, in the device's current font.
+QStringList LabelLines(const print::PrinterDevice& device, QString text, double maxWidth, bool wrap);
 
 // The preview: draws page `sheet.page` onto the sheet picture (a SheetDevice; the sheet is its
 // drawable size). False, leaving the previous
@@ -77,6 +80,7 @@ void SetupLabelPage(print::PrinterDevice& printer, const LabelSheet& sheet);
 enum class PagePrinted {
   kPrinted,
   kTooMany,  // printing does not take that many labels: nothing printed, no job started
+  kNoRoom,   // the margins and gaps leave no room for a label: likewise
   kNotSent,  // the printer could not take the job
 };
 

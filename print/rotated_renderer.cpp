@@ -34,9 +34,7 @@ const QImage& MeasuringPicture() {
   return image;
 }
 
-QFontMetrics PictureMetrics(const common::FontChoice& font) {
-  return QFontMetrics(ToQFont(font), &MeasuringPicture());
-}
+QFontMetrics PictureMetrics(const common::FontChoice& font) { return QFontMetrics(ToQFont(font), &MeasuringPicture()); }
 
 double PictureWidth(const QFontMetrics& metrics, const QString& text) {
   return metrics.horizontalAdvance(text) * double(editor::kTwipsPerPixel);
@@ -142,9 +140,8 @@ QRectF RotatedEnvelopeOnPage(const PrinterDevice& device, const editor::Envelope
   return {x - W, y - H, W, H};
 }
 
-PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts,
-                                const RotationCanvas& canvas, const editor::EnvelopeModel& envelope,
-                                double offX, double offY) {
+PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>& texts, const RotationCanvas& canvas,
+                                const editor::EnvelopeModel& envelope, double offX, double offY) {
   const QRectF place = RotatedEnvelopeOnPage(device, envelope, offX, offY);
   const double W = place.width(), H = place.height(), x = place.right(), y = place.bottom();
   // Picture row r lands at y - r * H / rows: the first rows at the bottom of the turned image.
@@ -163,16 +160,14 @@ PrintStatus PrintPictureRotated(PrinterDevice& device, const QList<PictureText>&
   return device.EndDoc() ? PrintStatus::kPrinted : PrintStatus::kJobNotSent;
 }
 
-PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
-                          double offY, double dpi) {
+PrintStatus RenderRotated(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
+                          double dpi) {
   const double W = envelope.W(), H = envelope.H();
-  if (!(W > 0 && H > 0 && envelope.canvasSize().width() > 0) ||
-      !SetupPrinterPage(device, W, H, envelope.options()))
+  if (!(W > 0 && H > 0 && envelope.canvasSize().width() > 0) || !SetupPrinterPage(device, W, H, envelope.options()))
     return PrintStatus::kPageNotPrepared;
   const RotationCanvas canvas = SizeRotationCanvas(W, H, dpi);
   if (canvas.pixelCount() > kMostRotationPixels) {
-    common::prompts().Message(
-        kRotationTooLarge.arg(common::NumberText(dpi)).arg(canvas.pixelCount() / 10000));
+    common::prompts().Message(kRotationTooLarge.arg(common::NumberText(dpi)).arg(canvas.pixelCount() / 10000));
     return PrintStatus::kPictureTooLarge;
   }
   return PrintPictureRotated(device, LayOutRotationCanvas(envelope, canvas), canvas, envelope, offX, offY);

@@ -105,10 +105,9 @@ QVariant GetLastValue(int ordinal) {
 
 void LoadLastSet(editor::EnvelopeModel& model, const SizeClick& sizeClick) {
   // Read everything first: a file that cannot be opened changes nothing and is reported once.
-  QVariant values[kGuideOrd + 1];
+  QVariant values[kRotateOrd + 1];
   const int order[] = {2, kRulerOrd, kPortraitOrd,   3,         kLockOrd, kLandscapeOrd, 4, 5, 6,
                        7, 8,         kCentreFeedOrd, kRotateOrd};
-  values[kGuideOrd] = GetLastValue(kGuideOrd);
   for (const int ord : order) {
     values[ord] = GetLastValue(ord);
     if (!values[ord].isValid()) return;
@@ -139,7 +138,8 @@ void LoadLastSet(editor::EnvelopeModel& model, const SizeClick& sizeClick) {
   check(kRotateOrd, options.rotate);
   // The guide came later than the other options: a table from before it keeps it on.
   QString guide;
-  if (StoredRows(kGuideOrd, &guide) == 1) check(kGuideOrd, options.guide);
+  if (StoredRows(kGuideOrd, &guide) == 1)
+    if (const std::optional<bool> v = AsCheck(QVariant(common::Val(guide)))) options.guide = *v;
   model.SetOptions(options);
 }
 

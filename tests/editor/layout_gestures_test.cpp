@@ -19,6 +19,7 @@
 #include "editor/ui/envelope_canvas.h"
 #include "editor/ui/popup_menus.h"
 #include "store/registry.h"
+#include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -30,6 +31,8 @@ using editor::kTwipsPerPixel;
 // The main window with its canvas and boxes, the lock off.
 struct Stage : testing::Test {
   Stage() {
+    // The design layout, whose places are whole pixels, rather than the shipped formats.
+    database.Sql(QStringLiteral("DELETE FROM 标准格式"));
     window.Load();
     window.show();
     window.activateWindow();
@@ -75,6 +78,7 @@ struct Stage : testing::Test {
   }
   const editor::ui::BandLayer* Layer() const { return canvas->findChild<editor::ui::BandLayer*>(); }
 
+  test::ParDatabase database;
   MF window;
   editor::EnvelopeModel& model = window.envelope();
   editor::EnvelopeCanvas* canvas = window.EP();
