@@ -123,10 +123,11 @@ void LoadEnvelopeFormat(editor::EnvelopeModel& model, const LayoutStep& layoutEn
   // the shipped formats existed has no such table).
   Connection connection;
   Recordset rs;
-  bool opened = OpenRecordset(connection, rs, kFormatsQuery) && FindFormat(rs, key);
-  if (!opened && TableExists(kStandardFormatsTable))
-    opened = OpenRecordset(connection, rs, kStandardFormatsQuery) && FindFormat(rs, key);
-  if (opened) model.SetSizeCaption(size, rs.Value(QStringLiteral("Name")).toString());
+  const bool usable = OpenRecordset(connection, rs, kFormatsQuery);
+  bool found = usable && FindFormat(rs, key);
+  if (usable && !found && TableExists(kStandardFormatsTable))
+    found = OpenRecordset(connection, rs, kStandardFormatsQuery) && FindFormat(rs, key);
+  if (found) model.SetSizeCaption(size, rs.Value(QStringLiteral("Name")).toString());
   // The canvas takes the size's proportions before any box is placed.
   const QString& caption = model.sizeCaption(size);
   model.SetCustomSizeText(common::NumberText(editor::CaptionWidth(caption)),
@@ -134,7 +135,7 @@ void LoadEnvelopeFormat(editor::EnvelopeModel& model, const LayoutStep& layoutEn
   if (layoutEnvelopeTab) layoutEnvelopeTab();
 
   bool repaired = false;
-  if (opened) {
+  if (found) {
     for (; !rs.AtEnd(); rs.MoveNext()) {
       if (!matches(rs)) continue;
       if (const int ctl = CtlOf(rs); IsBox(ctl)) repaired = ApplyFormatRow(model, rs, ctl) || repaired;

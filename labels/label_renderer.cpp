@@ -82,7 +82,7 @@ double RoomBelow(const LabelSource& source, const LabelItem& item) {
   return double(limit - top) / envelope.canvasSize().height();
 }
 
-constexpr double kSmallestLabelPoints = 5;
+constexpr double kSmallestLabelPoints = 4;
 
 // Items go item by item over the page. An item's text that would run into the item below it,
 // or off its label, is set smaller for that label (down to a smallest legible size), so that no
@@ -107,22 +107,30 @@ void DrawItems(print::PrinterDevice& device, const LabelSource& source, const QL
         fontSet = true;
       }
       double points = fitted;
+      QString shown = text;
       const double smallest = std::min(fitted, kSmallestLabelPoints);
-      for (int step = 0; step < 6; ++step) {
-        const double needed =
-            LabelLines(device, text, maxWidth, item.wrap).size() * device.TextHeight(kLineHeightSample);
-        if (needed <= room) break;
+      for (int step = 0; step < 8; ++step) {
+        const double line = device.TextHeight(kLineHeightSample);
+        if (LabelLines(device, shown, maxWidth, item.wrap).size() * line <= room) break;
         if (points <= smallest) {
-          // Labels too small for any legible text: smaller type would not keep the items
-          // apart, so the text keeps its size.
-          points = fitted;
-          device.SetFontSize(points);
+          if (line > room) {
+            // A label too small for one legible line: smaller type would not keep the items
+            // apart, so the text keeps its size.
+            points = fitted;
+            device.SetFontSize(points);
+          } else if (item.wrap && shown.contains(common::kLineBreakMark)) {
+            // Still too long: the address runs on across its line breaks, wrapped to the width.
+            shown.remove(common::kLineBreakMark);
+            continue;
+          }
           break;
         }
-        points = std::max(smallest, points * std::max(0.5, room / needed));
+        points = std::max(
+            smallest,
+            points * std::max(0.5, room / (LabelLines(device, shown, maxWidth, item.wrap).size() * line)));
         device.SetFontSize(points);
       }
-      PrintLabelText(device, text, ItemPosition(source, box, cell.at, size), maxWidth, item.wrap);
+      PrintLabelText(device, shown, ItemPosition(source, box, cell.at, size), maxWidth, item.wrap);
       if (points != fitted) device.SetFontSize(fitted);
     }
   }

@@ -19,7 +19,6 @@
 #include "editor/ui/envelope_canvas.h"
 #include "editor/ui/popup_menus.h"
 #include "store/registry.h"
-#include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -31,12 +30,13 @@ using editor::kTwipsPerPixel;
 // The main window with its canvas and boxes, the lock off.
 struct Stage : testing::Test {
   Stage() {
-    // The design layout, whose places are whole pixels, rather than the shipped formats.
-    database.Sql(QStringLiteral("DELETE FROM 标准格式"));
     window.Load();
     window.show();
     window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    // The design places in twips, whatever the canvas on this screen: the gestures are the point.
+    const editor::EnvelopeModel design;
+    for (int i = 0; i < editor::kBoxCount; ++i) model.SetBoxGeometry(i, design.box(i).geometry);
     if (window.O2(1)->isChecked()) QTest::mouseClick(window.O2(1), Qt::LeftButton);
     EXPECT_FALSE(model.options().lock);
     menus.SetChooser([this](QMenu& menu, const QPoint&) -> QAction* {
@@ -78,7 +78,6 @@ struct Stage : testing::Test {
   }
   const editor::ui::BandLayer* Layer() const { return canvas->findChild<editor::ui::BandLayer*>(); }
 
-  test::ParDatabase database;
   MF window;
   editor::EnvelopeModel& model = window.envelope();
   editor::EnvelopeCanvas* canvas = window.EP();
