@@ -108,10 +108,11 @@ void DrawItems(print::PrinterDevice& device, const LabelSource& source, const QL
       }
       double points = fitted;
       QString shown = text;
+      QStringList lines = LabelLines(device, shown, maxWidth, item.wrap);
       const double smallest = std::min(fitted, kSmallestLabelPoints);
       for (int step = 0; step < 8; ++step) {
         const double line = device.TextHeight(kLineHeightSample);
-        if (LabelLines(device, shown, maxWidth, item.wrap).size() * line <= room) break;
+        if (lines.size() * line <= room) break;
         if (points <= smallest) {
           if (line > room) {
             // A label too small for one legible line: smaller type would not keep the items
@@ -121,16 +122,17 @@ void DrawItems(print::PrinterDevice& device, const LabelSource& source, const QL
           } else if (item.wrap && shown.contains(common::kLineBreakMark)) {
             // Still too long: the address runs on across its line breaks, wrapped to the width.
             shown.remove(common::kLineBreakMark);
+            lines = LabelLines(device, shown, maxWidth, item.wrap);
             continue;
           }
+          lines = LabelLines(device, shown, maxWidth, item.wrap);
           break;
         }
-        points = std::max(
-            smallest,
-            points * std::max(0.5, room / (LabelLines(device, shown, maxWidth, item.wrap).size() * line)));
+        points = std::max(smallest, points * std::max(0.5, room / (lines.size() * line)));
         device.SetFontSize(points);
+        lines = LabelLines(device, shown, maxWidth, item.wrap);
       }
-      PrintLabelText(device, shown, ItemPosition(source, box, cell.at, size), maxWidth, item.wrap);
+      PrintLabelLines(device, lines, ItemPosition(source, box, cell.at, size), item.wrap);
       if (points != fitted) device.SetFontSize(fitted);
     }
   }
@@ -196,9 +198,13 @@ QStringList LabelLines(const print::PrinterDevice& device, QString text, double 
 
 void PrintLabelText(print::PrinterDevice& device, const QString& text, QPointF at, double maxWidth,
                     bool wrap) {
+  PrintLabelLines(device, LabelLines(device, text, maxWidth, wrap), at, wrap);
+}
+
+void PrintLabelLines(print::PrinterDevice& device, const QStringList& lines, QPointF at, bool wrap) {
   const double lineHeight = device.TextHeight(kLineHeightSample);
   double y = at.y();
-  for (const QString& line : LabelLines(device, text, maxWidth, wrap)) {
+  for (const QString& line : lines) {
     device.SetCurrentPosition(QPointF(at.x(), y));
     if (!wrap || !line.isEmpty()) device.PrintText(line);
     y += lineHeight;

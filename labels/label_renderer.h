@@ -59,8 +59,9 @@ inline const QColor kUsedCellColor{0xC8, 0xC8, 0xC8};
 // height of two full-width characters; an empty line still takes one line.
 void PrintLabelText(print::PrinterDevice& device, const QString& text, QPointF at, double maxWidth,
                     bool wrap);
-// The lines PrintLabelText prints, in the device's current font.
+// The lines PrintLabelText prints, in the device's current font, and the printing of them.
 QStringList LabelLines(const print::PrinterDevice& device, QString text, double maxWidth, bool wrap);
+void PrintLabelLines(print::PrinterDevice& device, const QStringList& lines, QPointF at, bool wrap);
 
 // The preview: draws page `sheet.page` onto the sheet picture (a SheetDevice; the sheet is its
 // drawable size). False, leaving the previous
