@@ -5,11 +5,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "editor/format_store.h"
 #include "labels/label_renderer.h"
 #include "labels/label_texts.h"
 #include "print/pdf_device.h"
 #include "print/print_texts.h"
 #include "tests/print/print_test_support.h"
+#include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace labels {
@@ -191,6 +193,35 @@ TEST(LabelPdf, PresetsPlaceEveryLabelOnTheSheetsMarginsAndGaps) {
       EXPECT_NEAR(w.mm.top(), expected(c, r).y(), kTolerance) << c << "," << r;
       EXPECT_LE(w.mm.right(), 210);
       EXPECT_LE(w.mm.bottom(), 297);
+    }
+  }
+}
+
+// The default sheet (4 x 15, shrink 1.5) with the shipped DL format and addresses as long as
+// real ones: every item legible and none printed over another.
+TEST(LabelPdf, TheDefaultSheetWithTheShippedFormatPrintsNoItemOverAnother) {
+  test::ParDatabase db;
+  PdfFixture f(0);
+  f.envelope.SetChosenSize(editor::kDefaultSize);
+  DataBase::LoadEnvelopeFormat(f.envelope, [&] { f.envelope.SetCanvasSize(f.envelope.ReferenceCanvas()); });
+  f.sheet = LabelSheet();
+  const QStringList addresses = {QStringLiteral("天津市和平区南京路219号//国际大厦//1506室"),
+                                 QStringLiteral("内蒙古自治区呼和浩特市赛罕区大学西街235号内蒙古大学南校区"),
+                                 QStringLiteral("北京市海淀区"),
+                                 QStringLiteral("Room 1203, 88 Century Ave, Pudong")};
+  std::vector<data::Record> rows;
+  for (int r = 0; r < 60; ++r)
+    rows.push_back({QString::number(r + 1), QStringLiteral("欧阳建国"), QStringLiteral("300000"),
+                    addresses[r % addresses.size()]});
+  f.records.ReplaceAll(std::move(rows));
+  const QList<printtest::Word> words = f.Print(QStringLiteral("default.pdf"));
+  ASSERT_GE(words.size(), 180);
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    EXPECT_GT(words[i].mm.height(), 1.4) << words[i].text.toStdString();  // 4 pt and more
+    for (qsizetype j = i + 1; j < words.size(); ++j) {
+      const QRectF both = words[i].mm.intersected(words[j].mm);
+      EXPECT_FALSE(both.width() > 0.3 && both.height() > 0.3)
+          << words[i].text.toStdString() << " / " << words[j].text.toStdString();
     }
   }
 }
