@@ -70,6 +70,9 @@ inline const QString kLockTip = QStringLiteral("选中时无法移动输入框")
 inline const QString kRulerCaption = QStringLiteral("显示标尺(厘米)");
 inline const QString kRulerTip = QStringLiteral(
     "在信封上显示标尺，方便用户移动输入框校准位置(输入框在屏幕上的位置就是它打印在信封上的位置)。");
+inline const QString kGuideCaption = QStringLiteral("显示标准格线");
+inline const QString kGuideTip =
+    QStringLiteral("在信封上淡淡地显示标准信封的邮编框、贴邮票处和条码区，方便摆放输入框；格线不打印。");
 inline const QString kPrintFrame = QStringLiteral("打 印 信 封");
 inline const QString kRotateCaption = QStringLiteral("旋转180度打印");
 inline const QString kCentreFeedCaption = QStringLiteral("进纸器两边向中间收缩");

@@ -189,9 +189,9 @@ void MF::BuildEnvelopeTab() {
   f3->setObjectName(QStringLiteral("F3"));
   auto* calibration = new QGridLayout(f3);
   calibration->addWidget(MakeCommand(2, f3), 0, 0, 1, 2);
-  const std::array<QString, 2> o2Captions = {app::kRulerCaption, app::kLockCaption};
-  const std::array<QString, 2> o2Tips = {app::kRulerTip, app::kLockTip};
-  for (int i = 0; i < 2; ++i) {
+  const std::array<QString, 3> o2Captions = {app::kRulerCaption, app::kLockCaption, app::kGuideCaption};
+  const std::array<QString, 3> o2Tips = {app::kRulerTip, app::kLockTip, app::kGuideTip};
+  for (int i = 0; i < 3; ++i) {
     o2_[i] = new QCheckBox(o2Captions[i], f3);
     o2_[i]->setObjectName(QStringLiteral("O2(%1)").arg(i));
     o2_[i]->setToolTip(o2Tips[i]);
@@ -199,6 +199,7 @@ void MF::BuildEnvelopeTab() {
   }
   calibration->addWidget(o2_[1], 1, 0);
   calibration->addWidget(o2_[0], 1, 1);
+  calibration->addWidget(o2_[2], 2, 1);
 
   // F1: the envelope sizes. The custom size boxes on the left, the sizes to choose on the right.
   auto* f1 = new QGroupBox(editor::kSizeFrameCaption, content);
@@ -552,10 +553,12 @@ void MF::AcceptCustomSize() {
   const std::optional<editor::WholeSize> size = editor::AcceptCustomSize(t1_[0]->text(), t1_[1]->text());
   if (!size) {
     // Back to the last accepted custom size, so the canvas never sees a size it cannot draw.
-    common::prompts().Message(editor::kBadProportions);
+    // The message waits until the focus has settled: a modal box inside a focus change would
+    // swallow the click that moved it.
     const QString& caption = envelope_.sizeCaption(editor::kCustomSize);
     envelope_.SetCustomSizeText(common::NumberText(editor::CaptionWidth(caption)),
                                 common::NumberText(editor::CaptionHeight(caption)));
+    QTimer::singleShot(0, this, [] { common::prompts().Message(editor::kBadProportions); });
     return;
   }
   envelope_.SetCustomSizeText(QString::number(size->W), QString::number(size->H));
@@ -585,6 +588,7 @@ void MF::ShowOptions() {
   o3_[1]->setChecked(options.landscape);
   o2_[0]->setChecked(options.ruler);
   o2_[1]->setChecked(options.lock);
+  o2_[2]->setChecked(options.guide);
   chk_->setChecked(options.centreFeed);
   cRotate_->setChecked(options.rotate);
 }
@@ -595,6 +599,7 @@ void MF::TakeOptions() {
   options.landscape = o3_[1]->isChecked();
   options.ruler = o2_[0]->isChecked();
   options.lock = o2_[1]->isChecked();
+  options.guide = o2_[2]->isChecked();
   options.centreFeed = chk_->isChecked();
   options.rotate = cRotate_->isChecked();
   envelope_.SetOptions(options);
@@ -620,10 +625,15 @@ bool MF::eventFilter(QObject* watched, QEvent* event) {
   if (watched == frames_[0] && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
     SetTip(editor::kSizeFrameTip);
   if ((watched == t1_[0] || watched == t1_[1]) && event->type() == QEvent::FocusOut) {
-    // Only a move to another control counts; switching windows or opening a menu does not.
+    // The pair is checked as the user leaves it, width and height together, so that a size
+    // such as 220 x 111 -> 324 x 229 is reached whichever box is typed first. Only a move to a
+    // control outside the pair counts; switching windows or opening a menu does not. It is
+    // taken at once, so that a click on "保存 当前格式" that moved the focus saves the new size.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-      QTimer::singleShot(0, this, &MF::AcceptCustomSize);
+    const QWidget* next = QApplication::focusWidget();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next != t1_[0] &&
+        next != t1_[1])
+      AcceptCustomSize();
   }
   for (int index = 0; index < app::kCommandCount; ++index) {
     if (watched != cb_[index] || !cb_[index]) continue;

@@ -197,7 +197,7 @@ class MF : public QWidget {
   std::array<QPushButton*, 19> cb_{};
   std::array<QRadioButton*, editor::kSizeCount> o1_{};
   std::array<QLineEdit*, 2> t1_{};
-  std::array<QCheckBox*, 2> o2_{};
+  std::array<QCheckBox*, 3> o2_{};
   std::array<QRadioButton*, 2> o3_{};
   QCheckBox* chk_ = nullptr;
   QCheckBox* cRotate_ = nullptr;

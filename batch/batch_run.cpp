@@ -25,6 +25,7 @@
 #include "editor/custom_size.h"
 #include "editor/format_store.h"
 #include "editor/window_layout.h"
+#include "labels/label_memory.h"
 #include "labels/label_renderer.h"
 #include "labels/label_texts.h"
 #include "print/calibration.h"
@@ -126,16 +127,9 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
   return true;
 }
 
-// Lays the envelope out as the main window would on this screen, which fixes the canvas scale
-// the printed font sizes are derived from.
-void LayOutCanvas(editor::EnvelopeModel& envelope) {
-  constexpr int kPanelWidth = 4200, kNavigatorHeight = 255;  // the envelope tab's panel and navigator
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize screenTwips = (screen ? screen->availableGeometry().size() : QSize(1024, 768)) * editor::kTwipsPerPixel;
-  const editor::EnvelopeTabLayout layout = editor::LayoutEnvelopeTab(
-      {editor::RoomOnScreen(screenTwips), kPanelWidth, kNavigatorHeight, envelope.W(), envelope.H()});
-  envelope.SetCanvasSize(editor::TwipsToPixels(layout.canvas).size() * editor::kTwipsPerPixel);
-}
+// Without a window the canvas is laid out at the reference scale; a format prints the same
+// from any canvas, so this is the window's print too.
+void LayOutCanvas(editor::EnvelopeModel& envelope) { envelope.SetCanvasSize(envelope.ReferenceCanvas()); }
 
 // The envelope as the program starts with it (stored size, format, box texts and options),
 // then the command line's choices on top.
@@ -225,15 +219,16 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, 
   return output->Finish() && allPrinted;
 }
 
+// The sheet the label tab was left with, then the command line's choices on top.
 labels::LabelSheet Sheet(const LabelOptions& options) {
-  labels::LabelSheet sheet;
+  labels::LabelSheet sheet = labels::LoadLabelSheet();
   if (options.across) sheet.numbers[labels::kAcross] = *options.across;
   if (options.down) sheet.numbers[labels::kDown] = *options.down;
   if (options.shrink) sheet.numbers[labels::kShrink] = *options.shrink;
   if (options.paperWidth) sheet.numbers[labels::kPaperWidth] = *options.paperWidth;
   if (options.paperHeight) sheet.numbers[labels::kPaperHeight] = *options.paperHeight;
   // As on the tab: ticking 横向 turns the paper that was typed.
-  if (options.landscape) {
+  if (options.landscape && !sheet.landscape) {
     sheet.landscape = true;
     labels::SwapPaperSides(sheet);
   }
@@ -249,6 +244,10 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
+    return false;
+  }
+  if (!labels::GridOf(sheet, labels::SheetPaper(sheet))) {
+    common::prompts().Message(labels::kNoRoomForLabels);
     return false;
   }
   const auto output = Output::Open(options);

@@ -20,15 +20,17 @@ inline const QString kBadProportions = QStringLiteral("您输的信封尺寸比�
 inline const QString kPostCodeCaption = QStringLiteral("邮政编码");
 
 // Tip line T2 over a box, by pointer zone.
-inline const QString kMoveZoneTip = QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可移动本输入框位置。");
-inline const QString kResizeZoneTip = QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可改变本输入框大小。");
+inline const QString kMoveZoneTip =
+    QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可移动本输入框位置。");
+inline const QString kResizeZoneTip =
+    QStringLiteral("提示：按住鼠标左键(别松开),拖动鼠标,即可改变本输入框大小。");
 inline const QString kTextZoneTip = QStringLiteral("提示：点击鼠标左键,并输入内容。");
 
 // Tip line T2 during a rubber band on the canvas.
 inline const QString kBandPressTip =
     QStringLiteral("提示：按住并移动鼠标，可以选中输入框(邮编、地址等)，并调整其位置及大小！");
-inline const QString kBandMoveTip =
-    QStringLiteral("Kovapost提示：按下鼠标左键并拖动鼠标可以选中需要修改的文本框，并改变其位置、大小及字体。");
+inline const QString kBandMoveTip = QStringLiteral(
+    "Kovapost提示：按下鼠标左键并拖动鼠标可以选中需要修改的文本框，并改变其位置、大小及字体。");
 inline const QString kBandReleaseTip =
     QStringLiteral("Kovapost提示：箭头键->移动位置，Shift+箭头键->改变控件大小，Ctrl+箭头键->改变字体大小！");
 
@@ -39,6 +41,16 @@ inline const QString kFontStyleItem = QStringLiteral("修改字体/字号");
 inline const QString kCopyItem = QStringLiteral("复制");
 inline const QString kPasteItem = QStringLiteral("粘贴");
 inline const QString kDpiItem = QStringLiteral("设置分辨率");
+inline const QString kPlaceItem = QStringLiteral("位置和大小(毫米)…");
+
+// The exact place of a box, typed in millimetres.
+inline const QString kPlaceTitle = QStringLiteral("位置和大小");
+inline const QString kPlacePrompt =
+    QStringLiteral("请输入文本框的左边距、上边距、宽度和高度（毫米，用逗号隔开）：");
+inline QString PlaceOutOfRangeText(const QString& width, const QString& height) {
+  return QStringLiteral("文本框必须整个在信封内（信封宽 ") + width + QStringLiteral(" 毫米，高 ") + height +
+         QStringLiteral(" 毫米），宽度和高度至少 1 毫米。请重新输入！");
+}
 
 // The output resolution of rotated printing.
 inline const QString kDpiPrompt = QStringLiteral("请输入旋转180度打印时的输出分辨率（DPI）：");

@@ -1,5 +1,7 @@
 #include "editor/envelope_model.h"
 
+#include <algorithm>
+
 #include "common/numbers.h"
 
 namespace editor {
@@ -35,11 +37,24 @@ const std::array<SizeOption, kSizeCount>& DesignSizeOptions() {
 BoxRules RulesOf(int box) {
   if (box >= kFirstDigitBox && box <= kLastDigitBox) return {1, true, false, true};
   switch (box) {
-    case kNameBox: return {200, false, true, false};
-    case kSenderPostcodeBox: return {6, true, false, false};
-    case kTagBox: return {0, false, true, true};
-    default: return {0, false, true, false};
+    case kNameBox:
+      return {200, false, true, false};
+    case kSenderPostcodeBox:
+      return {6, true, false, false};
+    case kTagBox:
+      return {0, false, true, true};
+    default:
+      return {0, false, true, false};
   }
+}
+
+QRect InsideCanvas(const QRect& box, QSize canvas, int least) {
+  if (canvas.width() <= 0 || canvas.height() <= 0) return box;
+  least = std::max(least, 1);
+  const int w = std::clamp(box.width(), std::min(least, canvas.width()), canvas.width());
+  const int h = std::clamp(box.height(), std::min(least, canvas.height()), canvas.height());
+  return QRect(std::clamp(box.left(), 0, canvas.width() - w), std::clamp(box.top(), 0, canvas.height() - h),
+               w, h);
 }
 
 double CaptionWidth(const QString& caption) { return common::Val(QStringView(caption).mid(4)); }
@@ -60,12 +75,21 @@ EnvelopeModel::EnvelopeModel(QObject* parent) : QObject(parent) {
   boxes_[kTagBox] = DesignBox(8040, 360, 850, 837, 11.25, false, QString());
   for (int i = 0; i < kSizeCount; ++i) sizeCaptions_[i] = DesignSizeOptions()[i].caption;
   customText_ = {QStringLiteral("220"), QStringLiteral("110")};
+  for (int i = 0; i < kBoxCount; ++i) RememberShare(i);
+}
+
+void EnvelopeModel::RememberShare(int index) {
+  if (canvas_.width() <= 0) return;
+  const QRect& g = boxes_[index].geometry;
+  const double w = canvas_.width();
+  shares_[index] = QRectF(g.left() / w, g.top() / w, g.width() / w, g.height() / w);
 }
 
 void EnvelopeModel::SetBoxGeometry(int index, const QRect& twips) {
   Box& b = boxes_.at(index);
   if (b.geometry == twips) return;
   b.geometry = twips;
+  RememberShare(index);
   emit boxChanged(index);
 }
 
@@ -131,7 +155,27 @@ double EnvelopeModel::H() const { return chosenSize_ < 0 ? 0.0 : CaptionHeight(s
 void EnvelopeModel::SetCanvasSize(const QSize& twips) {
   if (canvas_ == twips) return;
   canvas_ = twips;
+  if (canvas_.width() > 0) {
+    const double w = canvas_.width();
+    for (int i = 0; i < kBoxCount; ++i) {
+      const QRectF& s = shares_[i];
+      const QRect scaled(common::RoundToInt(s.left() * w), common::RoundToInt(s.top() * w),
+                         common::RoundToInt(s.width() * w), common::RoundToInt(s.height() * w));
+      if (boxes_[i].geometry == scaled) continue;
+      boxes_[i].geometry = scaled;
+      emit boxChanged(i);
+    }
+  }
   emit canvasChanged();
+}
+
+QSize EnvelopeModel::ReferenceCanvas() const {
+  return {common::RoundToInt(W() * kReferenceTwipsPerMm), common::RoundToInt(H() * kReferenceTwipsPerMm)};
+}
+
+double EnvelopeModel::FontZoom() const {
+  const double w = W();
+  return w > 0 && canvas_.width() > 0 ? canvas_.width() / (w * kReferenceTwipsPerMm) : 1.0;
 }
 
 int EnvelopeModel::MmToTwips(double mm) const {

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <array>
@@ -19,6 +20,13 @@ constexpr int kSizeCount = 7;
 constexpr int kCustomSize = 6;
 constexpr int kDefaultSize = 2;  // DL
 constexpr int kTwipsPerPixel = 15;
+// Font sizes are kept as they are on a canvas at this scale, the design canvas of DL (9250 twips
+// for 220 mm). The canvas on screen follows the screen; a box's font size does not, so a format
+// means the same on every screen and in the batch tool. The screen shows fonts zoomed with the
+// canvas (FontZoom) and printing sizes them against this scale.
+constexpr double kReferenceTwipsPerMm = 9250.0 / 220.0;
+// The smallest font a box gets; a stored font of no size is raised to it.
+constexpr double kSmallestFontPoints = 5;
 
 // Box indices: 0..5 recipient postcode digits, then the text boxes.
 enum BoxIndex : int {
@@ -35,12 +43,12 @@ struct Box {
   QRect geometry;           // twips on the canvas
   common::FontChoice font;  // name, size in points, effects and fore colour
   QString text;
-  bool selected = false;    // shown with the back colour RGB(208,208,208)
+  bool selected = false;  // shown with the back colour RGB(208,208,208)
 };
 
 // How a box accepts input, fixed by its role.
 struct BoxRules {
-  int maxLength;   // 0: no limit
+  int maxLength;  // 0: no limit
   bool digitsOnly;
   bool multiLine;
   bool centred;
@@ -59,6 +67,10 @@ const std::array<SizeOption, kSizeCount>& DesignSizeOptions();
 // number after the "*". "DL: 220*110 毫米" gives 220 and 110, "自定义：90*45" gives 90 and 45.
 double CaptionWidth(const QString& caption);
 double CaptionHeight(const QString& caption);
+// `box` moved and sized to lie on a canvas of `canvas`: at least `least` wide and high (and no
+// larger than the canvas), its corner moved back onto the canvas so that all of it shows.
+QRect InsideCanvas(const QRect& box, QSize canvas, int least);
+
 // The key a stored format is filed under: the caption's first three characters.
 inline QString SizeKey(const QString& caption) { return caption.left(3); }
 
@@ -70,6 +82,7 @@ struct TabOptions {
   bool lock = true;         // O2(1) "锁定格式"
   bool centreFeed = false;  // CHK "进纸器两边向中间收缩"
   bool rotate = false;      // CRotate "旋转180度打印"
+  bool guide = true;        // O2(2) "显示标准格线": the standard envelope's printed areas
   bool operator==(const TabOptions&) const = default;
 };
 
@@ -106,9 +119,14 @@ class EnvelopeModel : public QObject {
   double W() const;
   double H() const;
 
-  // The canvas EP in twips.
+  // The canvas EP in twips. A new canvas size moves and sizes every box with it, so each box
+  // keeps its place and size on the envelope.
   QSize canvasSize() const { return canvas_; }
   void SetCanvasSize(const QSize& twips);
+  // The canvas at the reference scale, for a W x H envelope; what the batch tool lays out.
+  QSize ReferenceCanvas() const;
+  // Screen points per font point: the canvas' scale over the reference scale (1 without a size).
+  double FontZoom() const;
 
   // The canvas scale, EP.Width / W twips per mm, halves to even. A zero W maps everything to 0.
   int MmToTwips(double mm) const;
@@ -120,12 +138,17 @@ class EnvelopeModel : public QObject {
  signals:
   void boxChanged(int index);
   void selectionChanged();
-  void sizeChanged();     // chosen size, a caption or the custom size text
-  void canvasChanged();   // canvas size
+  void sizeChanged();    // chosen size, a caption or the custom size text
+  void canvasChanged();  // canvas size
   void optionsChanged();
 
  private:
+  void RememberShare(int index);
+
   std::array<Box, kBoxCount> boxes_;
+  // Each box's geometry as a share of the canvas width, unrounded: what a resize scales from,
+  // so that resizing back and forth never lets rounding wander.
+  std::array<QRectF, kBoxCount> shares_;
   std::array<QString, kSizeCount> sizeCaptions_;
   std::array<QString, 2> customText_;
   int chosenSize_ = kDefaultSize;

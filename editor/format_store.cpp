@@ -1,5 +1,8 @@
 #include "editor/format_store.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "common/numbers.h"
 #include "store/database.h"
 #include "store/store_texts.h"
@@ -8,6 +11,8 @@ namespace DataBase {
 namespace {
 
 const QString kFormatsQuery = QStringLiteral("SELECT * FROM 格式");
+const QString kStandardFormatsTable = QStringLiteral("标准格式");
+const QString kStandardFormatsQuery = QStringLiteral("SELECT * FROM 标准格式");
 const QString kContentsQuery = QStringLiteral("SELECT * FROM 内容");
 const QString kChosenSizeQuery = QStringLiteral("SELECT * FROM 内容 WHERE Ctl=-1");
 constexpr int kChosenSizeRow = -1;
@@ -43,26 +48,47 @@ bool DeleteAll(Recordset& rs) {
 }
 
 // Applies one stored row to its box; each value that is missing or damaged is passed over.
-void ApplyFormatRow(editor::EnvelopeModel& model, const Recordset& rs, int box) {
+// A box that would lie off the envelope, have no size, or a font of no size is put right (back
+// inside, at least 1 mm, the smallest font); false tells that one was.
+bool ApplyFormatRow(editor::EnvelopeModel& model, const Recordset& rs, int box) {
   const auto number = [&rs](const char16_t* column) { return rs.Value(QString::fromUtf16(column)); };
   QRect geometry = model.box(box).geometry;
   if (const QVariant x = number(u"X"); x.isValid()) geometry.moveLeft(model.MmToTwips(x.toDouble()));
   if (const QVariant y = number(u"Y"); y.isValid()) geometry.moveTop(model.MmToTwips(y.toDouble()));
   if (const QVariant w = number(u"W"); w.isValid()) geometry.setWidth(model.MmToTwips(w.toDouble()));
   if (const QVariant h = number(u"H"); h.isValid()) geometry.setHeight(model.MmToTwips(h.toDouble()));
-  model.SetBoxGeometry(box, geometry);
+  const QRect inside = editor::InsideCanvas(geometry, model.canvasSize(), model.MmToTwips(1));
+  // A box that ends on the edge may pass it by a rounding; only a real move is worth a word.
+  const int slack = model.MmToTwips(0.5);
+  const QRect d(inside.topLeft() - geometry.topLeft(), inside.size() - geometry.size());
+  bool repaired =
+      std::max({std::abs(d.left()), std::abs(d.top()), std::abs(d.width()), std::abs(d.height())}) > slack;
+  model.SetBoxGeometry(box, inside);
 
   common::FontChoice font = model.box(box).font;
   if (const QVariant color = number(u"Color"); color.isValid()) font.color = ColorOf(color.toInt());
   if (const QString name = number(u"fName").toString(); !name.isEmpty()) font.name = name;
-  if (const QVariant size = number(u"fSize"); size.isValid() && size.toDouble() > 0)
+  if (const QVariant size = number(u"fSize"); size.isValid()) {
     font.size = size.toDouble();
+    if (!(font.size >= editor::kSmallestFontPoints)) {
+      font.size = editor::kSmallestFontPoints;
+      repaired = true;
+    }
+  }
   if (const QVariant bold = number(u"fBold"); bold.isValid()) font.bold = bold.toBool();
   if (const QVariant italic = number(u"fItalic"); italic.isValid()) font.italic = italic.toBool();
   if (const QVariant underline = number(u"fUnderline"); underline.isValid())
     font.underline = underline.toBool();
   if (const QVariant strike = number(u"fStrikethru"); strike.isValid()) font.strikeout = strike.toBool();
   model.SetBoxFont(box, font);
+  return repaired;
+}
+
+// Moves `rs` to the first row filed under `key`; false when there is none.
+bool FindFormat(Recordset& rs, const QString& key) {
+  for (rs.MoveFirst(); !rs.AtEnd(); rs.MoveNext())
+    if (editor::SizeKey(rs.Value(QStringLiteral("Name")).toString()) == key) return true;
+  return false;
 }
 
 bool AddFormatRow(Recordset& rs, const editor::EnvelopeModel& model, const QString& caption, int b) {
@@ -93,26 +119,30 @@ void LoadEnvelopeFormat(editor::EnvelopeModel& model, const LayoutStep& layoutEn
     return editor::SizeKey(rs.Value(QStringLiteral("Name")).toString()) == key;
   };
 
+  // The user's own format, else the one shipped for a standard size (a database made before
+  // the shipped formats existed has no such table).
   Connection connection;
   Recordset rs;
-  const bool opened = OpenRecordset(connection, rs, kFormatsQuery);
-  if (opened) {
-    while (!rs.AtEnd() && !matches(rs)) rs.MoveNext();
-    if (!rs.AtEnd()) model.SetSizeCaption(size, rs.Value(QStringLiteral("Name")).toString());
-  }
+  const bool usable = OpenRecordset(connection, rs, kFormatsQuery);
+  bool found = usable && FindFormat(rs, key);
+  if (usable && !found && TableExists(kStandardFormatsTable))
+    found = OpenRecordset(connection, rs, kStandardFormatsQuery) && FindFormat(rs, key);
+  if (found) model.SetSizeCaption(size, rs.Value(QStringLiteral("Name")).toString());
   // The canvas takes the size's proportions before any box is placed.
   const QString& caption = model.sizeCaption(size);
   model.SetCustomSizeText(common::NumberText(editor::CaptionWidth(caption)),
                           common::NumberText(editor::CaptionHeight(caption)));
   if (layoutEnvelopeTab) layoutEnvelopeTab();
 
-  if (opened) {
+  bool repaired = false;
+  if (found) {
     for (; !rs.AtEnd(); rs.MoveNext()) {
       if (!matches(rs)) continue;
-      if (const int ctl = CtlOf(rs); IsBox(ctl)) ApplyFormatRow(model, rs, ctl);
+      if (const int ctl = CtlOf(rs); IsBox(ctl)) repaired = ApplyFormatRow(model, rs, ctl) || repaired;
     }
   }
   CloseRecordset(connection, rs);
+  if (repaired) common::prompts().Message(FormatRepairedText(model.sizeCaption(size)));
 }
 
 void SaveEnvelopeFormat(const editor::EnvelopeModel& model) {

@@ -94,6 +94,15 @@ bool LayoutEditor::ChangeFont(int index, const common::FontChoice& font) {
   return changed;
 }
 
+bool LayoutEditor::PlaceBox(int index, const QRect& twips) {
+  const QRect before = model_.box(index).geometry;
+  if (before == twips || twips.width() <= 0 || twips.height() <= 0) return false;
+  NewRun();
+  undo_.push(new ResizeBoxesCommand(model_, {{index, before, twips}}, run_));
+  NewRun();
+  return true;
+}
+
 void LayoutEditor::CtlSelect(bool flag) {
   const QPoint a = band_.anchor(), c = band_.corner();
   for (int i = 0; i < kBoxCount; ++i)

@@ -44,6 +44,8 @@ class LayoutEditor : public QObject {
   // Every property of `font` on the box and the selected boxes. An unusable size is passed over:
   // the boxes keep their sizes and take the rest.
   bool ChangeFont(int index, const common::FontChoice& font);
+  // Box `index` alone at `twips`, typed by number: one undo step of its own.
+  bool PlaceBox(int index, const QRect& twips);
 
   // true: the boxes the band meets are selected, all others unselected; false: none selected.
   void CtlSelect(bool flag);

@@ -1,6 +1,9 @@
 #include "editor/menu_commands.h"
 
+#include <QRegularExpression>
+#include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #include "common/numbers.h"
 #include "editor/editor_texts.h"
@@ -37,6 +40,44 @@ Pasted PastedText(const QString& text, TextSelection selection, const QString& c
   if (rules.maxLength > 0) inserted.truncate(std::max<qsizetype>(0, rules.maxLength - text.size()));
   const qsizetype at = std::clamp<qsizetype>(selection.start, 0, text.size());
   return {text.left(at) + inserted + text.mid(at), int(at + inserted.size())};
+}
+
+std::optional<QRectF> PlaceInMm(const QString& answer, double W, double H) {
+  const QStringList parts = answer.split(QRegularExpression(QStringLiteral("[\\s,，]+")), Qt::SkipEmptyParts);
+  if (parts.size() != 4) return std::nullopt;
+  double n[4];
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    n[i] = parts[i].toDouble(&ok);
+    if (!ok || !std::isfinite(n[i])) return std::nullopt;
+  }
+  constexpr double kLeast = 1, kSlack = 0.005;  // what two decimals can say
+  if (n[0] < 0 || n[1] < 0 || n[2] < kLeast || n[3] < kLeast || n[0] + n[2] > W + kSlack ||
+      n[1] + n[3] > H + kSlack)
+    return std::nullopt;
+  return QRectF(n[0], n[1], n[2], n[3]);
+}
+
+bool PlaceBoxByNumbers(LayoutEditor& editor, int menuBox) {
+  if (menuBox < 0 || menuBox >= kBoxCount) return false;
+  EnvelopeModel& model = editor.model();
+  const QRect& g = model.box(menuBox).geometry;
+  QStringList shown;
+  for (int twips : {g.left(), g.top(), g.width(), g.height()})
+    shown << common::NumberText(model.TwipsToMm(twips));
+  std::optional<QString> answer =
+      common::prompts().Input(kPlacePrompt, kPlaceTitle, shown.join(QStringLiteral(", ")));
+  while (answer && !answer->trimmed().isEmpty()) {
+    if (const std::optional<QRectF> mm = PlaceInMm(*answer, model.W(), model.H())) {
+      const QRect twips(model.MmToTwips(mm->left()), model.MmToTwips(mm->top()), model.MmToTwips(mm->width()),
+                        model.MmToTwips(mm->height()));
+      return editor.PlaceBox(menuBox, twips);
+    }
+    common::prompts().Message(
+        PlaceOutOfRangeText(common::NumberText(model.W()), common::NumberText(model.H())));
+    answer = common::prompts().Input(kPlacePrompt, kPlaceTitle, *answer);
+  }
+  return false;
 }
 
 void SetResolution(const QString& title) {

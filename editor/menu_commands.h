@@ -2,6 +2,7 @@
 // The commands of the two popup menus, decided without a window: the box menu's font, copy and
 // paste, and the canvas menu's output resolution for rotated printing.
 
+#include <QRectF>
 #include <QString>
 #include <optional>
 
@@ -36,6 +37,15 @@ struct Pasted {
 };
 Pasted PastedText(const QString& text, TextSelection selection, const QString& clipboard,
                   const BoxRules& rules);
+
+// Position and size (`mPlace`): shows the menu box's left, top, width and height in mm in an
+// input box and sets what the user types, as one undo step. Four numbers that leave part of the
+// box off the envelope, or a width or height under 1 mm, are refused with a message and asked
+// for again; a cancelled or empty answer changes nothing. Returns whether the box changed.
+bool PlaceBoxByNumbers(LayoutEditor& editor, int menuBox);
+// The four numbers of an answer ("20, 10, 8, 10"; commas, full-width commas or blanks between),
+// in mm, when they make a box on a W x H envelope.
+std::optional<QRectF> PlaceInMm(const QString& answer, double W, double H);
 
 // The output resolution of rotated printing, stored under "Envelop Collate"/"DPI".
 constexpr int kMinDpi = 10;

@@ -21,16 +21,11 @@
 
 namespace labels {
 
-// What a label page is made of. `sheetTwips` is the preview sheet's width: printed fonts take
-// their proportions from it.
+// What a label page is made of. Printed fonts do not depend on the preview's size on screen.
 struct LabelSource {
   const LabelSheet& sheet;
   const editor::EnvelopeModel& envelope;
   const data::RecordTable& records;
-  int sheetTwips = kDefaultSheetTwips;
-
-  // The preview sheet's width when no window has laid the tab out (tests, benchmarks).
-  static constexpr int kDefaultSheetTwips = 8000;
 };
 
 // One item of a label: its check box, the canvas box that gives its place and font, where its
@@ -62,7 +57,11 @@ inline const QColor kUsedCellColor{0xC8, 0xC8, 0xC8};
 // "//" starts a new line, and with `wrap` a line longer than `maxWidth` is broken between
 // characters (a single character wider than that is printed whole). Lines are spaced by the
 // height of two full-width characters; an empty line still takes one line.
-void PrintLabelText(print::PrinterDevice& device, QString text, QPointF at, double maxWidth, bool wrap);
+void PrintLabelText(print::PrinterDevice& device, const QString& text, QPointF at, double maxWidth,
+                    bool wrap);
+// The lines PrintLabelText prints, in the device's current font, and the printing of them.
+QStringList LabelLines(const print::PrinterDevice& device, QString text, double maxWidth, bool wrap);
+void PrintLabelLines(print::PrinterDevice& device, const QStringList& lines, QPointF at, bool wrap);
 
 // The preview: draws page `sheet.page` onto the sheet picture (a SheetDevice; the sheet is its
 // drawable size). False, leaving the previous
@@ -81,13 +80,14 @@ void SetupLabelPage(print::PrinterDevice& printer, const LabelSheet& sheet);
 // How printing a page ended.
 enum class PagePrinted {
   kPrinted,
-  kTooMany,   // printing does not take that many labels: nothing printed, no job started
-  kNotSent,   // the printer could not take the job
+  kTooMany,  // printing does not take that many labels: nothing printed, no job started
+  kNoRoom,   // the margins and gaps leave no room for a label: likewise
+  kNotSent,  // the printer could not take the job
 };
 
 // Prints page `page` of the sheet as one job: the labels, then the separator lines when ticked.
 PagePrinted PrintLabelPage(print::PrinterDevice& printer, const LabelSource& source, int page,
-                    const print::PrinterOffsets& offsets, print::FontSizeCache* cache = nullptr);
+                           const print::PrinterOffsets& offsets, print::FontSizeCache* cache = nullptr);
 
 // CB(14) and CB(15): pages `first` to `last` in ascending order, each one job, with the
 // printer offsets stored now. A sheet with too many labels to print, or a page the printer

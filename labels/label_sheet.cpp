@@ -46,6 +46,56 @@ std::int64_t RecordAt(const LabelSheet& sheet, int page, std::int64_t cell) {
   return PerPage(sheet) * (page - 1) + cell + 1 - (StartCell(sheet) - 1);
 }
 
+std::optional<LabelGrid> GridOf(const LabelSheet& sheet, QSizeF paper) {
+  const double top = common::Val(sheet.numbers[kMarginTop]), left = common::Val(sheet.numbers[kMarginLeft]);
+  const double gapX = common::Val(sheet.numbers[kGapAcross]), gapY = common::Val(sheet.numbers[kGapDown]);
+  if (top < 0 || left < 0 || gapX < 0 || gapY < 0) return std::nullopt;
+  const int across = Across(sheet), down = Down(sheet);
+  const QSizeF label((paper.width() - 2 * left - (across - 1) * gapX) / across,
+                     (paper.height() - 2 * top - (down - 1) * gapY) / down);
+  if (!(label.width() > 0 && label.height() > 0)) return std::nullopt;
+  return LabelGrid{QPointF(left, top), label, QSizeF(label.width() + gapX, label.height() + gapY)};
+}
+
+const std::vector<LabelPreset>& LabelPresets() {
+  // Label sizes follow from A4 (210 x 297 mm), the margins and the gaps.
+  static const std::vector<LabelPreset> presets = {
+      {2, 4, 13.1, 4.65, 2.5, 0},   // 99.1 x 67.7
+      {2, 5, 6, 4.65, 2.5, 0},      // 99.1 x 57
+      {2, 7, 15.15, 4.65, 2.5, 0},  // 99.1 x 38.1
+      {3, 7, 15.15, 7.25, 2.5, 0},  // 63.5 x 38.1
+      {3, 8, 0, 0, 0, 0},           // 70 x 37.1
+      {3, 9, 0, 0, 0, 0},           // 70 x 33
+      {3, 10, 0, 0, 0, 0},          // 70 x 29.7
+      {4, 10, 0, 0, 0, 0},          // 52.5 x 29.7
+      {5, 13, 10.7, 4.75, 2.5, 0},  // 38.1 x 21.2
+  };
+  return presets;
+}
+
+QString PresetCaption(const LabelPreset& preset) {
+  LabelSheet sheet;
+  ApplyPreset(sheet, preset);
+  const LabelGrid grid = *GridOf(sheet, {210, 297});
+  const auto mm = [](double v) { return QString::number(common::RoundToHundredths(v), 'g', 5); };
+  return QString::number(preset.across) + QStringLiteral(" × ") + QString::number(preset.down) +
+         QStringLiteral("  ") + mm(grid.label.width()) + QStringLiteral(" × ") + mm(grid.label.height()) +
+         QStringLiteral(" 毫米");
+}
+
+void ApplyPreset(LabelSheet& sheet, const LabelPreset& preset) {
+  const auto text = [](double v) { return QString::number(v, 'g', 6); };
+  sheet.numbers[kAcross] = QString::number(preset.across);
+  sheet.numbers[kDown] = QString::number(preset.down);
+  sheet.numbers[kPaperWidth] = QStringLiteral("210");
+  sheet.numbers[kPaperHeight] = QStringLiteral("297");
+  sheet.numbers[kMarginTop] = text(preset.top);
+  sheet.numbers[kMarginLeft] = text(preset.left);
+  sheet.numbers[kGapAcross] = text(preset.gapAcross);
+  sheet.numbers[kGapDown] = text(preset.gapDown);
+  sheet.landscape = false;
+}
+
 QString PageText(int page, int pageCount) {
   return QString::number(page) + u'/' + QString::number(pageCount);
 }
@@ -70,9 +120,10 @@ LabelTabLayout LayoutLabelTab(const LabelSheet& sheet, QSize tab, int panelWidth
   const int sheetHeight = int(std::clamp(double(sheetWidth) / W * H, 1.0, 8.0e6));
   l.sheet = QRect(200, 200, sheetWidth, sheetHeight);
   l.shadow = l.sheet.translated(200, 200);
-  l.vertical = QRect(l.tag1.width() - verticalBarWidth, 0, verticalBarWidth, l.tag1.height() - horizontalBarHeight);
-  l.horizontal = QRect(0, l.tag1.height() - horizontalBarHeight, l.tag1.width() - verticalBarWidth,
-                       horizontalBarHeight);
+  l.vertical =
+      QRect(l.tag1.width() - verticalBarWidth, 0, verticalBarWidth, l.tag1.height() - horizontalBarHeight);
+  l.horizontal =
+      QRect(0, l.tag1.height() - horizontalBarHeight, l.tag1.width() - verticalBarWidth, horizontalBarHeight);
   l.verticalMax = l.tag1.height() > 0 ? sheetHeight / l.tag1.height() * 3 + 1 : 1;
   l.panel = QRect(l.tag1.width() + l.tag1.left() + 120, 340, panelWidth, l.tag1.height() + 100);
   return l;

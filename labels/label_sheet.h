@@ -5,11 +5,15 @@
 // program reads numbers (common::Val, halves to even), so that the preview, the page count and
 // printing all agree on what a text means. Nothing here is stored between runs.
 
+#include <QPointF>
 #include <QRect>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace labels {
 
@@ -25,13 +29,27 @@ enum Check : int {
   kCheckCount
 };
 
-// The text boxes TNum(0)..TNum(5); 5 is the start cell.
-enum Number : int { kAcross = 0, kDown, kShrink, kPaperWidth, kPaperHeight, kStartCell, kNumberCount };
+// The text boxes TNum(0)..TNum(9); 5 is the start cell, 6 to 9 the margins and gaps in mm of a
+// real label sheet (all 0: the sheet is cut into equal cells edge to edge).
+enum Number : int {
+  kAcross = 0,
+  kDown,
+  kShrink,
+  kPaperWidth,
+  kPaperHeight,
+  kStartCell,
+  kMarginTop,
+  kMarginLeft,
+  kGapAcross,
+  kGapDown,
+  kNumberCount
+};
 
 struct LabelSheet {
   std::array<QString, kNumberCount> numbers = {
-      QStringLiteral("4"), QStringLiteral("15"), QStringLiteral("1.5"),
-      QStringLiteral("210"), QStringLiteral("297"), QStringLiteral("1"),
+      QStringLiteral("4"),   QStringLiteral("15"), QStringLiteral("1.5"), QStringLiteral("210"),
+      QStringLiteral("297"), QStringLiteral("1"),  QStringLiteral("0"),   QStringLiteral("0"),
+      QStringLiteral("0"),   QStringLiteral("0"),
   };
   std::array<bool, kCheckCount> ticked = {true, true, true, false, false, false, true};
   bool landscape = false;  // TagDir
@@ -65,6 +83,31 @@ int PageCount(const LabelSheet& sheet, int records);
 // cell left free on the first sheet; above `records` past the last record.
 std::int64_t RecordAt(const LabelSheet& sheet, int page, std::int64_t cell);
 
+// Where the labels lie on the paper, in the paper's units: the first label's top-left corner,
+// a label's size, and the distance from one label to the next (size + gap). The right and bottom
+// margins equal the left and top ones, as on the sheets sold.
+struct LabelGrid {
+  QPointF origin;
+  QSizeF label;
+  QSizeF pitch;
+  // The cell of column c and row r (from 0), and the separator between neighbours: in the
+  // middle of the gap.
+  QPointF At(int c, int r) const { return origin + QPointF(c * pitch.width(), r * pitch.height()); }
+};
+// The grid on `paper`; nullopt when a margin or gap is negative or no room is left for a label.
+std::optional<LabelGrid> GridOf(const LabelSheet& sheet, QSizeF paper);
+
+// The common A4 label sheets sold in China: labels across and down, margins and gaps in mm.
+struct LabelPreset {
+  int across, down;
+  double top, left, gapAcross, gapDown;
+};
+const std::vector<LabelPreset>& LabelPresets();
+// "3 × 8  70 × 37 毫米": counts and the label size on A4.
+QString PresetCaption(const LabelPreset& preset);
+// Sets counts, A4 portrait paper, margins and gaps; the shrink factor and start cell stay.
+void ApplyPreset(LabelSheet& sheet, const LabelPreset& preset);
+
 // PPS: "1/3".
 QString PageText(int page, int pageCount);
 
@@ -74,13 +117,13 @@ void SwapPaperSides(LabelSheet& sheet);
 
 // Where LayoutLabelTab puts the tab's controls, in twips relative to the tab page.
 struct LabelTabLayout {
-  QRect tag1;       // the viewport
-  QRect sheet;      // PTag(0), relative to Tag1
-  QRect shadow;     // PTag(1), relative to Tag1
-  QRect vertical;   // TagVS, relative to Tag1
-  QRect horizontal; // TagHS, relative to Tag1
-  QRect panel;      // FRM2
-  int verticalMax;  // TagVS.Max
+  QRect tag1;        // the viewport
+  QRect sheet;       // PTag(0), relative to Tag1
+  QRect shadow;      // PTag(1), relative to Tag1
+  QRect vertical;    // TagVS, relative to Tag1
+  QRect horizontal;  // TagHS, relative to Tag1
+  QRect panel;       // FRM2
+  int verticalMax;   // TagVS.Max
 };
 // `tab` is the size of the tab control SST; the panel and scroll bar sizes are the widgets' own.
 LabelTabLayout LayoutLabelTab(const LabelSheet& sheet, QSize tab, int panelWidth, int verticalBarWidth,

@@ -18,13 +18,14 @@ inline const QString kMillimetres = QStringLiteral("毫米");
 inline const QString kPagesCaption = QStringLiteral("标签页数");
 inline const QString kLandscapeCaption = QStringLiteral("横向排列标签 ");
 inline const QString kStartCellCaption = QStringLiteral("起始位置");
-inline const QString kStartCellTip =
-    QStringLiteral("提示：从第一张标签纸的第几个标签开始打印（从左到右、从上到下数），用来接着打印用过一部分的标签纸。");
+inline const QString kStartCellTip = QStringLiteral(
+    "提示：从第一张标签纸的第几个标签开始打印（从左到右、从上到下数），用来接着打印用过一部分的标签纸。");
 
 // CK(0) .. CK(6).
 inline const std::array<QString, 7> kItemCaptions = {
-    QStringLiteral("打印 收件人邮编"), QStringLiteral("打印 收件人地址"), QStringLiteral("打印 收件人姓名"),
-    QStringLiteral("打印 寄件人地址"), QStringLiteral("打印 寄件人邮编"), QStringLiteral("打印 印刷品字样标签"),
+    QStringLiteral("打印 收件人邮编"), QStringLiteral("打印 收件人地址"),
+    QStringLiteral("打印 收件人姓名"), QStringLiteral("打印 寄件人地址"),
+    QStringLiteral("打印 寄件人邮编"), QStringLiteral("打印 印刷品字样标签"),
     QStringLiteral("打印 标签分隔线"),
 };
 
@@ -35,6 +36,18 @@ inline const QString kPrintFromPageTip = QStringLiteral("从当前显示的标�
 // A print command whose sheet cannot be printed says so instead of returning silently.
 inline const QString kTooManyToPrint =
     QStringLiteral("标签数量超出打印范围：横向数量应为1到100个，纵向数量应为1到200个。");
+
+// Margins and gaps that leave no room for a label.
+inline const QString kNoRoomForLabels =
+    QStringLiteral("页边距和标签间距太大，纸上放不下这么多标签，请重新输入！");
+
+// The label sheet presets and the margins and gaps of a real sheet.
+inline const QString kPresetCaption = QStringLiteral("标签纸规格");
+inline const QString kPresetNone = QStringLiteral("自定义");
+inline const QString kMarginTopCaption = QStringLiteral("上边距");
+inline const QString kMarginLeftCaption = QStringLiteral("左边距");
+inline const QString kGapAcrossCaption = QStringLiteral("横向间距");
+inline const QString kGapDownCaption = QStringLiteral("纵向间距");
 
 // The PDF printer names its files after the command.
 inline const QString kPdfPrefix = QStringLiteral("标签");

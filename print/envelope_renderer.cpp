@@ -29,6 +29,21 @@ const QImage& ScreenStandIn() {
   return image;
 }
 
+// Prints the lines of a centred box: each broken piece centred across `place`; a digit box's
+// one line also centred down it.
+void PrintCentred(PrinterDevice& device, const QStringList& lines, const QRectF& place, double boxW,
+                  double pitch, bool digit) {
+  const auto width = [&device](const QString& s) { return device.TextWidth(s); };
+  double y = digit ? place.top() + (place.height() - device.TextHeight(lines.front())) / 2 : place.top();
+  for (const QString& line : lines) {
+    for (const QString& piece : BreakLine(line, boxW, width)) {
+      device.SetCurrentPosition(QPointF(place.left() + (place.width() - device.TextWidth(piece)) / 2, y));
+      device.PrintText(piece);
+      y += pitch;
+    }
+  }
+}
+
 }  // namespace
 
 int ErrorNumber(PrintStatus status) {
@@ -85,8 +100,8 @@ const float* FontSizeCache::Find(const Key& key) const {
   return it == sizes_.end() ? nullptr : &it->second;
 }
 
-float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Box& box, double mmPerTwip, bool bold,
-                         FontSizeCache* cache) {
+float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Box& box, double mmPerTwip,
+                         bool bold, FontSizeCache* cache) {
   const FontSizeCache::Key key{box.font.name, bold, box.font.italic, boxSize, mmPerTwip};
   if (cache) {
     if (const float* known = cache->Find(key)) {
@@ -104,7 +119,8 @@ float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Bo
   return size;
 }
 
-QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY) {
+QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                      double offY) {
   const double W = envelope.W(), H = envelope.H(), S = ShortSide(device);
   const editor::TabOptions& o = envelope.options();
   double x = -offX, y = -offY;
@@ -117,8 +133,8 @@ QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& 
   return {x, y, W, H};
 }
 
-PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
-                           FontSizeCache* cache) {
+PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                           double offY, FontSizeCache* cache) {
   const double W = envelope.W(), H = envelope.H();
   const QSize canvas = envelope.canvasSize();
   const editor::TabOptions& options = envelope.options();
@@ -132,7 +148,9 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
     return PrintStatus::kPageNotPrepared;
   }
   const double S = ShortSide(device);
-  const double mmPerTwip = W / canvas.width();
+  // Font sizes belong to the reference scale, not to the canvas the screen happens to allow.
+  const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
+  const QRectF envelopeOnPage = EnvelopeOnPage(device, envelope, offX, offY);
   using common::RoundToInt;
 
   for (int i = 0; i < editor::kBoxCount; ++i) {
@@ -155,6 +173,15 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
     const int boxW = RoundToInt(g.width() * W / canvas.width());
     const double pitch = device.TextHeight(kLineHeightSample) + 1;
     const auto width = [&device](const QString& s) { return device.TextWidth(s); };
+    if (editor::RulesOf(i).centred) {
+      // Centred boxes (the postcode digits, the tag) print centred as the canvas shows them:
+      // a digit in the middle of its pre-printed box, each line of the tag across its box.
+      const QRectF place(envelopeOnPage.left() + W * g.left() / canvas.width(),
+                         envelopeOnPage.top() + H * g.top() / canvas.height(), W * g.width() / canvas.width(),
+                         H * g.height() / canvas.height());
+      PrintCentred(device, lines, place, boxW, pitch, i <= editor::kLastDigitBox);
+      continue;
+    }
     for (const QString& line : lines) {
       device.SetCurrentPosition(QPointF(X, Y));
       for (const QString& piece : BreakLine(line, boxW, width)) {

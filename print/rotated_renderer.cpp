@@ -84,7 +84,8 @@ QList<PictureText> LayOutRotationCanvas(const editor::EnvelopeModel& envelope, c
     const QStringList lines = BoxLines(box.text);
     if (lines.isEmpty()) continue;
     common::FontChoice font = box.font;
-    font.size = FitPictureFontSize(box.font.size, box.font, ratio, box.font.bold);
+    // Font sizes belong to the reference scale, not to the canvas on screen.
+    font.size = FitPictureFontSize(box.font.size, box.font, ratio / envelope.FontZoom(), box.font.bold);
     const QFontMetrics metrics = PictureMetrics(font);
     const double x = box.geometry.left() * ratio;
     double y = box.geometry.top() * ratio;

@@ -24,5 +24,23 @@ CREATE TABLE 格式 (
   fStrikethru BOOLEAN
 );
 
+-- The default formats of the standard sizes, shipped with the program (same columns as 格式);
+-- a size the user saved in 格式 takes its format from there.
+CREATE TABLE 标准格式 (
+  Name TEXT,
+  Ctl SMALLINT,
+  X DOUBLE,
+  Y DOUBLE,
+  W DOUBLE,
+  H DOUBLE,
+  Color INTEGER,
+  fName TEXT,
+  fSize SINGLE,
+  fBold BOOLEAN,
+  fItalic BOOLEAN,
+  fUnderline BOOLEAN,
+  fStrikethru BOOLEAN
+);
+
 -- Postcodes by province and region; read only.
 CREATE TABLE 邮编 (省份 TEXT, 地区 TEXT, 邮编 TEXT);

@@ -51,7 +51,9 @@ std::vector<Row> RowsOf(const editor::EnvelopeModel& model) {
     if (i == 1)
       rows.insert(rows.end(), {{kLockOrd, CheckText(o.lock)}, {kLandscapeOrd, OptionText(o.landscape)}});
   }
-  rows.insert(rows.end(), {{kCentreFeedOrd, CheckText(o.centreFeed)}, {kRotateOrd, CheckText(o.rotate)}});
+  rows.insert(rows.end(), {{kCentreFeedOrd, CheckText(o.centreFeed)},
+                           {kRotateOrd, CheckText(o.rotate)},
+                           {kGuideOrd, CheckText(o.guide)}});
   return rows;
 }
 
@@ -76,15 +78,26 @@ void SaveLastSet(const editor::EnvelopeModel& model) {
   DataBase::CloseRecordset(connection, rs);
 }
 
-QVariant GetLastValue(int ordinal) {
+namespace {
+
+// The rows stored under `ordinal`: nullopt when the file could not be opened.
+std::optional<int> StoredRows(int ordinal, QString* text) {
   Connection connection;
   Recordset rs;
   if (!DataBase::OpenRecordset(connection, rs,
                                QStringLiteral("SELECT * FROM 默认 WHERE Ord=") + QString::number(ordinal)))
-    return QVariant();
-  const QString text =
-      rs.RecordCount() == 1 ? rs.Value(QStringLiteral("Val")).toString().toLower() : QString();
+    return std::nullopt;
+  const int rows = rs.RecordCount();
+  *text = rows == 1 ? rs.Value(QStringLiteral("Val")).toString().toLower() : QString();
   DataBase::CloseRecordset(connection, rs);
+  return rows;
+}
+
+}  // namespace
+
+QVariant GetLastValue(int ordinal) {
+  QString text;
+  if (!StoredRows(ordinal, &text)) return QVariant();
   if (text == u"true") return QVariant(true);
   if (text == u"false") return QVariant(false);
   return QVariant(common::Val(text));
@@ -123,6 +136,10 @@ void LoadLastSet(editor::EnvelopeModel& model, const SizeClick& sizeClick) {
   if (options.landscape) options.portrait = false;
   check(kCentreFeedOrd, options.centreFeed);
   check(kRotateOrd, options.rotate);
+  // The guide came later than the other options: a table from before it keeps it on.
+  QString guide;
+  if (StoredRows(kGuideOrd, &guide) == 1)
+    if (const std::optional<bool> v = AsCheck(QVariant(common::Val(guide)))) options.guide = *v;
   model.SetOptions(options);
 }
 

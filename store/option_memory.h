@@ -19,6 +19,7 @@ enum Ordinal : int {
   kLockOrd = 10,        // O2(1) "锁定格式"
   kCentreFeedOrd = 11,  // CHK "进纸器两边向中间收缩"
   kRotateOrd = 12,      // CRotate "旋转180度打印"
+  kGuideOrd = 13,       // O2(2) "显示标准格线"; a table without it keeps the guide on
 };
 
 // The click on a size option that a restored value chose: the main window chooses it and

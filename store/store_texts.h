@@ -31,4 +31,10 @@ inline QString FormatNotSavedText(const QString& caption) {
   return QStringLiteral("信封格式 “") + caption + QStringLiteral("” 保存失败！");
 }
 
+// A stored format with a box off the envelope, without a size, or with a font of no size.
+inline QString FormatRepairedText(const QString& caption) {
+  return QStringLiteral("信封格式 “") + caption +
+         QStringLiteral("” 中有的文本框超出信封或大小不对，已放回信封内。");
+}
+
 }  // namespace DataBase

@@ -1,13 +1,16 @@
-// Builds the parameter database Par.mdb from its text sources: the schema, the initial rows and
-// the postcode table. Runs at build time; the program itself never creates the file.
+// Builds the parameter database Par.mdb from its text sources: the schema, the initial rows, the
+// postcode table and the default formats of the standard sizes. Runs at build time; the program
+// itself never creates the file.
 //
-//   make_par_db <Par.mdb> <schema.sql> <rows.sql> <postcodes.tsv>
+//   make_par_db <Par.mdb> <schema.sql> <rows.sql> <postcodes.tsv> <standard_formats.tsv>
 //
 // The file is written under a temporary name and renamed at the end, so an interrupted build
 // never leaves a half-made database behind.
 #include <sqlcipher/sqlite3.h>
 
 #include <QFile>
+#include <QStringList>
+#include <array>
 #include <cstdio>
 
 #include "store/database.h"
@@ -52,8 +55,64 @@ bool InsertPostcodes(sqlite3* db, const std::vector<DataBase::PostcodeRow>& rows
   return ok || Fail(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
+// One box of a default format, as standard_formats.tsv states it.
+struct FormatRow {
+  QString name;
+  int ctl;
+  double x, y, w, h, size;
+  bool bold;
+};
+
+// Reads standard_formats.tsv: tab-separated Name, Ctl, X, Y, W, H, fSize, fBold and, for the
+// line "0-5" of the postcode boxes, Step. Lines starting with "#" are comments.
+bool ReadStandardFormats(const QString& path, std::vector<FormatRow>* rows) {
+  QByteArray text;
+  if (!ReadText(path, &text)) return false;
+  int lineNumber = 0;
+  for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
+    ++lineNumber;
+    if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
+    const QStringList f = line.split(u'\t');
+    const bool digits = f.value(1) == QStringLiteral("0-5");
+    bool ok = f.size() == (digits ? 9 : 8);
+    std::array<double, 7> n{};  // X Y W H fSize fBold Step
+    for (int i = 0; ok && i < (digits ? 7 : 6); ++i) n[i] = f[i + 2].toDouble(&ok);
+    const int ctl = digits ? 0 : f.value(1).toInt(&ok);
+    if (!ok || (!digits && (ctl < 6 || ctl > 10)))
+      return Fail(
+          QStringLiteral("%1, line %2: expected Name, Ctl, X, Y, W, H, fSize, fBold (and Step for 0-5)")
+              .arg(path)
+              .arg(lineNumber));
+    for (int k = 0; k < (digits ? 6 : 1); ++k)
+      rows->push_back({f[0], ctl + k, n[0] + k * n[6], n[1], n[2], n[3], n[4], n[5] != 0});
+  }
+  return true;
+}
+
+bool InsertStandardFormats(sqlite3* db, const std::vector<FormatRow>& rows) {
+  sqlite3_stmt* insert = nullptr;
+  if (sqlite3_prepare_v2(db,
+                         "INSERT INTO 标准格式 (Name, Ctl, X, Y, W, H, Color, fName, fSize, fBold, fItalic, "
+                         "fUnderline, fStrikethru) VALUES (?, ?, ?, ?, ?, ?, 0, '宋体', ?, ?, 0, 0, 0)",
+                         -1, &insert, nullptr) != SQLITE_OK)
+    return Fail(QString::fromUtf8(sqlite3_errmsg(db)));
+  bool ok = true;
+  for (const FormatRow& row : rows) {
+    const QByteArray name = row.name.toUtf8();
+    sqlite3_bind_text(insert, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(insert, 2, row.ctl);
+    const double numbers[] = {row.x, row.y, row.w, row.h, row.size};
+    for (int i = 0; i < 5; ++i) sqlite3_bind_double(insert, i + 3, numbers[i]);
+    sqlite3_bind_int(insert, 8, row.bold ? 1 : 0);
+    ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+    if (!ok) break;
+  }
+  sqlite3_finalize(insert);
+  return ok || Fail(QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
 bool Build(const QString& path, const QByteArray& schema, const QByteArray& initialRows,
-           const std::vector<DataBase::PostcodeRow>& postcodes) {
+           const std::vector<DataBase::PostcodeRow>& postcodes, const std::vector<FormatRow>& formats) {
   sqlite3* db = nullptr;
   bool ok = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                             nullptr) == SQLITE_OK &&
@@ -61,7 +120,7 @@ bool Build(const QString& path, const QByteArray& schema, const QByteArray& init
   if (!ok) Fail(QStringLiteral("cannot create %1").arg(path));
   ok = ok && Exec(db, "BEGIN", path) && Exec(db, schema, QStringLiteral("schema")) &&
        Exec(db, initialRows, QStringLiteral("initial rows")) && InsertPostcodes(db, postcodes) &&
-       Exec(db, "COMMIT", path);
+       InsertStandardFormats(db, formats) && Exec(db, "COMMIT", path);
   sqlite3_close(db);
   return ok;
 }
@@ -69,8 +128,10 @@ bool Build(const QString& path, const QByteArray& schema, const QByteArray& init
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: make_par_db <Par.mdb> <schema.sql> <rows.sql> <postcodes.tsv>\n");
+  if (argc != 6) {
+    std::fprintf(
+        stderr,
+        "usage: make_par_db <Par.mdb> <schema.sql> <rows.sql> <postcodes.tsv> <standard_formats.tsv>\n");
     return 2;
   }
   const QString target = QString::fromLocal8Bit(argv[1]);
@@ -82,10 +143,12 @@ int main(int argc, char* argv[]) {
   const DataBase::PostcodeSource postcodes = DataBase::ReadPostcodeSource(postcodePath);
   for (const QString& error : postcodes.errors) Fail(postcodePath + QStringLiteral(", ") + error);
   if (!postcodes.errors.isEmpty()) return 1;
+  std::vector<FormatRow> formats;
+  if (!ReadStandardFormats(QString::fromLocal8Bit(argv[5]), &formats)) return 1;
 
   const QString temporary = target + QStringLiteral(".part");
   QFile::remove(temporary);
-  if (!Build(temporary, schema, initialRows, postcodes.rows)) {
+  if (!Build(temporary, schema, initialRows, postcodes.rows, formats)) {
     QFile::remove(temporary);
     return 1;
   }

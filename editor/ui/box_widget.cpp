@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTextBlock>
+#include <QTextFrame>
+#include <cmath>
 
 #include "common/numbers.h"
 #include "editor/digits_only_key_filter.h"
@@ -15,9 +17,9 @@ namespace editor {
 const QColor BoxWidget::kWhite{255, 255, 255};
 const QColor BoxWidget::kSelectedBackColor{208, 208, 208};
 
-QFont ScreenFont(const common::FontChoice& choice) {
+QFont ScreenFont(const common::FontChoice& choice, double zoom) {
   QFont font(choice.name);
-  font.setPixelSize(std::max(1, common::RoundToInt(choice.size * 96.0 / 72.0)));
+  font.setPixelSize(std::max(1, common::RoundToInt(choice.size * zoom * 96.0 / 72.0)));
   font.setBold(choice.bold);
   font.setItalic(choice.italic);
   font.setUnderline(choice.underline);
@@ -59,6 +61,9 @@ BoxWidget::BoxWidget(int index, EnvelopeModel& model, QWidget* parent)
   connect(&model_, &EnvelopeModel::boxChanged, this, [this](int changed) {
     if (changed == index_) Refresh();
   });
+  // The font is zoomed with the canvas.
+  connect(&model_, &EnvelopeModel::canvasChanged, this, &BoxWidget::Refresh);
+  connect(&model_, &EnvelopeModel::sizeChanged, this, &BoxWidget::Refresh);
   Refresh();
 }
 
@@ -66,7 +71,7 @@ void BoxWidget::Refresh() {
   const editor::Box& box = model_.box(index_);
   refreshing_ = true;
   setGeometry(TwipsToPixels(box.geometry));
-  const QFont font = ScreenFont(box.font);
+  const QFont font = ScreenFont(box.font, model_.FontZoom());
   if (this->font() != font) {
     setFont(font);
     document()->setDefaultFont(font);
@@ -77,7 +82,28 @@ void BoxWidget::Refresh() {
   setPalette(colours);
   const QString shown = Displayed(box.text);
   if (toPlainText() != shown) setPlainText(shown);
+  FitToText();
   refreshing_ = false;
+}
+
+void BoxWidget::FitToText() {
+  const QRect place = TwipsToPixels(model_.box(index_).geometry);
+  const int frame = 2 * frameWidth();
+  if (rules_.multiLine) {
+    // Text longer than the box runs on below it on paper; the canvas shows it the same way.
+    document()->setTextWidth(std::max(0, place.width() - frame));
+    const int needed = int(std::ceil(document()->size().height())) + frame;
+    if (needed > place.height()) resize(place.width(), needed);
+  } else if (RulesOf(index_).centred) {
+    // A postcode digit sits in the middle of its box, as it prints.
+    QTextFrameFormat format = document()->rootFrame()->frameFormat();
+    const double line = QFontMetricsF(font()).height();
+    const double top = std::max(1.0, (place.height() - frame - line) / 2 - 1);
+    if (format.topMargin() != top) {
+      format.setTopMargin(top);
+      document()->rootFrame()->setFrameFormat(format);
+    }
+  }
 }
 
 void BoxWidget::WriteBack() {

@@ -45,6 +45,8 @@ class BoxWidget : public QTextEdit {
  private:
   QPoint ToTwips(QPoint viewportPos) const;
   void WriteBack();
+  // Shows the text as it prints: a long text below the box, a digit in the middle.
+  void FitToText();
 
   const int index_;
   EnvelopeModel& model_;
@@ -54,6 +56,6 @@ class BoxWidget : public QTextEdit {
 
 // The screen font of a box: the face, effects and a pixel size at 96 dpi, so the canvas looks
 // the same on every screen and in every test.
-QFont ScreenFont(const common::FontChoice& choice);
+QFont ScreenFont(const common::FontChoice& choice, double zoom = 1.0);
 
 }  // namespace editor

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "editor/editor_texts.h"
+#include "editor/envelope_guide.h"
 #include "editor/ruler.h"
 #include "editor/window_layout.h"
 
@@ -58,6 +59,8 @@ void EnvelopeCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (model_.options().ruler) PaintRuler(painter, model_.canvasSize(), model_.W());
+  if (model_.options().guide)
+    PaintEnvelopeGuide(painter, model_.canvasSize().width(), model_.W(), model_.H());
   if (outline_) {
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);

@@ -66,6 +66,8 @@ LayoutGestures::LayoutGestures(LayoutEditor& editor, 菜单& menus, QLabel* tipL
   connect(menus_.mCopy, &QAction::triggered, this, &LayoutGestures::Copy);
   connect(menus_.mPasty, &QAction::triggered, this, &LayoutGestures::Paste);
   connect(menus_.mDPI, &QAction::triggered, this, [this] { SetResolution(title_); });
+  connect(menus_.mPlace, &QAction::triggered, this,
+          [this] { PlaceBoxByNumbers(editor_, editor_.menuBox()); });
 
   QUndoStack& stack = editor_.undoStack();
   connect(&stack, &QUndoStack::indexChanged, this, [this, &stack](int index) {

@@ -27,6 +27,8 @@ QAction* Item(QMenu* menu, const QString& name, const QString& caption) {
   FontStyle = Item(FontMenu, QStringLiteral("FontStyle"), kFontStyleItem);
   mCopy = Item(FontMenu, QStringLiteral("mCopy"), kCopyItem);
   mPasty = Item(FontMenu, QStringLiteral("mPasty"), kPasteItem);
+  FontMenu->addSeparator();
+  mPlace = Item(FontMenu, QStringLiteral("mPlace"), kPlaceItem);
 
   mSet = new QMenu(this);
   mSet->setObjectName(QStringLiteral("mSet"));

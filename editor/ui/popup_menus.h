@@ -16,6 +16,7 @@ class 菜单 : public QWidget {
   QAction* FontStyle;
   QAction* mCopy;
   QAction* mPasty;
+  QAction* mPlace;
   QMenu* mSet;
   QAction* mDPI;
 

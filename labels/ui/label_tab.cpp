@@ -1,6 +1,7 @@
 #include "labels/ui/label_tab.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +12,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "common/prompts.h"
 #include "editor/window_layout.h"
+#include "labels/label_memory.h"
 #include "labels/label_renderer.h"
 #include "labels/label_texts.h"
 #include "print/ui/print_command.h"
@@ -51,7 +54,8 @@ int Twips(int pixels) { return editor::PixelsToTwips(pixels); }
 }  // namespace
 
 LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const data::RecordTable& records,
-                   QPushButton* printPage, QPushButton* printFromPage, std::function<QRect(const QRect&)> onPage)
+                   QPushButton* printPage, QPushButton* printFromPage,
+                   std::function<QRect(const QRect&)> onPage)
     : QObject(page), envelope_(envelope), records_(records), onPage_(std::move(onPage)), page_(page) {
   tag1_ = new QFrame(page);
   tag1_->setObjectName(QStringLiteral("Tag1"));
@@ -68,6 +72,7 @@ LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const d
   tagVS_->setObjectName(QStringLiteral("TagVS"));
   connect(tagHS_, &QScrollBar::valueChanged, this, &LabelTab::TagHS_Change);
   connect(tagVS_, &QScrollBar::valueChanged, this, &LabelTab::TagVS_Change);
+  sheet_ = LoadLabelSheet();
   BuildPanel(printPage, printFromPage);
 }
 
@@ -94,16 +99,28 @@ void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
   addNumber(kPaperHeight, 4, kPaperHeightCaption, kMillimetres);
   addNumber(kStartCell, 5, kStartCellCaption, kCountUnit);
   tnum_[kStartCell]->setToolTip(kStartCellTip);
+  addNumber(kMarginTop, 6, kMarginTopCaption, kMillimetres);
+  addNumber(kMarginLeft, 7, kMarginLeftCaption, kMillimetres);
+  addNumber(kGapAcross, 8, kGapAcrossCaption, kMillimetres);
+  addNumber(kGapDown, 9, kGapDownCaption, kMillimetres);
 
   pps_ = new QLabel(PageText(1, 1), frm2_);
   pps_->setObjectName(QStringLiteral("PPS"));
-  grid->addWidget(new QLabel(kPagesCaption, frm2_), 6, 0);
-  grid->addWidget(pps_, 6, 1, 1, 2);
+  grid->addWidget(new QLabel(kPagesCaption, frm2_), 10, 0);
+  grid->addWidget(pps_, 10, 1, 1, 2);
 
   auto* column = new QVBoxLayout(frm2_);
+  column->addWidget(new QLabel(kPresetCaption, frm2_));
+  presets_ = new QComboBox(frm2_);
+  presets_->setObjectName(QStringLiteral("TagPreset"));
+  presets_->addItem(kPresetNone);
+  for (const LabelPreset& preset : LabelPresets()) presets_->addItem(PresetCaption(preset));
+  connect(presets_, &QComboBox::activated, this, &LabelTab::ChoosePreset);
+  column->addWidget(presets_);
   column->addLayout(grid);
   tagDir_ = new QCheckBox(kLandscapeCaption, frm2_);
   tagDir_->setObjectName(QStringLiteral("TagDir"));
+  tagDir_->setChecked(sheet_.landscape);
   connect(tagDir_, &QCheckBox::clicked, this, &LabelTab::TagDir_Click);
   column->addWidget(tagDir_);
   for (int i = 0; i < kCheckCount; ++i) {
@@ -128,7 +145,7 @@ const QImage& LabelTab::picture() const { return sheetView_->picture(); }
 void LabelTab::LayoutLabelTab(QSize sst) {
   sst_ = sst;
   const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, kPanelTwips, Twips(tagVS_->sizeHint().width()),
-                                          Twips(tagHS_->sizeHint().height()));
+                                                  Twips(tagHS_->sizeHint().height()));
   const QRect tag1 = onPage_(l.tag1);
   tag1_->setGeometry(tag1);
   // Inside Tag1 the twips count from its own corner.
@@ -167,23 +184,55 @@ void LabelTab::RecountPages() {
 
 void LabelTab::DrawLabelPage() {
   if (!device_) return;  // not laid out yet
-  const LabelSource source{sheet_, envelope_, records_, sheetTwips_.width()};
+  const LabelSource source{sheet_, envelope_, records_};
   if (labels::DrawLabelPage(*device_, source)) sheetView_->SetPicture(device_->picture());
 }
 
+void LabelTab::ChoosePreset(int item) {
+  if (item < 1 || item > int(LabelPresets().size())) return;
+  ApplyPreset(sheet_, LabelPresets()[size_t(item - 1)]);
+  tagDir_->setChecked(sheet_.landscape);
+  for (int i = 0; i < kNumberCount; ++i) {
+    const QSignalBlocker quiet(tnum_[i]);
+    tnum_[i]->setText(sheet_.numbers[i]);
+  }
+  SaveLabelSheet(sheet_);
+  if (device_) LayoutLabelTab(sst_);
+}
+
 void LabelTab::TNum_Change(int index) {
-  sheet_.numbers[index] = tnum_[index]->text();
+  LabelSheet changed = sheet_;
+  changed.numbers[index] = tnum_[index]->text();
+  if (index >= kMarginTop && !GridOf(changed, SheetPaper(changed))) {
+    // Margins and gaps that leave no room for a label are refused; the last good value stays.
+    const QSignalBlocker quiet(tnum_[index]);
+    tnum_[index]->setText(sheet_.numbers[index]);
+    common::prompts().Message(kNoRoomForLabels);
+    return;
+  }
+  sheet_ = changed;
+  if (presets_) presets_->setCurrentIndex(0);
+  SaveLabelSheet(sheet_);
   switch (index) {
     case kAcross:
     case kDown:
-    case kStartCell: RecountPages(); break;
-    case kShrink: DrawLabelPage(); break;
+    case kStartCell:
+      RecountPages();
+      break;
+    case kShrink:
+    case kMarginTop:
+    case kMarginLeft:
+    case kGapAcross:
+    case kGapDown:
+      DrawLabelPage();
+      break;
     case kPaperWidth:
     case kPaperHeight:
       // The landscape swap changes the width while the box is disabled: one layout, not two.
       if (tnum_[index]->isEnabled() && device_) LayoutLabelTab(sst_);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -201,6 +250,7 @@ void LabelTab::TagVS_Change() {
 
 void LabelTab::TagDir_Click() {
   sheet_.landscape = tagDir_->isChecked();
+  SaveLabelSheet(sheet_);
   LabelSheet swapped = sheet_;
   SwapPaperSides(swapped);
   tnum_[kPaperWidth]->setEnabled(false);
@@ -211,6 +261,7 @@ void LabelTab::TagDir_Click() {
 
 void LabelTab::CK_Click(int index) {
   sheet_.ticked[index] = ck_[index]->isChecked();
+  SaveLabelSheet(sheet_);
   DrawLabelPage();
 }
 
@@ -222,10 +273,13 @@ QString LabelTab::PrintPages(int first, int last) {
     common::prompts().Message(kTooManyToPrint);
     return {};
   }
+  if (!GridOf(sheet_, SheetPaper(sheet_))) {
+    common::prompts().Message(kNoRoomForLabels);
+    return {};
+  }
   std::unique_ptr<print::PrintCommand> command = print::PrintCommand::Open(kPdfPrefix);
   if (!command) return {};
-  const LabelSource source{sheet_, envelope_, records_, sheetTwips_.isEmpty() ? LabelSource::kDefaultSheetTwips
-                                                                              : sheetTwips_.width()};
+  const LabelSource source{sheet_, envelope_, records_};
   print::FontSizeCache cache;
   PrintLabelPages(command->device(), source, first, last, &cache);
   return command->Finish();

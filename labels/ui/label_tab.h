@@ -17,6 +17,7 @@
 #include "labels/sheet_device.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -57,6 +58,8 @@ class LabelTab : public QObject {
   void TagVS_Change();
   void TagDir_Click();
   void CK_Click(int index);
+  // A sheet from the drop-down of common label sheets (item 0 is the sheet as typed).
+  void ChoosePreset(int item);
 
  private:
   void BuildPanel(QPushButton* printPage, QPushButton* printFromPage);
@@ -83,6 +86,7 @@ class LabelTab : public QObject {
   std::array<QLineEdit*, kNumberCount> tnum_{};
   std::array<QCheckBox*, kCheckCount> ck_{};
   QCheckBox* tagDir_ = nullptr;
+  QComboBox* presets_ = nullptr;
   QLabel* pps_ = nullptr;
 };
 

@@ -23,10 +23,12 @@
 
 #include "app/app_texts.h"
 #include "editor/editor_texts.h"
+#include "editor/envelope_guide.h"
 #include "editor/ui/envelope_canvas.h"
 #include "print/current_printer.h"
 #include "print/print_texts.h"
 #include "store/registry.h"
+#include "store/store_texts.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -58,16 +60,19 @@ class MainWindowTest : public testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
   void ChooseSize(int index) { QTest::mouseClick(window.O1(index), Qt::LeftButton, {}, QPoint(6, 6)); }
-  // Types into a custom size box and leaves it for another control.
+  // Types into the custom size boxes as a user does, one after the other with the program
+  // running in between, and leaves the pair with a click on "保存 当前格式".
   void EnterCustomSize(const QString& width, const QString& height) {
     for (int i = 0; i < 2; ++i) {
       QLineEdit* box = window.T1(i);
       box->setFocus(Qt::TabFocusReason);
+      QCoreApplication::processEvents();
       box->selectAll();
       QTest::keyClick(box, Qt::Key_Backspace);
       QTest::keyClicks(box, i == 0 ? width : height);
+      QCoreApplication::processEvents();
     }
-    window.CB(12)->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(window.CB(12), Qt::LeftButton);
     QCoreApplication::processEvents();
   }
 
@@ -238,17 +243,22 @@ TEST_F(MainWindowTest, SizeOptionsReproportionTheCanvas) {
 TEST_F(MainWindowTest, CustomSizeIsTakenWhenTheBoxLosesTheFocus) {
   Start();
   ChooseSize(editor::kCustomSize);
-  test::ScriptedPrompts& prompts = test::FreshPrompts();
-  EnterCustomSize(QStringLiteral("25x0"), QStringLiteral("176"));
-  EXPECT_EQ(window.O1(6)->text(), QStringLiteral("自定义：250*176"));
-  EXPECT_NEAR(Proportion(window.EP()), 250.0 / 176, 0.01);
-
-  EnterCustomSize(QStringLiteral("90"), QStringLiteral("45"));
-  EXPECT_EQ(window.O1(6)->text(), QStringLiteral("自定义：90*45"));
-  EXPECT_EQ(window.envelope().W(), 90);
-  EXPECT_EQ(window.envelope().H(), 45);
-  EXPECT_NEAR(Proportion(window.EP()), 2.0, 0.01);
-  EXPECT_TRUE(prompts.shown.isEmpty());
+  // 220 x 111 to 324 x 229: the width alone (324 x 111) would be far too long; the pair is fine.
+  // The click on "保存 当前格式" that ends the typing saves the new size.
+  for (const auto& [w, h, caption] : {std::tuple{"324", "229", "自定义：324*229"},
+                                      {"25x0", "176", "自定义：250*176"},
+                                      {"90", "45", "自定义：90*45"}}) {
+    SCOPED_TRACE(caption);
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    EnterCustomSize(QString::fromLatin1(w), QString::fromLatin1(h));
+    const QString expected = QString::fromUtf8(caption);
+    EXPECT_EQ(window.O1(6)->text(), expected);
+    EXPECT_NEAR(Proportion(window.EP()), window.envelope().W() / window.envelope().H(), 0.01);
+    EXPECT_EQ(prompts.shown, QStringList{DataBase::FormatSavedText(expected)});
+    EXPECT_EQ(test::RawSql(database.path(), DataBase::ConnectionPassword(),
+                           QStringLiteral("SELECT DISTINCT Name FROM 格式 WHERE Name LIKE '自定义%'")),
+              QStringList{expected});
+  }
 }
 
 TEST_F(MainWindowTest, LopsidedOrEmptyCustomSizeIsRefusedAndTheLastOneKept) {
@@ -260,7 +270,9 @@ TEST_F(MainWindowTest, LopsidedOrEmptyCustomSizeIsRefusedAndTheLastOneKept) {
     SCOPED_TRACE(std::string(w) + " x " + h);
     test::ScriptedPrompts& prompts = test::FreshPrompts();
     EnterCustomSize(QString::fromLatin1(w), QString::fromLatin1(h));
-    EXPECT_EQ(prompts.shown, QStringList{editor::kBadProportions});
+    // Refused as the pair is left; the click then saves the size kept.
+    EXPECT_EQ(prompts.shown, (QStringList{DataBase::FormatSavedText(QStringLiteral("自定义：220*111")),
+                                          editor::kBadProportions}));
     EXPECT_EQ(window.O1(6)->text(), QStringLiteral("自定义：220*111"));
     EXPECT_EQ(window.T1(0)->text(), QStringLiteral("220"));
     EXPECT_EQ(window.T1(1)->text(), QStringLiteral("111"));
@@ -268,10 +280,20 @@ TEST_F(MainWindowTest, LopsidedOrEmptyCustomSizeIsRefusedAndTheLastOneKept) {
   }
 }
 
-TEST_F(MainWindowTest, UserResizeKeepsTheCanvasProportionsInsideTheWindow) {
+TEST_F(MainWindowTest, UserResizeKeepsTheCanvasProportionsAndEveryBoxInPlaceInMillimetres) {
   Start();
   ChooseSize(5);  // C4
-  for (const QSize& size : {QSize(900, 500), QSize(1200, 700), QSize(400, 300)}) {
+  const editor::EnvelopeModel& m = window.envelope();
+  const auto mm = [&m](int i) {
+    const QRect& g = m.box(i).geometry;
+    return QRectF(m.TwipsToMm(g.left()), m.TwipsToMm(g.top()), m.TwipsToMm(g.width()),
+                  m.TwipsToMm(g.height()));
+  };
+  std::array<QRectF, editor::kBoxCount> before;
+  for (int i = 0; i < editor::kBoxCount; ++i) before[i] = mm(i);
+  const double fontPerPixel = double(window.P1(editor::kNameBox)->font().pixelSize()) / window.EP()->width();
+  const double nameShare = double(window.P1(editor::kNameBox)->width()) / window.EP()->width();
+  for (const QSize& size : {QSize(900, 500), QSize(1200, 700), QSize(400, 300), QSize(1200, 700)}) {
     SCOPED_TRACE(size.width());
     window.resize(size);
     QCoreApplication::processEvents();
@@ -279,6 +301,17 @@ TEST_F(MainWindowTest, UserResizeKeepsTheCanvasProportionsInsideTheWindow) {
     EXPECT_LE(window.SST()->geometry().right(), window.width());
     EXPECT_LE(window.T2()->geometry().bottom(), window.height());
     EXPECT_EQ(window.envelope().canvasSize(), window.EP()->size() * 15);
+    // The boxes keep their place and size on the envelope; the screen font grows with the canvas.
+    // Within a twip, which on the smallest canvas is a tenth of a millimetre.
+    const double tolerance = std::max(0.1, m.W() / m.canvasSize().width()) + 0.005;
+    for (int i = 0; i < editor::kBoxCount; ++i) {
+      EXPECT_NEAR(mm(i).left(), before[i].left(), tolerance) << i;
+      EXPECT_NEAR(mm(i).top(), before[i].top(), tolerance) << i;
+      EXPECT_NEAR(mm(i).width(), before[i].width(), tolerance) << i;
+      EXPECT_NEAR(mm(i).height(), before[i].height(), tolerance) << i;
+    }
+    EXPECT_NEAR(double(window.P1(editor::kNameBox)->width()) / window.EP()->width(), nameShare, 0.01);
+    EXPECT_NEAR(window.P1(editor::kNameBox)->font().pixelSize(), fontPerPixel * window.EP()->width(), 1.0);
   }
 }
 
@@ -364,8 +397,37 @@ TEST_F(MainWindowTest, RepeatedInstanceTestClosesOnlyWhenAnotherProgramHoldsTheL
   }
 }
 
-TEST_F(MainWindowTest, PictureAtDefaultSize) {
+TEST_F(MainWindowTest, FirstStartShowsTheStandardDlEnvelopeWithItsGuide) {
   Start();
+  // The shipped DL format: the postcode boxes on the pre-printed red boxes, the sender postcode
+  // at the bottom right, the guide drawn and its check box ticked.
+  const editor::EnvelopeModel& m = window.envelope();
+  const editor::EnvelopeGuide guide = editor::EnvelopeGuideOf(m.W(), m.H());
+  for (int i = 0; i < 6; ++i) {
+    const QRect& g = m.box(i).geometry;
+    EXPECT_NEAR(m.TwipsToMm(g.left()), guide.postcodeBoxes[i].left(), 0.1) << i;
+    EXPECT_NEAR(m.TwipsToMm(g.top()), guide.postcodeBoxes[i].top(), 0.1) << i;
+  }
+  const QRect& sender = m.box(editor::kSenderPostcodeBox).geometry;
+  EXPECT_GT(m.TwipsToMm(sender.left()), m.W() / 2);
+  EXPECT_GT(m.TwipsToMm(sender.top()), m.H() / 2);
+  EXPECT_FALSE(m.box(editor::kSenderAddressBox).text.isEmpty());
+  EXPECT_TRUE(window.O2(2)->isChecked());
+  // The guide shows in faint red on the canvas, and goes with its check box.
+  const auto reddish = [this] {
+    const QImage canvas = window.EP()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+      for (int x = 0; x < canvas.width(); ++x)
+        count += qRed(canvas.pixel(x, y)) > qGreen(canvas.pixel(x, y)) + 40;
+    return count;
+  };
+  EXPECT_GT(reddish(), 100);
+  QTest::mouseClick(window.O2(2), Qt::LeftButton, {}, QPoint(6, 6));
+  EXPECT_FALSE(m.options().guide);
+  EXPECT_EQ(reddish(), 0);
+  QTest::mouseClick(window.O2(2), Qt::LeftButton, {}, QPoint(6, 6));
+  // Pictures for the README.
   for (const auto& [tab, file] : {std::pair{MF::kHelpTab, "main_window_help.png"},
                                   {MF::kGridTab, "main_window_grid.png"},
                                   {MF::kEnvelopeTab, "main_window.png"}}) {

@@ -31,7 +31,7 @@ TEST(StartStopTest, TheNextStartShowsTheSizeTextsAndOptionsOfTheLastExit) {
     first.envelope().SetBoxText(editor::kAddressBox, address);
     first.Unload();
   }
-  EXPECT_EQ(db.Sql(QStringLiteral("SELECT count(*) FROM 默认")), QStringList{QStringLiteral("13")});
+  EXPECT_EQ(db.Sql(QStringLiteral("SELECT count(*) FROM 默认")), QStringList{QStringLiteral("14")});
 
   MF second;
   second.Load();

@@ -96,7 +96,9 @@ TEST_F(CanvasTest, RulerLinesShowAtTwoAndTenMillimetresAndVanishWhenUnchecked) {
 }
 
 TEST_F(CanvasTest, BoxesShowTheModelAndThePostCodeLabelFollowsBoxNine) {
-  EXPECT_EQ(canvas.box(0)->geometry(), QRect(16, 16, 22, 23));
+  // The design box (240, 240, 336, 343 on 9250 twips) keeps its place on the 9900-twip canvas.
+  EXPECT_EQ(model.box(0).geometry, QRect(257, 257, 360, 367));
+  EXPECT_EQ(canvas.box(0)->geometry(), QRect(17, 17, 24, 24));
   EXPECT_EQ(canvas.box(7)->toPlainText(), QStringLiteral("杨丽"));
   EXPECT_EQ(canvas.box(9)->objectName(), QStringLiteral("P1(9)"));
   EXPECT_EQ(canvas.postCodeLabel()->text(), QStringLiteral("邮政编码"));

@@ -147,6 +147,7 @@ TEST(FormatStoreTest, TheCustomSizeComesBackWithItsCaptionBeforeTheBoxesArePlace
 
 TEST(FormatStoreTest, ASizeWithoutAStoredFormatKeepsItsCaptionAndBoxes) {
   test::ParDatabase db;
+  db.Sql(S(u"DELETE FROM 标准格式"));  // as a database from before the shipped formats
   EnvelopeModel model;
   FakeWindow window(model);
   window.Choose(kDL);
@@ -172,6 +173,7 @@ TEST(FormatStoreTest, DamagedRowsChangeOnlyWhatTheyCanRead) {
         u"('DL: 220*110 毫米', NULL, 1, 1, 1, 1, 'x', 9, 1)"));
   EnvelopeModel model, design;
   model.SetCanvasSize({2200, 1100});  // 10 twips per mm
+  design.SetCanvasSize({2200, 1100});
   DataBase::LoadEnvelopeFormat(model);
   const editor::Box& name = model.box(editor::kNameBox);
   EXPECT_EQ(name.geometry, QRect(design.box(editor::kNameBox).geometry.left(), 100, 500, 200));
@@ -182,6 +184,59 @@ TEST(FormatStoreTest, DamagedRowsChangeOnlyWhatTheyCanRead) {
     if (b != editor::kNameBox) {
       EXPECT_EQ(model.box(b).geometry, design.box(b).geometry) << b;
     }
+}
+
+// A format as the program before the shipped formats wrote it (the same columns, font sizes in
+// points) loads to its places and fonts; a size the user never saved takes the shipped format;
+// damaged figures are put right and the user is told once.
+TEST(FormatStoreTest, FormatsOfTheEarlierProgramShippedFormatsAndDamagedBoxesLoad) {
+  const struct {
+    double x, y, w, h, points;  // box 6 as stored
+    QRectF mm;                  // and as loaded
+    double loadedPoints;
+    bool told;
+  } cases[] = {
+      {30.5, 40.25, 120, 20, 18, {30.5, 40.25, 120, 20}, 18, false},
+      {300, 40, 120, 20, 18, {100, 40, 120, 20}, 18, true},  // off the right edge
+      {-5, -7, 0, -3, 18, {0, 0, 1, 1}, 18, true},           // off the corner, no size
+      {30, 40, 120, 20, 0, {30, 40, 120, 20}, editor::kSmallestFontPoints, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x);
+    test::ParDatabase db;
+    QString rows = S(u"INSERT INTO 格式 VALUES ");
+    for (int b = 0; b < editor::kBoxCount; ++b)
+      if (b != editor::kAddressBox)
+        rows +=
+            S(u"('DL: 220*110 毫米', %1, %2, 10, 8, 10, 255, '宋体', 12, 1, 0, 0, 0),").arg(b).arg(10 * b);
+    rows += S(u"('DL: 220*110 毫米', 6, %1, %2, %3, %4, 0, '黑体', %5, 1, 0, 0, 0)")
+                .arg(c.x)
+                .arg(c.y)
+                .arg(c.w)
+                .arg(c.h)
+                .arg(c.points);
+    db.Sql(rows);
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    EnvelopeModel model;
+    FakeWindow window(model);
+    window.Choose(kDL);
+    const editor::Box& address = model.box(editor::kAddressBox);
+    const QRect& g = address.geometry;
+    EXPECT_NEAR(model.TwipsToMm(g.left()), c.mm.left(), 0.05);
+    EXPECT_NEAR(model.TwipsToMm(g.top()), c.mm.top(), 0.05);
+    EXPECT_NEAR(model.TwipsToMm(g.width()), c.mm.width(), 0.05);
+    EXPECT_NEAR(model.TwipsToMm(g.height()), c.mm.height(), 0.05);
+    EXPECT_EQ(address.font.size, c.loadedPoints);
+    EXPECT_EQ(address.font.name, S(u"黑体"));
+    EXPECT_EQ(model.box(3).font.color, QColor(255, 0, 0));
+    EXPECT_EQ(prompts.shown.size(), c.told ? 1 : 0);
+
+    // The shipped C5 format: no user rows for it.
+    window.Choose(kC5);
+    EXPECT_NEAR(model.TwipsToMm(model.box(0).geometry.left()), 20, 0.05);
+    EXPECT_NEAR(model.TwipsToMm(model.box(5).geometry.left()), 70, 0.05);
+    EXPECT_NEAR(model.TwipsToMm(model.box(0).geometry.top()), 15, 0.05);
+  }
 }
 
 TEST(BoxContentsTest, TextsAndTheChosenSizeSurviveAnExitAndAStart) {
@@ -210,6 +265,7 @@ TEST(BoxContentsTest, TextsAndTheChosenSizeSurviveAnExitAndAStart) {
 
 TEST(BoxContentsTest, AnEmptyTableKeepsTheDesignTextsAndDL) {
   test::ParDatabase db;
+  db.Sql(S(u"DELETE FROM 内容"));  // the shipped table holds a sample sender address
   EnvelopeModel model, design;
   DataBase::LoadBoxContents(model);
   for (int b = 0; b < editor::kBoxCount; ++b) EXPECT_EQ(model.box(b).text, design.box(b).text);

@@ -34,6 +34,9 @@ struct Stage : testing::Test {
     window.show();
     window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    // The design places in twips, whatever the canvas on this screen: the gestures are the point.
+    const editor::EnvelopeModel design;
+    for (int i = 0; i < editor::kBoxCount; ++i) model.SetBoxGeometry(i, design.box(i).geometry);
     if (window.O2(1)->isChecked()) QTest::mouseClick(window.O2(1), Qt::LeftButton);
     EXPECT_FALSE(model.options().lock);
     menus.SetChooser([this](QMenu& menu, const QPoint&) -> QAction* {

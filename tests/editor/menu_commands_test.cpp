@@ -126,3 +126,42 @@ TEST(FontMenuTest, TheDialogStartsFromTheMenuBoxAndCancelChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The box menu's exact place: four numbers in mm, refused when any part of the box would leave
+// the envelope; one undo step.
+TEST(PlaceBoxByNumbers, TakesFourNumbersInsideTheEnvelopeAsOneUndoStep) {
+  const struct {
+    const char* answer;
+    std::optional<QRectF> mm;
+  } cases[] = {
+      {"20, 10, 8, 10", QRectF(20, 10, 8, 10)},
+      {"20，10 8.5,10", QRectF(20, 10, 8.5, 10)},
+      {"212, 10, 8, 10", QRectF(212, 10, 8, 10)},
+      {"213, 10, 8, 10", std::nullopt},
+      {"0, 100, 8, 10.5", std::nullopt},
+      {"-1, 10, 8, 10", std::nullopt},
+      {"20, 10, 0.5, 10", std::nullopt},
+      {"20, 10, 8", std::nullopt},
+      {"a, b, c, d", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(editor::PlaceInMm(QString::fromUtf8(c.answer), 220, 110), c.mm) << c.answer;
+  }
+  editor::EnvelopeModel model;
+  model.SetCanvasSize({2200, 1100});  // 10 twips per mm
+  editor::LayoutEditor editor(model);
+  test::ScriptedPrompts& prompts = test::FreshPrompts();
+  prompts.inputs = {QStringLiteral("300, 10, 8, 10"), QStringLiteral("20, 10, 8, 10")};
+  const QRect before = model.box(3).geometry;
+  EXPECT_TRUE(editor::PlaceBoxByNumbers(editor, 3));
+  EXPECT_EQ(model.box(3).geometry, QRect(200, 100, 80, 100));
+  EXPECT_EQ(prompts.shown.count(editor::PlaceOutOfRangeText(QStringLiteral("220"), QStringLiteral("110"))),
+            1);  // the first answer is refused
+  EXPECT_EQ(editor.undoStack().count(), 1);
+  editor.Undo();
+  EXPECT_EQ(model.box(3).geometry, before);
+}
+
+}  // namespace

@@ -5,10 +5,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "editor/format_store.h"
 #include "labels/label_renderer.h"
+#include "labels/label_texts.h"
 #include "print/pdf_device.h"
 #include "print/print_texts.h"
 #include "tests/print/print_test_support.h"
+#include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace labels {
@@ -106,7 +109,8 @@ TEST(LabelPdf, SeparatorLinesIncludeTheFarEdges) {
   PdfFixture f(0);
   f.Print(QStringLiteral("lines.pdf"));
   constexpr int kDpi = 254;  // ten pixels per mm
-  const QImage page = printtest::RasterPage(f.path(QStringLiteral("lines.pdf")), 0, kDpi, f.path(QStringLiteral("lines")));
+  const QImage page =
+      printtest::RasterPage(f.path(QStringLiteral("lines.pdf")), 0, kDpi, f.path(QStringLiteral("lines")));
   ASSERT_FALSE(page.isNull());
   const QList<double> columns = DarkRuns(page, kDpi, true, 150);
   const QList<double> expectedColumns = {52.5 - 3, 105 - 3, 157.5 - 3, 210 - 3};
@@ -153,6 +157,101 @@ TEST(LabelPdf, ACommandPutsAllItsPagesInOneFile) {
   EXPECT_EQ(printtest::PageCount(file), 3);
   const auto words = printtest::ReadWords(file);
   EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const auto& w) { return w.page == 2; }), 30 * 2);
+}
+
+}  // namespace
+}  // namespace labels
+
+namespace labels {
+namespace {
+
+// Every preset on A4: the postcode of the first label and of the last one on the page lie where
+// the sheet's margins, label size and gaps put them, with no printer offsets.
+TEST(LabelPdf, PresetsPlaceEveryLabelOnTheSheetsMarginsAndGaps) {
+  for (const LabelPreset& preset : LabelPresets()) {
+    SCOPED_TRACE(PresetCaption(preset).toStdString());
+    PdfFixture f(preset.across * preset.down);
+    ApplyPreset(f.sheet, preset);
+    const std::optional<LabelGrid> grid = GridOf(f.sheet, {210, 297});
+    ASSERT_TRUE(grid);
+    {
+      print::PdfDevice pdf(f.path(QStringLiteral("preset.pdf")), print::kPdfPrinterName);
+      ASSERT_EQ(PrintLabelPage(pdf, f.source(), 1, {0, 0}), PagePrinted::kPrinted);
+      pdf.Finish();
+    }
+    const auto postcodes =
+        Named(printtest::ReadWords(f.path(QStringLiteral("preset.pdf"))), QStringLiteral("100080"));
+    ASSERT_EQ(postcodes.size(), preset.across * preset.down);
+    // The postcode box sits at a tenth of the width and a fifth of the height of the canvas.
+    const auto expected = [&](int c, int r) {
+      return grid->At(c, r) + QPointF(grid->label.width() / 10, grid->label.height() / 5);
+    };
+    const QList<std::pair<int, int>> corners = {{0, 0}, {preset.across - 1, preset.down - 1}};
+    for (const auto& [c, r] : corners) {
+      const printtest::Word& w = postcodes[r * preset.across + c];
+      EXPECT_NEAR(w.mm.left(), expected(c, r).x(), kTolerance) << c << "," << r;
+      EXPECT_NEAR(w.mm.top(), expected(c, r).y(), kTolerance) << c << "," << r;
+      EXPECT_LE(w.mm.right(), 210);
+      EXPECT_LE(w.mm.bottom(), 297);
+    }
+  }
+}
+
+// The default sheet (4 x 15, shrink 1.5) with the shipped DL format and addresses as long as
+// real ones: every item legible and none printed over another.
+TEST(LabelPdf, TheDefaultSheetWithTheShippedFormatPrintsNoItemOverAnother) {
+  test::ParDatabase db;
+  PdfFixture f(0);
+  f.envelope.SetChosenSize(editor::kDefaultSize);
+  DataBase::LoadEnvelopeFormat(f.envelope, [&] { f.envelope.SetCanvasSize(f.envelope.ReferenceCanvas()); });
+  f.sheet = LabelSheet();
+  const QStringList addresses = {QStringLiteral("天津市和平区南京路219号//国际大厦//1506室"),
+                                 QStringLiteral("内蒙古自治区呼和浩特市赛罕区大学西街235号内蒙古大学南校区"),
+                                 QStringLiteral("北京市海淀区"),
+                                 QStringLiteral("Room 1203, 88 Century Ave, Pudong")};
+  std::vector<data::Record> rows;
+  for (int r = 0; r < 60; ++r)
+    rows.push_back({QString::number(r + 1), QStringLiteral("欧阳建国"), QStringLiteral("300000"),
+                    addresses[r % addresses.size()]});
+  f.records.ReplaceAll(std::move(rows));
+  const QList<printtest::Word> words = f.Print(QStringLiteral("default.pdf"));
+  ASSERT_GE(words.size(), 180);
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    EXPECT_GT(words[i].mm.height(), 1.4) << words[i].text.toStdString();  // 4 pt and more
+    for (qsizetype j = i + 1; j < words.size(); ++j) {
+      const QRectF both = words[i].mm.intersected(words[j].mm);
+      EXPECT_FALSE(both.width() > 0.3 && both.height() > 0.3)
+          << words[i].text.toStdString() << " / " << words[j].text.toStdString();
+    }
+  }
+}
+
+TEST(LabelSheet, MarginsAndGapsThatLeaveNoRoomAreRefused) {
+  const struct {
+    const char* across;
+    const char* top;
+    const char* left;
+    const char* gap;
+    bool fits;
+  } cases[] = {{"3", "10", "5", "2.5", true}, {"3", "0", "105", "0", false},
+               {"3", "150", "0", "0", false}, {"3", "0", "0", "105", false},
+               {"3", "-1", "0", "0", false},  {"1", "0", "104.9", "500", true}};
+  for (const auto& c : cases) {
+    LabelSheet sheet;
+    sheet.numbers[kAcross] = QString::fromLatin1(c.across);
+    sheet.numbers[kMarginTop] = QString::fromLatin1(c.top);
+    sheet.numbers[kMarginLeft] = QString::fromLatin1(c.left);
+    sheet.numbers[kGapAcross] = QString::fromLatin1(c.gap);
+    EXPECT_EQ(GridOf(sheet, {210, 297}).has_value(), c.fits) << c.top << " " << c.left << " " << c.gap;
+    if (c.fits) continue;
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    editor::EnvelopeModel envelope;
+    data::RecordTable records;
+    QTemporaryDir dir;
+    print::PdfDevice pdf(dir.filePath(QStringLiteral("none.pdf")), print::kPdfPrinterName);
+    EXPECT_EQ(PrintLabelPages(pdf, {sheet, envelope, records}, 1, 1), 0);
+    EXPECT_EQ(prompts.shown, QStringList{kNoRoomForLabels});
+  }
 }
 
 }  // namespace

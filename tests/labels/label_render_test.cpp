@@ -87,7 +87,8 @@ TEST(LabelPreview, SeparatorLinesAreTheInnerOnesOnly) {
     const char* down;
     bool ticked;
     int lines;
-  } cases[] = {{"4", "15", true, 3 + 14}, {"4", "15", false, 0}, {"1", "1", true, 0}, {"200", "100", true, 199 + 99}};
+  } cases[] = {
+      {"4", "15", true, 3 + 14}, {"4", "15", false, 0}, {"1", "1", true, 0}, {"200", "100", true, 199 + 99}};
   for (const Case& c : cases) {
     Fixture f;
     f.SetCounts(QString::fromUtf8(c.across), QString::fromUtf8(c.down));
@@ -106,18 +107,21 @@ TEST(LabelPreview, EmptyGridShowsOnlyTheLines) {
   EXPECT_EQ(picture.lines.size(), 17);
 }
 
-TEST(LabelPreview, FontsAreTheBoxSizesOverTheShrinkFactor) {
+TEST(LabelPreview, FontsAreTheBoxSizesOverTheShrinkFactorZoomedLikeTheCanvas) {
   struct Case {
     const char* shrink;
     double divisor;
   } cases[] = {{"1.5", 1.5}, {"2", 2}, {"0.5", 1}, {"abc", 1}};
   for (const Case& c : cases) {
     Fixture f(1);
+    f.SetCounts(QStringLiteral("1"), QStringLiteral("1"));  // room enough: no item is set smaller
     f.sheet.numbers[kShrink] = QString::fromUtf8(c.shrink);
     RecordingDevice picture;
     ASSERT_TRUE(DrawLabelPage(picture, f.source()));
     ASSERT_EQ(picture.texts.size(), 3);
-    EXPECT_DOUBLE_EQ(picture.texts[1].font.size, f.envelope.box(editor::kAddressBox).font.size / c.divisor)
+    // The sheet shows the paper at its own scale, as the canvas shows the envelope.
+    const double zoom = picture.DrawableSize().width() / 210 * kTwipsPerMm / editor::kReferenceTwipsPerMm;
+    EXPECT_DOUBLE_EQ(picture.texts[1].font.size, f.envelope.box(editor::kAddressBox).font.size / c.divisor * zoom)
         << c.shrink;
   }
 }
@@ -154,7 +158,8 @@ TEST(LabelPreview, ItemsFollowTheirCheckBoxes) {
   ASSERT_TRUE(DrawLabelPage(picture, f.source()));
   QStringList drawn;
   for (const auto& t : picture.texts) drawn << t.text;
-  EXPECT_EQ(drawn, (QStringList{QStringLiteral("海淀区1号"), QStringLiteral("上海市"), QStringLiteral("印刷品")}));
+  EXPECT_EQ(drawn,
+            (QStringList{QStringLiteral("海淀区1号"), QStringLiteral("上海市"), QStringLiteral("印刷品")}));
 }
 
 // ---- text output -----------------------------------------------------------------------------
@@ -168,8 +173,11 @@ TEST(LabelText, BreaksAtTheMarkAndBetweenCharacters) {
   } cases[] = {
       {"A//B", 100, true, {QStringLiteral("A"), QStringLiteral("B")}},
       {"甲乙丙丁戊", 2.5, true, {QStringLiteral("甲乙"), QStringLiteral("丙丁"), QStringLiteral("戊")}},
-      {"甲乙丙丁戊", 0.1, true,
-       {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙"), QStringLiteral("丁"), QStringLiteral("戊")}},
+      {"甲乙丙丁戊",
+       0.1,
+       true,
+       {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙"), QStringLiteral("丁"),
+        QStringLiteral("戊")}},
       {"100080", 0.1, false, {QStringLiteral("100080")}},  // the postcode never wraps
       {"ab cd", 100, true, {QStringLiteral("ab cd")}},
       {"甲//", 100, true, {QStringLiteral("甲"), QStringLiteral("")}},
@@ -226,7 +234,10 @@ TEST(LabelPrint, CentreFeedMovesNarrowPortraitSheets) {
     bool landscape;
     double firstX;
   } cases[] = {
-      {"100", true, false, 55 - 3}, {"100", false, false, -3}, {"100", true, true, -3}, {"210", true, false, -3},
+      {"100", true, false, 55 - 3},
+      {"100", false, false, -3},
+      {"100", true, true, -3},
+      {"210", true, false, -3},
   };
   for (const Case& c : cases) {
     Fixture f(1);
@@ -275,8 +286,10 @@ TEST(LabelPrint, CountLimitsDecideWhetherAPageIsPrinted) {
     const char* across;
     const char* down;
     PagePrinted result;
-  } cases[] = {{"101", "1", PagePrinted::kTooMany}, {"1", "200", PagePrinted::kPrinted},
-               {"5", "150", PagePrinted::kPrinted}, {"1", "201", PagePrinted::kTooMany},
+  } cases[] = {{"101", "1", PagePrinted::kTooMany},
+               {"1", "200", PagePrinted::kPrinted},
+               {"5", "150", PagePrinted::kPrinted},
+               {"1", "201", PagePrinted::kTooMany},
                {"0", "1", PagePrinted::kTooMany}};
   for (const Case& c : cases) {
     Fixture f(2);
@@ -374,8 +387,11 @@ TEST(FitLabelFontSize, GivesTheStepwiseSearchsAnswer) {
     double size;
     double mmPerTwip;
     bool bold;
-  } cases[] = {{8, 210.0 / 8000, false}, {12, 210.0 / 8000, true}, {10.5, 210.0 / 14000, false},
-               {6.5, 100.0 / 8000, false}, {20, 297.0 / 6000, false}};
+  } cases[] = {{8, 210.0 / 8000, false},
+               {12, 210.0 / 8000, true},
+               {10.5, 210.0 / 14000, false},
+               {6.5, 100.0 / 8000, false},
+               {20, 297.0 / 6000, false}};
   for (const Case& c : cases) {
     common::FontChoice font{QStringLiteral("宋体"), c.size, c.bold};
     RecordingDevice printer;
@@ -393,13 +409,14 @@ TEST(FitLabelFontSize, GivesTheStepwiseSearchsAnswer) {
 
 TEST(FitLabelFontSize, ShrinkHalvesTheSizeBeforeTheSearch) {
   Fixture f(1);
+  f.SetCounts(QStringLiteral("1"), QStringLiteral("1"));  // room enough: no item is set smaller
   RecordingDevice halved, whole;
   f.sheet.numbers[kShrink] = QStringLiteral("2");
   ASSERT_EQ(PrintLabelPage(halved, f.source(), 1, {0, 0}), PagePrinted::kPrinted);
   f.sheet.numbers[kShrink] = QStringLiteral("1");
   ASSERT_EQ(PrintLabelPage(whole, f.source(), 1, {0, 0}), PagePrinted::kPrinted);
   const double box = f.envelope.box(editor::kAddressBox).font.size;
-  const double mmPerTwip = 210.0 / LabelSource::kDefaultSheetTwips;
+  const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
   RecordingDevice reference;
   reference.SetFont(f.envelope.box(editor::kAddressBox).font);
   EXPECT_FLOAT_EQ(float(halved.texts[1].font.size),

@@ -1,15 +1,19 @@
 // The label tab's widgets: design values, page recount, the landscape swap, the kept picture.
+#include "labels/ui/label_tab.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
 #include "editor/window_layout.h"
+#include "labels/label_memory.h"
 #include "labels/label_texts.h"
-#include "labels/ui/label_tab.h"
+#include "store/registry.h"
 #include "tests/print/print_test_support.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -23,6 +27,12 @@ struct TabFixture {
   LabelTab* tab;
 
   explicit TabFixture(int count) {
+    // Each test starts from a user who never left a sheet behind.
+    for (int i = 0; i < kNumberCount; ++i)
+      Registry::DeleteSetting(kLabelSection, QStringLiteral("TNum%1").arg(i));
+    for (int i = 0; i < kCheckCount; ++i)
+      Registry::DeleteSetting(kLabelSection, QStringLiteral("CK%1").arg(i));
+    Registry::DeleteSetting(kLabelSection, QStringLiteral("TagDir"));
     printtest::SetUpEnvelope(envelope, editor::kDefaultSize);
     std::vector<data::Record> rows;
     for (int r = 1; r <= count; ++r)
@@ -43,9 +53,10 @@ struct TabFixture {
 // The design values are shown, and they are what the pages and the printing work with.
 TEST(LabelTab, StartsWithTheDesignValuesAndUsesThem) {
   TabFixture f(61);
-  const char* numbers[] = {"4", "15", "1.5", "210", "297", "1"};
+  const char* numbers[] = {"4", "15", "1.5", "210", "297", "1", "0", "0", "0", "0"};
   for (int i = 0; i < kNumberCount; ++i)
-    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(%1)").arg(i))->text(), QString::fromUtf8(numbers[i])) << i;
+    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(%1)").arg(i))->text(), QString::fromUtf8(numbers[i]))
+        << i;
   const bool ticked[] = {true, true, true, false, false, false, true};
   for (int i = 0; i < kCheckCount; ++i) {
     EXPECT_EQ(f.Find<QCheckBox>(QStringLiteral("CK(%1)").arg(i))->isChecked(), ticked[i]) << i;
@@ -109,6 +120,29 @@ TEST(LabelTab, PrintingTooManyAcrossSaysSoBeforeAnything) {
   f.Find<QLineEdit>(QStringLiteral("TNum(0)"))->setText(QStringLiteral("101"));
   EXPECT_TRUE(f.tab->PrintCurrentPage().isEmpty());
   EXPECT_EQ(prompts.shown, QStringList{kTooManyToPrint});
+}
+
+TEST(LabelTab, APresetFillsTheSheetWhichTheNextStartAndRefusedMarginsKeep) {
+  {
+    TabFixture f(30);
+    auto* presets = f.Find<QComboBox>(QStringLiteral("TagPreset"));
+    ASSERT_EQ(presets->count(), int(LabelPresets().size()) + 1);
+    presets->setCurrentIndex(4);  // 3 × 7, 63.5 × 38.1 mm
+    emit presets->activated(4);
+    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(0)"))->text(), QStringLiteral("3"));
+    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(1)"))->text(), QStringLiteral("7"));
+    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(7)"))->text(), QStringLiteral("7.25"));
+    EXPECT_EQ(f.Find<QLabel>(QStringLiteral("PPS"))->text(), QStringLiteral("1/2"));
+    auto& prompts = test::FreshPrompts();
+    f.Find<QLineEdit>(QStringLiteral("TNum(7)"))->setText(QStringLiteral("104"));  // 3 labels and 2 gaps in 2 mm
+    EXPECT_EQ(prompts.shown, QStringList{kNoRoomForLabels});
+    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(7)"))->text(), QStringLiteral("7.25"));
+  }
+  // The next start takes the sheet as it was left (the fixture forgets it only when it starts).
+  const LabelSheet kept = LoadLabelSheet();
+  EXPECT_EQ(kept.numbers[kAcross], QStringLiteral("3"));
+  EXPECT_EQ(kept.numbers[kMarginLeft], QStringLiteral("7.25"));
+  EXPECT_EQ(kept.numbers[kGapAcross], QStringLiteral("2.5"));
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ TEST(OptionMemoryTest, OptionsSurviveAnExitAndAStart) {
   chosen.landscape = true;
   chosen.lock = false;
   chosen.rotate = true;
+  chosen.guide = false;
   before.SetOptions(chosen);
   OptionMemory::SaveLastSet(before);
   OptionMemory::SaveLastSet(before);  // a second exit rewrites, it does not add
@@ -31,7 +32,7 @@ TEST(OptionMemoryTest, OptionsSurviveAnExitAndAStart) {
   EXPECT_EQ(db.Sql(S(u"SELECT Ord, Val FROM 默认 ORDER BY rowid")),
             (QStringList{S(u"2.0|False"), S(u"9.0|1"), S(u"0.0|False"), S(u"3.0|False"), S(u"10.0|0"),
                          S(u"1.0|True"), S(u"4.0|False"), S(u"5.0|False"), S(u"6.0|True"), S(u"7.0|False"),
-                         S(u"8.0|False"), S(u"11.0|0"), S(u"12.0|1")}));
+                         S(u"8.0|False"), S(u"11.0|0"), S(u"12.0|1"), S(u"13.0|0")}));
 
   EnvelopeModel after;  // the next start
   std::vector<int> clicked;

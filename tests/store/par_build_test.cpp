@@ -17,7 +17,8 @@ const QString kResources = QStringLiteral(KOVA_SOURCE_DIR "/resources/");
 int RunTool(const QString& target, const QString& postcodes) {
   QProcess tool;
   tool.start(QStringLiteral(KOVA_BUILD_DIR "/tools/make_par_db"),
-             {target, kResources + S(u"par_schema.sql"), kResources + S(u"par_rows.sql"), postcodes});
+             {target, kResources + S(u"par_schema.sql"), kResources + S(u"par_rows.sql"), postcodes,
+              kResources + S(u"standard_formats.tsv")});
   EXPECT_TRUE(tool.waitForFinished(60000));
   return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
 }
