@@ -284,7 +284,8 @@ QString RecordsTsv(const std::vector<data::Record>& records) {
 }
 
 bool ImportSource(const QString& source, const ImportOptions& options, data::RecordTable& grid) {
-  const int end = options.end.value_or(options.start - 1 + data::kMaxImportRows);
+  // Without --end the readers stop at the last row that holds data.
+  const std::optional<int> end = options.end;
   data::Expressions expressions = options.expressions;
   if (data::IsCsvPath(source)) {
     if (!data::ImportCsv(grid, source, options.start, end, expressions, options.filterLineBreaks)) {

@@ -18,7 +18,8 @@ bool ScriptedPrompts::Ask(const QString& text) {
   return Take(answers, false);
 }
 
-std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&, const QString& proposal) {
+std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QString&,
+                                              const QString& proposal) {
   shown << prompt;
   proposals << proposal;
   return Take(inputs, std::optional<QString>());
@@ -27,6 +28,12 @@ std::optional<QString> ScriptedPrompts::Input(const QString& prompt, const QStri
 QString ScriptedPrompts::OpenFileName(const QString& title, const QString&) {
   shown << title;
   return Take(files, QString());
+}
+
+QString ScriptedPrompts::OpenFileNameIn(const QString& title, const QString& filter, const QString& folder) {
+  openFolders << folder;
+  openFilters << filter;
+  return OpenFileName(title, filter);
 }
 
 QString ScriptedPrompts::FolderName(const QString& title, const QString&) {
