@@ -19,8 +19,8 @@ class LineReader {
   bool AtEnd() const { return position_ >= text_.size(); }
   QStringView ReadLine() {
     const QStringView all(text_);
-    qsizetype end = position_;
-    while (end < all.size() && all[end] != u'\r' && all[end] != u'\n') ++end;
+    // The next CR and the next LF are each searched for once, with the library's fast search.
+    const qsizetype end = std::min(Next(u'\r', nextCr_), Next(u'\n', nextLf_));
     const QStringView line = all.sliced(position_, end - position_);
     position_ = end + 1;
     if (end < all.size() && all[end] == u'\r' && position_ < all.size() && all[position_] == u'\n')
@@ -29,8 +29,16 @@ class LineReader {
   }
 
  private:
+  qsizetype Next(char16_t c, qsizetype& cached) const {
+    if (cached < position_) {
+      cached = QStringView(text_).indexOf(QChar(c), position_);
+      if (cached < 0) cached = text_.size();
+    }
+    return cached;
+  }
   QString text_;
   qsizetype position_ = 0;
+  qsizetype nextCr_ = -1, nextLf_ = -1;
 };
 
 // Quote runs of odd length: each opens or closes a quoted section.
@@ -188,9 +196,16 @@ std::optional<QString> PlainUtf16(const QByteArray& bytes) {
 // never occur inside a GB18030 or UTF-8 character, so the bytes can be cut there.
 template <typename Line, typename End>
 void ForEachByteLine(QByteArrayView bytes, Line line, End end) {
+  qsizetype nextCr = -1, nextLf = -1;
+  const auto next = [&](char c, qsizetype& cached, qsizetype from) {
+    if (cached < from) {
+      cached = bytes.indexOf(c, from);
+      if (cached < 0) cached = bytes.size();
+    }
+    return cached;
+  };
   for (qsizetype p = 0; p < bytes.size();) {
-    qsizetype q = p;
-    while (q < bytes.size() && bytes[q] != '\r' && bytes[q] != '\n') ++q;
+    qsizetype q = std::min(next('\r', nextCr, p), next('\n', nextLf, p));
     if (line(bytes.sliced(p, q - p))) return;
     p = q;
     while (q < bytes.size() && (bytes[q] == '\r' || bytes[q] == '\n')) ++q;
