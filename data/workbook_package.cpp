@@ -126,30 +126,33 @@ class StoredZip {
 };
 
 // Walks the relationships from the package root, keeping those liborcus can follow: to a part
-// that exists and not back to a part on the way there. Notes where a copy must differ.
+// that exists and not back to a part on the way there. Real packages are a few steps deep; a
+// chain deeper than any of them is cut. Notes where a copy must differ.
 class Walk {
  public:
-  explicit Walk(const WorkbookPackage& package) : package_(package) { Visit({}); }
+  explicit Walk(const WorkbookPackage& package) : package_(package) { Visit({}, 0); }
   bool changed = false;
   QHash<QString, std::vector<Relationship>> kept;  // by source part
 
  private:
-  void Visit(const QString& part) {
+  static constexpr int kMaxDepth = 32;
+  void Visit(const QString& part, int depth) {
     visited_.insert(part);
     onPath_.insert(part);
-    std::vector<Relationship>& keep = kept[part];
+    std::vector<Relationship> keep;
     for (const Relationship& r : package_.Relationships(part)) {
       if (r.external) {
         keep.push_back(r);
         continue;
       }
-      if (!package_.HasPart(r.target) || onPath_.contains(r.target)) {
+      if (!package_.HasPart(r.target) || onPath_.contains(r.target) || depth >= kMaxDepth) {
         changed = true;
         continue;
       }
       keep.push_back(r);
-      if (!visited_.contains(r.target)) Visit(r.target);
+      if (!visited_.contains(r.target)) Visit(r.target, depth + 1);
     }
+    kept.insert(part, std::move(keep));
     onPath_.remove(part);
   }
   const WorkbookPackage& package_;
@@ -325,19 +328,30 @@ int ReadableXlsx(const QByteArray& bytes, const QString* sheetName, QByteArray& 
   readable = bytes;
   WorkbookPackage package;
   if (!package.Load(bytes)) return kWorkbookCannotOpen;
+
+  // The workbook, the wanted sheet, its shared strings and styles must be reached by
+  // relationships the copy keeps: a part that is named but missing, or only reached by going
+  // round in a circle, would read as a sheet without cells.
+  const Walk walk(package);
+  const auto keeps = [&walk](const QString& part, const QString& id) {
+    const std::vector<Relationship> kept = walk.kept.value(part);
+    return std::any_of(kept.cbegin(), kept.cend(), [&id](const Relationship& r) { return r.id == id; });
+  };
   const QString workbook = package.WorkbookPart();
-  if (workbook.isEmpty() || !package.HasPart(workbook)) return kWorkbookCannotOpen;
+  const std::vector<Relationship> root = package.Relationships({});
+  const auto toWorkbook = std::find_if(root.cbegin(), root.cend(), [&](const Relationship& r) {
+    return !r.external && r.target == workbook && r.type.endsWith(u"/officeDocument");
+  });
+  if (workbook.isEmpty() || toWorkbook == root.cend() || !keeps({}, toWorkbook->id))
+    return kWorkbookCannotOpen;
   if (sheetName) {
-    // A sheet the workbook lists but whose cells are nowhere must not read as an empty sheet.
-    const QString sheet = package.SheetPart(*sheetName);
-    if (sheet.isEmpty() ? package.SheetRelationshipId(*sheetName).has_value() : !package.HasPart(sheet))
-      return kWorkbookCannotOpen;
+    const std::optional<QString> sheet = package.SheetRelationshipId(*sheetName);
+    if (sheet && !keeps(workbook, *sheet)) return kWorkbookCannotOpen;
     for (const Relationship& r : package.Relationships(workbook))
-      if ((r.type.endsWith(u"/sharedStrings") || r.type.endsWith(u"/styles")) && !package.HasPart(r.target))
+      if ((r.type.endsWith(u"/sharedStrings") || r.type.endsWith(u"/styles")) && !keeps(workbook, r.id))
         return kWorkbookCannotOpen;
   }
 
-  const Walk walk(package);
   bool changed = walk.changed;
   for (auto it = walk.kept.cbegin(); it != walk.kept.cend() && !changed; ++it)
     changed = HasAbsoluteTarget(package.Part(RelationshipsPart(it.key())));
