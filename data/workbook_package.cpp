@@ -272,15 +272,21 @@ bool WorkbookPackage::Load(const QByteArray& bytes) {
   return true;
 }
 
-QByteArray WorkbookPackage::Part(const QString& name) const {
-  if (!archive_ || !HasPart(name)) return {};
+std::vector<unsigned char> WorkbookPackage::PartBytes(const QString& name) const {
   std::vector<unsigned char> bytes;
+  if (!archive_ || !HasPart(name)) return bytes;
   const QByteArray utf8 = name.toUtf8();
   try {
-    if (!archive_->read_file_entry(std::string_view(utf8.constData(), size_t(utf8.size())), bytes)) return {};
+    if (!archive_->read_file_entry(std::string_view(utf8.constData(), size_t(utf8.size())), bytes))
+      bytes.clear();
   } catch (const std::exception&) {
-    return {};
+    bytes.clear();
   }
+  return bytes;
+}
+
+QByteArray WorkbookPackage::Part(const QString& name) const {
+  const std::vector<unsigned char> bytes = PartBytes(name);
   return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 

@@ -44,6 +44,8 @@ class WorkbookPackage {
 
   bool HasPart(const QString& name) const { return parts_.contains(name); }
   QByteArray Part(const QString& name) const;
+  // The same without a copy, for a part that may be large.
+  std::vector<unsigned char> PartBytes(const QString& name) const;
   // A part's relationships (the package's own for the empty name), targets resolved.
   std::vector<Relationship> Relationships(const QString& part) const;
   // The workbook part; empty when the package names none.

@@ -62,7 +62,9 @@ void ReadXlsxInlineStrings(const QByteArray& bytes, const QString& sheetName,
   if (!package.Load(bytes)) return;
   const QString part = package.SheetPart(sheetName);
   if (part.isEmpty()) return;
-  const QByteArray sheetXml = package.Part(part);
+  const std::vector<unsigned char> bytesOfSheet = package.PartBytes(part);
+  const QByteArray sheetXml = QByteArray::fromRawData(reinterpret_cast<const char*>(bytesOfSheet.data()),
+                                                      qsizetype(bytesOfSheet.size()));
   if (!sheetXml.contains("inlineStr")) return;
 
   // Rows and cells without a reference follow the one before them.
