@@ -29,7 +29,8 @@ for target in csv_record mapping workbook; do
     csv_record) cp tests/fixtures/import/*.csv "$corpus"/ ;;
     mapping) printf 'A，" 收",B,"//",ZZ\n张三\t10001\t北京' >"$corpus"/seed ;;
     # Every workbook is read in a child process of its own, about 30 a second here.
-    workbook) cp tests/fixtures/import/*.xls tests/fixtures/import/*.xlsx tests/fixtures/import/*.ods "$corpus"/
+    workbook) cp tests/fixtures/import/*.xls tests/fixtures/import/*.xlsx tests/fixtures/import/*.ods \
+        tests/fixtures/import/writers/*.xls tests/fixtures/import/writers/*.xlsx tests/fixtures/import/writers/*.ods "$corpus"/
       runs=5000 ;;
   esac
   # Only the last line when it passes, the fuzzer's report when it fails. (Workbooks that crash a

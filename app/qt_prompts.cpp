@@ -63,8 +63,12 @@ std::optional<QString> QtPrompts::Input(const QString& prompt, const QString& ti
 }
 
 QString QtPrompts::OpenFileName(const QString& title, const QString& filter) {
+  return OpenFileNameIn(title, filter, QString());
+}
+
+QString QtPrompts::OpenFileNameIn(const QString& title, const QString& filter, const QString& folder) {
   if (Unseen()) return {};
-  return QFileDialog::getOpenFileName(Owner(), title, QString(), filter);
+  return QFileDialog::getOpenFileName(Owner(), title, folder, filter);
 }
 
 QString QtPrompts::SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) {

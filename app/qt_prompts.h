@@ -17,6 +17,7 @@ class QtPrompts final : public common::Prompts {
   bool AskTitled(const QString& text, const QString& title) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
+  QString OpenFileNameIn(const QString& title, const QString& filter, const QString& folder) override;
   QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) override;
   QString FolderName(const QString& title, const QString& start) override;
   std::optional<common::FontChoice> ChooseFont(const common::FontChoice& current) override;

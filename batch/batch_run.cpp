@@ -268,29 +268,42 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   return output->Finish() && allPrinted;
 }
 
+// Appends the cell escaped; most cells need no escaping and are appended whole.
+void AppendEscaped(QString& out, const QString& cell) {
+  const auto special = [](QChar c) { return c == u'\\' || c == u'\t' || c == u'\r' || c == u'\n'; };
+  if (std::none_of(cell.cbegin(), cell.cend(), special)) {
+    out += cell;
+    return;
+  }
+  for (const QChar c : cell) {
+    switch (c.unicode()) {
+      case u'\\': out += QStringLiteral("\\\\"); break;
+      case u'\t': out += QStringLiteral("\\t"); break;
+      case u'\r': out += QStringLiteral("\\r"); break;
+      case u'\n': out += QStringLiteral("\\n"); break;
+      default: out += c;
+    }
+  }
+}
+
 }  // namespace
 
 QString EscapeTsvCell(const QString& cell) {
   QString escaped;
-  escaped.reserve(cell.size());
-  for (const QChar c : cell) {
-    switch (c.unicode()) {
-      case u'\\': escaped += QStringLiteral("\\\\"); break;
-      case u'\t': escaped += QStringLiteral("\\t"); break;
-      case u'\r': escaped += QStringLiteral("\\r"); break;
-      case u'\n': escaped += QStringLiteral("\\n"); break;
-      default: escaped += c;
-    }
-  }
+  AppendEscaped(escaped, cell);
   return escaped;
 }
 
 QString RecordsTsv(const std::vector<data::Record>& records) {
+  qsizetype size = 0;
+  for (const data::Record& record : records)
+    for (const QString& cell : record) size += cell.size() + 1;
   QString tsv;
+  tsv.reserve(size + size / 8);
   for (const data::Record& record : records) {
     for (int column = 0; column < data::kColumnCount; ++column) {
       if (column > 0) tsv += u'\t';
-      tsv += EscapeTsvCell(record[column]);
+      AppendEscaped(tsv, record[column]);
     }
     tsv += u'\n';
   }
@@ -298,7 +311,8 @@ QString RecordsTsv(const std::vector<data::Record>& records) {
 }
 
 bool ImportSource(const QString& source, const ImportOptions& options, data::RecordTable& grid) {
-  const int end = options.end.value_or(options.start - 1 + data::kMaxImportRows);
+  // Without --end the readers stop at the last row that holds data.
+  const std::optional<int> end = options.end;
   data::Expressions expressions = options.expressions;
   if (data::IsCsvPath(source)) {
     if (!data::ImportCsv(grid, source, options.start, end, expressions, options.filterLineBreaks)) {

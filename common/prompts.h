@@ -50,6 +50,11 @@ class Prompts {
                                        const QString& proposal) = 0;
   // A file-open dialog; an empty result means cancelled.
   virtual QString OpenFileName(const QString& title, const QString& filter) = 0;
+  // The same, opening in `folder` (the dialog's own choice when empty).
+  virtual QString OpenFileNameIn(const QString& title, const QString& filter, const QString& folder) {
+    Q_UNUSED(folder);
+    return OpenFileName(title, filter);
+  }
   // A file-save dialog offering the entries of `filter`; an empty result means cancelled. The
   // entry the user chose is put in *chosenFilter. Implementations without one cancel.
   virtual QString SaveFileName(const QString& title, const QString& filter, QString* chosenFilter) {

@@ -3,30 +3,42 @@
 #include <QFile>
 #include <QList>
 #include <QStringDecoder>
+#include <algorithm>
+#include <limits>
 
 #include "data/record_table.h"
 
 namespace data {
 namespace {
 
-// Walks the decoded text line by line.
+// Walks the decoded text line by line. A line ends at CR LF, LF or CR, whichever the writer
+// used; files that mix them still give one line per line end.
 class LineReader {
  public:
   explicit LineReader(QString text) : text_(std::move(text)) {}
   bool AtEnd() const { return position_ >= text_.size(); }
   QStringView ReadLine() {
     const QStringView all(text_);
-    qsizetype end = all.indexOf(u'\r', position_);
-    if (end < 0) end = all.size();
+    // The next CR and the next LF are each searched for once, with the library's fast search.
+    const qsizetype end = std::min(Next(u'\r', nextCr_), Next(u'\n', nextLf_));
     const QStringView line = all.sliced(position_, end - position_);
     position_ = end + 1;
-    if (position_ < all.size() && all[position_] == u'\n') ++position_;
+    if (end < all.size() && all[end] == u'\r' && position_ < all.size() && all[position_] == u'\n')
+      ++position_;
     return line;
   }
 
  private:
+  qsizetype Next(char16_t c, qsizetype& cached) const {
+    if (cached < position_) {
+      cached = QStringView(text_).indexOf(QChar(c), position_);
+      if (cached < 0) cached = text_.size();
+    }
+    return cached;
+  }
   QString text_;
   qsizetype position_ = 0;
+  qsizetype nextCr_ = -1, nextLf_ = -1;
 };
 
 // Quote runs of odd length: each opens or closes a quoted section.
@@ -117,7 +129,8 @@ bool ReadRecord(LineReader& lines, RecordFields& fields) {
   fields.joined = first.toString();
   while (odd % 2 && !lines.AtEnd()) {
     const QStringView next = lines.ReadLine();
-    fields.joined += u"\r\n";
+    // A line break inside quotes is one line feed, whatever its form in the file.
+    fields.joined += u'\n';
     fields.joined += next;
     odd += OddQuoteRuns(next);
   }
@@ -145,8 +158,9 @@ MappedFields MapFields(const CompiledExpressions& compiled, const Fields& fields
     QString& field = result[e];
     qsizetype length = 0;
     for (const CompiledItem& item : compiled[e])
-      length += item.isLiteral ? item.literal.size()
-                               : (item.field >= 0 && item.field < fields.size() ? fields.at(item.field).size() : 0);
+      length += item.isLiteral
+                    ? item.literal.size()
+                    : (item.field >= 0 && item.field < fields.size() ? fields.at(item.field).size() : 0);
     field.reserve(length);
     for (const CompiledItem& item : compiled[e]) {
       if (item.isLiteral) {
@@ -159,6 +173,86 @@ MappedFields MapFields(const CompiledExpressions& compiled, const Fields& fields
   }
   result[kPostcodeField] = PadPostcode(std::move(result[kPostcodeField]));
   return result;
+}
+
+// UTF-16 without a byte-order mark, when the file plainly is: GB18030 and UTF-8 text has no zero
+// bytes, while the commas and line ends of a UTF-16 file each bring one. Read in the right byte
+// order they are commas and line ends; read in the wrong one they become U+2C00, U+0D00 and
+// U+0A00, which no address list holds.
+std::optional<QString> PlainUtf16(const QByteArray& bytes) {
+  if (bytes.size() < 2 || bytes.size() % 2 || !bytes.contains('\0')) return std::nullopt;
+  for (const QStringConverter::Encoding encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+    QStringDecoder decoder(encoding);
+    QString text = decoder(bytes);
+    const bool separated = text.contains(u',') || text.contains(u'\n') || text.contains(u'\r');
+    const bool swapped =
+        text.contains(QChar(0x2C00)) || text.contains(QChar(0x0D00)) || text.contains(QChar(0x0A00));
+    if (!decoder.hasError() && separated && !swapped) return text;
+  }
+  return std::nullopt;
+}
+
+// Calls `line` with each line's bytes and `end` with each run of line-end bytes. CR and LF
+// never occur inside a GB18030 or UTF-8 character, so the bytes can be cut there.
+template <typename Line, typename End>
+void ForEachByteLine(QByteArrayView bytes, Line line, End end) {
+  qsizetype nextCr = -1, nextLf = -1;
+  const auto next = [&](char c, qsizetype& cached, qsizetype from) {
+    if (cached < from) {
+      cached = bytes.indexOf(c, from);
+      if (cached < 0) cached = bytes.size();
+    }
+    return cached;
+  };
+  for (qsizetype p = 0; p < bytes.size();) {
+    qsizetype q = std::min(next('\r', nextCr, p), next('\n', nextLf, p));
+    if (line(bytes.sliced(p, q - p))) return;
+    p = q;
+    while (q < bytes.size() && (bytes[q] == '\r' || bytes[q] == '\n')) ++q;
+    end(bytes.sliced(p, q - p));
+    p = q;
+  }
+}
+
+bool IsIdeograph(char32_t c) { return (c >= 0x3400 && c <= 0x9FFF) || (c >= 0x20000 && c <= 0x3134F); }
+
+// A file put together from a UTF-8 and a GB18030 export: some line is valid UTF-8 with Chinese
+// in it. Four ideographs in a row of GB18030 bytes that also happen to be valid UTF-8 do not occur
+// in practice, so a GB18030 file is never taken for one.
+bool HasUtf8Lines(const QByteArray& bytes) {
+  bool found = false;
+  ForEachByteLine(
+      bytes,
+      [&](QByteArrayView line) {
+        if (!line.isValidUtf8()) return false;
+        int ideographs = 0;
+        for (const char32_t c : QString::fromUtf8(line).toUcs4()) ideographs += IsIdeograph(c);
+        found = ideographs >= 4;
+        return found;
+      },
+      [](QByteArrayView) {});
+  return found;
+}
+
+// Each line in the encoding it was written in: UTF-8 where it is valid UTF-8, else GB18030.
+QString DecodeLineByLine(const QByteArray& bytes) {
+  QString text;
+  text.reserve(bytes.size());
+  QStringDecoder gb18030("GB18030");
+  ForEachByteLine(
+      bytes,
+      [&](QByteArrayView line) {
+        if (line.isValidUtf8()) {
+          text += QString::fromUtf8(line);
+        } else {
+          text += gb18030(line);
+          gb18030.resetState();
+        }
+        return false;
+      },
+      [&](QByteArrayView end) { text += QLatin1StringView(end.data(), end.size()); });
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  return text;
 }
 
 std::optional<QString> ReadCsvFile(const QString& path) {
@@ -197,11 +291,13 @@ QString DecodeCsvBytes(const QByteArray& bytes) {
     QStringDecoder utf16(QStringConverter::Utf16);
     return utf16(bytes);
   }
+  if (std::optional<QString> utf16 = PlainUtf16(bytes)) return std::move(*utf16);
   // The check stops at the first byte that cannot be UTF-8, which in a Chinese file comes early.
   if (QByteArrayView(bytes).isValidUtf8()) {
     QStringDecoder utf8(QStringConverter::Utf8);
     return utf8(bytes);
   }
+  if (HasUtf8Lines(bytes)) return DecodeLineByLine(bytes);
   QStringDecoder gb18030("GB18030");
   return gb18030(bytes);
 }
@@ -213,16 +309,19 @@ int ImportRowCount(int start, int end) {
   return int(std::clamp<qint64>(count, 0, kMaxImportRows));
 }
 
-PreviewCells PreviewCsv(const QString& path) {
+PreviewCells PreviewCsv(const QString& path, int* rowCount) {
   PreviewCells cells;
+  if (rowCount) *rowCount = 0;
   if (!IsCsvPath(path)) return cells;
   const std::optional<QString> text = ReadCsvFile(path);
   if (!text) return cells;
   LineReader lines(*text);
   RecordFields fields;
-  for (int r = 0; r < kPreviewRows && !lines.AtEnd(); ++r) {
+  for (int r = 0; !lines.AtEnd() && (r < kPreviewRows || rowCount); ++r) {
     if (!ReadRecord(lines, fields)) continue;
-    for (int c = 0; c < kPreviewColumns && c < fields.size(); ++c) cells[r][c] = fields.at(c).toString();
+    if (rowCount) *rowCount = r + 1;
+    for (int c = 0; r < kPreviewRows && c < kPreviewColumns && c < fields.size(); ++c)
+      cells[r][c] = fields.at(c).toString();
   }
   return cells;
 }
@@ -248,35 +347,52 @@ CompiledExpressions CompileCsvExpressions(const Expressions& normalised) {
   return compiled;
 }
 
-MappedFields MapCsvRecord(const CompiledExpressions& compiled, const QStringList& fields, bool filterLineBreaks) {
+MappedFields MapCsvRecord(const CompiledExpressions& compiled, const QStringList& fields,
+                          bool filterLineBreaks) {
   return MapFields(compiled, fields, filterLineBreaks);
 }
 
-bool ImportCsv(RecordTable& grid, const QString& path, int start, int end, Expressions& expressions,
-               bool filterLineBreaks) {
+bool ImportCsv(RecordTable& grid, const QString& path, int start, std::optional<int> end,
+               Expressions& expressions, bool filterLineBreaks) {
   if (!IsCsvPath(path)) return true;
-  const std::optional<QString> text = ReadCsvFile(path);
+  std::optional<QString> text = ReadCsvFile(path);
   if (!text) return false;
-
-  std::vector<Record> records(ImportRowCount(start, end));
-  for (size_t i = 0; i < records.size(); ++i) records[i][kNumberColumn] = QString::number(i + 1);
-
-  LineReader lines(*text);
-  for (int skipped = 1; skipped < start && !lines.AtEnd(); ++skipped) lines.ReadLine();
   for (QString& expression : expressions) expression = NormaliseExpression(expression);
-  const CompiledExpressions compiled = CompileCsvExpressions(expressions);
+  grid.ReplaceAll(CsvRecords(std::move(*text), start, end, expressions, filterLineBreaks));
+  return true;
+}
 
+std::vector<Record> CsvRecords(QString text, int start, std::optional<int> end, const Expressions& normalised,
+                               bool filterLineBreaks) {
+  LineReader lines(std::move(text));
+  for (int skipped = 1; skipped < start && !lines.AtEnd(); ++skipped) lines.ReadLine();
+  const CompiledExpressions compiled = CompileCsvExpressions(normalised);
+
+  // Rows are set aside as records are read, never for the whole range asked for at once.
+  const qsizetype wanted = end ? ImportRowCount(start, *end) : std::numeric_limits<qsizetype>::max();
+  std::vector<Record> records;
+  size_t filled = 0;
   RecordFields fields;
-  for (Record& record : records) {
-    if (lines.AtEnd()) break;
+  while (qsizetype(records.size()) < wanted && !lines.AtEnd()) {
+    Record& record = records.emplace_back();
+    record[kNumberColumn] = QString::number(records.size());
     if (!ReadRecord(lines, fields)) continue;
+    filled = records.size();
     const MappedFields mapped = MapFields(compiled, fields, filterLineBreaks);
     record[kNameColumn] = mapped[kRecipientField];
     record[kPostcodeColumn] = mapped[kPostcodeField];
     record[kAddressColumn] = mapped[kAddressField];
   }
-  grid.ReplaceAll(std::move(records));
-  return true;
+  if (end) {
+    // The rows asked for beyond the end of the file stay empty, numbered.
+    while (qsizetype(records.size()) < wanted) {
+      Record& record = records.emplace_back();
+      record[kNumberColumn] = QString::number(records.size());
+    }
+  } else {
+    records.resize(filled);  // blank lines at the end of the file hold no row
+  }
+  return records;
 }
 
 }  // namespace data

@@ -23,6 +23,8 @@ inline const QString kAddressTip = QStringLiteral(
     "更多的列联接依此类推。");
 inline const QString kFilterLineBreaks = QStringLiteral("过滤导入内容中的换行符");
 inline const QString kPreviewLabel = QStringLiteral("表格示例：");
+// Beside the end row: how many rows the chosen file or sheet holds.
+inline const QString kDataRows = QStringLiteral("（共 %1 行）");
 inline const QString kImportOk = QStringLiteral("确  定");
 inline const QString kImportCancel = QStringLiteral("取  消");
 inline const QString kUnsupportedFile = QStringLiteral("您选择的文件格式不支持导入，请选择CSV或XLS文件！");
@@ -33,9 +35,10 @@ inline const QString kRangeTooLarge = QStringLiteral("导入行数过多，每�
 // A CSV file that cannot be read at import time (moved, deleted or locked since the preview).
 inline const QString kCsvUnreadable = QStringLiteral("无法打开CSV文件，请检查后重新输入文件名及路径！");
 
-// The file dialog.
-inline const QString kFileFilter =
-    QStringLiteral("Microsoft Office Excel 工作簿(*.xls *.xlsx *.ods);;CSV (逗号分隔)(*.csv)");
+// The file dialog: every kind at once first, then each kind on its own.
+inline const QString kFileFilter = QStringLiteral(
+    "所有可导入的文件(*.csv *.xls *.xlsx *.ods);;Microsoft Office Excel 工作簿(*.xls *.xlsx *.ods);;"
+    "CSV (逗号分隔)(*.csv)");
 
 // The sheet chooser Sheets.
 inline const QString kSheetsCaption = QStringLiteral("选择要导入数据所在的工作表");

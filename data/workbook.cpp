@@ -22,7 +22,8 @@ int ReadXls(const QString& path, const QString* sheetName, QStringList& names, W
 
 int ReadOrcus(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet) {
   return detail::ReadInChildProcess(
-      [&](QStringList& n, Worksheet* s) { return detail::ReadOrcusBytes(bytes, sheetName, n, s); }, names, sheet);
+      [&](QStringList& n, Worksheet* s) { return detail::ReadOrcusBytes(bytes, sheetName, n, s); }, names,
+      sheet);
 }
 
 // The format is told by the content, not the name.
@@ -90,7 +91,8 @@ QDataStream& operator>>(QDataStream& in, Worksheet& sheet) {
     in >> column >> text;
     sheet.SetCell(row, column, std::move(text));
   }
-  for (qint32 firstRow = kEndOfSheet; in >> firstRow, in.status() == QDataStream::Ok && firstRow != kEndOfSheet;) {
+  for (qint32 firstRow = kEndOfSheet;
+       in >> firstRow, in.status() == QDataStream::Ok && firstRow != kEndOfSheet;) {
     qint32 firstColumn = 0, lastRow = 0, lastColumn = 0;
     in >> firstColumn >> lastRow >> lastColumn;
     sheet.AddMergedArea(firstRow, firstColumn, lastRow, lastColumn);
@@ -121,6 +123,20 @@ int Worksheet::CellText(int row, int column, QString& text) const {
   }
   text = stored ? *stored : QString();
   return kWorkbookOk;
+}
+
+int Worksheet::LastRow() const {
+  int last = 0;
+  for (size_t r = rows_.size(); r-- > 0;) {
+    if (!rows_[r].empty()) {
+      last = int(r) + 1;
+      break;
+    }
+  }
+  for (const Area& area : merged_)
+    if (area.lastRow + 1 > last && Stored(area.firstRow, area.firstColumn))
+      last = std::min(area.lastRow + 1, maxRows_);
+  return last;
 }
 
 bool IsWorkbookPath(const QString& path) {

@@ -11,9 +11,9 @@
 // .xlsx and .ods; FreeXL does not report merged areas).
 
 #include <QByteArray>
+#include <QDataStream>
 #include <QString>
 #include <QStringList>
-#include <QDataStream>
 #include <vector>
 
 #include "data/workbook_errors.h"
@@ -28,6 +28,9 @@ class Worksheet {
   // Rows and columns counted from 1. Returns kWorkbookCellOutOfRange for row or column 0 or
   // beyond the format's last row or column; an empty cell is empty text.
   int CellText(int row, int column, QString& text) const;
+  // The last row (1-based) with text in it, a merged area counting to its bottom row; 0 when
+  // the sheet is empty.
+  int LastRow() const;
 
   // Filled by the readers, 0-based.
   void SetCell(int row, int column, QString text);

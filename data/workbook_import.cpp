@@ -14,21 +14,23 @@ int Report(int error) {
 
 }  // namespace
 
-int PreviewWorkbook(const QString& path, const QString& sheetName, PreviewCells& cells) {
+int PreviewWorkbook(const QString& path, const QString& sheetName, PreviewCells& cells, int* rowCount) {
   cells = {};
+  if (rowCount) *rowCount = 0;
   Worksheet sheet;
   if (const int error = ReadWorksheet(path, sheetName, sheet)) return Report(error);
+  if (rowCount) *rowCount = sheet.LastRow();
   for (int r = 0; r < kPreviewRows; ++r)
     for (int c = 0; c < kPreviewColumns; ++c) sheet.CellText(r + 1, c + 1, cells[r][c]);
   return 0;
 }
 
-int ImportWorkbook(RecordTable& grid, const QString& path, const QString& sheetName, int start, int end,
-                   Expressions& expressions, bool filterLineBreaks) {
+int ImportWorkbook(RecordTable& grid, const QString& path, const QString& sheetName, int start,
+                   std::optional<int> end, Expressions& expressions, bool filterLineBreaks) {
   Worksheet sheet;
   if (const int error = ReadWorksheet(path, sheetName, sheet)) return Report(error);
 
-  std::vector<Record> records(ImportRowCount(start, end));
+  std::vector<Record> records(ImportRowCount(start, end.value_or(sheet.LastRow())));
   for (size_t i = 0; i < records.size(); ++i) records[i][kNumberColumn] = QString::number(i + 1);
   for (QString& expression : expressions) expression = NormaliseExpression(expression);
 

@@ -15,6 +15,7 @@
 
 #include "common/numbers.h"
 #include "data/workbook.h"
+#include "data/workbook_package.h"
 #include "data/xlsx_inline_strings.h"
 
 namespace data::detail {
@@ -497,36 +498,6 @@ int UnknownContent(const QByteArray& bytes) {
   return kWorkbookWrongType;
 }
 
-// A zip entry declares its packed and unpacked sizes, and the parser sets aside that much memory
-// before it reads anything: a damaged or hostile 6 KB file can so ask for gigabytes. The declared sizes
-// are read from the zip's central directory first, and a file claiming more than any real
-// worksheet needs is treated as damaged.
-bool DeclaresHugeZipEntry(const QByteArray& bytes) {
-  constexpr quint64 kMaxEntry = 512ull * 1024 * 1024;
-  const auto u16 = [&](qsizetype at) -> quint32 {
-    return at + 2 <= bytes.size() ? quint32(quint8(bytes[at])) | quint32(quint8(bytes[at + 1])) << 8 : 0;
-  };
-  const auto u32 = [&](qsizetype at) -> quint32 { return u16(at) | u16(at + 2) << 16; };
-  // The end-of-central-directory record sits within the last 64 KB + 22 bytes.
-  qsizetype end = -1;
-  for (qsizetype at = bytes.size() - 22; at >= 0 && at >= bytes.size() - 22 - 65535; --at) {
-    if (u32(at) == 0x06054b50) {
-      end = at;
-      break;
-    }
-  }
-  if (end < 0) return false;  // not a zip: the parser's own checks apply
-  const quint32 entries = u16(end + 10);
-  qsizetype at = qsizetype(u32(end + 16));
-  for (quint32 i = 0; i < entries && at >= 0 && at + 46 <= bytes.size(); ++i) {
-    if (u32(at) != 0x02014b50) return false;
-    // A packed size beyond the file itself, or an unpacked size beyond any worksheet, is damage.
-    if (u32(at + 20) > quint64(bytes.size()) || u32(at + 24) > kMaxEntry) return true;
-    at += 46 + qsizetype(u16(at + 28)) + qsizetype(u16(at + 30)) + qsizetype(u16(at + 32));
-  }
-  return false;
-}
-
 }  // namespace
 
 int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet) {
@@ -553,9 +524,14 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
     default:
       return UnknownContent(bytes);
   }
+  QByteArray readable = bytes;
+  if (format == orcus::format_t::xlsx)
+    if (const int error = ReadableXlsx(bytes, sheet ? sheetName : nullptr, readable)) return error;
+  std::vector<MergedArea> odsMerged;
+  if (format == orcus::format_t::ods) ReadableOds(bytes, sheet ? sheetName : nullptr, readable, odsMerged);
   // A damaged or truncated file makes the parser throw; that is a workbook that cannot be opened.
   try {
-    filter->read_stream(std::string_view(bytes.constData(), size_t(bytes.size())));
+    filter->read_stream(std::string_view(readable.constData(), size_t(readable.size())));
   } catch (const std::exception&) {
     return kWorkbookCannotOpen;
   }
@@ -567,9 +543,12 @@ int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringLis
     sheet->SetCell(cell.row, cell.column, TextOf(cell, factory, *factory.kept));
   for (const Sheet::Area& area : factory.kept->merged)
     sheet->AddMergedArea(area.firstRow, area.firstColumn, area.lastRow, area.lastColumn);
+  for (const MergedArea& area : odsMerged)
+    sheet->AddMergedArea(area.firstRow, area.firstColumn, area.lastRow, area.lastColumn);
   if (format == orcus::format_t::xlsx)
-    ReadXlsxInlineStrings(bytes, *sheetName,
-                          [sheet](int row, int column, QString text) { sheet->SetCell(row, column, std::move(text)); });
+    ReadXlsxInlineStrings(bytes, *sheetName, [sheet](int row, int column, QString text) {
+      sheet->SetCell(row, column, std::move(text));
+    });
   return kWorkbookOk;
 }
 

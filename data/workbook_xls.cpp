@@ -6,6 +6,7 @@
 
 #include "common/numbers.h"
 #include "data/workbook.h"
+#include "data/xls_merged_cells.h"
 
 namespace data::detail {
 namespace {
@@ -89,6 +90,11 @@ int ReadXlsFile(const QString& path, const QString* sheetName, QStringList& name
   if (const int code = freexl_worksheet_dimensions(xls.get(), &rows, &columns); code != FREEXL_OK)
     return ErrorFor(code);
   sheet->SetLimits(kXlsRows, kXlsColumns);
+  // FreeXL does not report merged areas; they are read from the file itself.
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly))
+    for (const MergedArea& area : ReadXlsMergedAreas(file.readAll(), *sheetName))
+      sheet->AddMergedArea(area.firstRow, area.firstColumn, area.lastRow, area.lastColumn);
   for (unsigned int r = 0; r < rows && r < unsigned(kXlsRows); ++r) {
     for (unsigned short c = 0; c < columns && c < kXlsColumns; ++c) {
       FreeXL_CellValue value;

@@ -4,73 +4,13 @@
 #include "data/xlsx_inline_strings.h"
 
 #include <QXmlStreamReader>
-#include <orcus/zip_archive.hpp>
-#include <orcus/zip_archive_stream.hpp>
-#include <string_view>
-#include <vector>
+
+#include "data/workbook_package.h"
 
 namespace data::detail {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
-
-const QString kRelationshipsNs = u"http://schemas.openxmlformats.org/officeDocument/2006/relationships"_s;
-
-std::vector<unsigned char> EntryBytes(const orcus::zip_archive& archive, const QString& name) {
-  std::vector<unsigned char> bytes;
-  const QByteArray utf8 = name.toUtf8();
-  if (!archive.read_file_entry(std::string_view(utf8.constData(), size_t(utf8.size())), bytes)) bytes.clear();
-  return bytes;
-}
-
-QByteArray Entry(const orcus::zip_archive& archive, const QString& name) {
-  const std::vector<unsigned char> bytes = EntryBytes(archive, name);
-  return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}
-
-// A relationship target is relative to the folder of the part that names it, or absolute.
-QString ResolvePart(const QString& fromPart, const QString& target) {
-  if (target.startsWith(u'/')) return target.mid(1);
-  QStringList parts = fromPart.split(u'/');
-  parts.removeLast();
-  for (const QString& step : target.split(u'/')) {
-    if (step == u"..") {
-      if (!parts.isEmpty()) parts.removeLast();
-    } else if (!step.isEmpty() && step != u".") {
-      parts << step;
-    }
-  }
-  return parts.join(u'/');
-}
-
-// The target of one of a part's relationships (the package's own for an empty part): the one
-// with `id`, or else the first whose type ends with `typeSuffix`.
-QString RelationshipTarget(const orcus::zip_archive& archive, const QString& part, const QString& id,
-                           const QString& typeSuffix) {
-  const int slash = int(part.lastIndexOf(u'/'));
-  const QString relsName = part.left(slash + 1) + u"_rels/"_s + part.mid(slash + 1) + u".rels"_s;
-  QXmlStreamReader xml(Entry(archive, relsName));
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (!xml.isStartElement() || xml.name() != u"Relationship") continue;
-    const QXmlStreamAttributes a = xml.attributes();
-    if ((!id.isEmpty() && a.value(u"Id"_s) == id) || (!typeSuffix.isEmpty() && a.value(u"Type"_s).endsWith(typeSuffix)))
-      return ResolvePart(part, a.value(u"Target"_s).toString());
-  }
-  return {};
-}
-
-QString SheetPart(const orcus::zip_archive& archive, const QString& sheetName) {
-  const QString workbook = RelationshipTarget(archive, {}, {}, QStringLiteral("/officeDocument"));
-  if (workbook.isEmpty()) return {};
-  QXmlStreamReader xml(Entry(archive, workbook));
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (xml.isStartElement() && xml.name() == u"sheet" && xml.attributes().value(u"name"_s) == sheetName)
-      return RelationshipTarget(archive, workbook, xml.attributes().value(kRelationshipsNs, u"id"_s).toString(), {});
-  }
-  return {};
-}
 
 // "B12" as 0-based row and column; false for anything else.
 bool ParseReference(QStringView reference, int& row, int& column) {
@@ -100,11 +40,15 @@ QString InlineText(QXmlStreamReader& xml) {
   while (!xml.atEnd()) {
     xml.readNext();
     if (xml.isStartElement()) {
-      if (xml.name() == u"rPh") ++phonetic;
-      else if (xml.name() == u"t" && phonetic == 0) text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+      if (xml.name() == u"rPh")
+        ++phonetic;
+      else if (xml.name() == u"t" && phonetic == 0)
+        text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
     } else if (xml.isEndElement()) {
-      if (xml.name() == u"rPh") --phonetic;
-      else if (xml.name() == u"is") break;
+      if (xml.name() == u"rPh")
+        --phonetic;
+      else if (xml.name() == u"is")
+        break;
     }
   }
   return text;
@@ -114,22 +58,17 @@ QString InlineText(QXmlStreamReader& xml) {
 
 void ReadXlsxInlineStrings(const QByteArray& bytes, const QString& sheetName,
                            const std::function<void(int row, int column, QString text)>& add) {
-  std::vector<unsigned char> sheetXml;
-  try {
-    orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
-    orcus::zip_archive archive(&blob);
-    archive.load();
-    const QString part = SheetPart(archive, sheetName);
-    if (part.isEmpty()) return;
-    sheetXml = EntryBytes(archive, part);
-  } catch (const std::exception&) {
-    return;
-  }
-  const std::string_view text(reinterpret_cast<const char*>(sheetXml.data()), sheetXml.size());
-  if (text.find("inlineStr") == std::string_view::npos) return;
+  WorkbookPackage package;
+  if (!package.Load(bytes)) return;
+  const QString part = package.SheetPart(sheetName);
+  if (part.isEmpty()) return;
+  const std::vector<unsigned char> bytesOfSheet = package.PartBytes(part);
+  const QByteArray sheetXml = QByteArray::fromRawData(reinterpret_cast<const char*>(bytesOfSheet.data()),
+                                                      qsizetype(bytesOfSheet.size()));
+  if (!sheetXml.contains("inlineStr")) return;
 
   // Rows and cells without a reference follow the one before them.
-  QXmlStreamReader xml(QByteArray::fromRawData(text.data(), qsizetype(text.size())));
+  QXmlStreamReader xml(sheetXml);
   int row = -1, column = -1;
   bool inlineCell = false;
   while (!xml.atEnd()) {

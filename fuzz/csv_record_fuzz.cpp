@@ -1,4 +1,5 @@
-// Arbitrary bytes through the CSV decoding and the record splitter.
+// Arbitrary bytes through the CSV decoding, the record splitter and the reading of records from
+// the lines of a file.
 #include <cstddef>
 #include <cstdint>
 
@@ -15,5 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
       if (field.size() > text.size()) __builtin_trap();
   }
   data::CountOccurrences(text, QStringView(text).left(2));
+  // Whatever the line ends, every line break that reaches a cell is a "//" mark, and every
+  // record is numbered in order.
+  const data::Expressions expressions = {QStringLiteral("A"), QStringLiteral("B"),
+                                         QStringLiteral("C,\"-\",D")};
+  const std::vector<data::Record> records = data::CsvRecords(text, 2, std::nullopt, expressions, false);
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (records[i][data::kNumberColumn] != QString::number(i + 1)) __builtin_trap();
+    for (const QString& cell : records[i])
+      if (cell.contains(u'\r') || cell.contains(u'\n')) __builtin_trap();
+  }
   return 0;
 }

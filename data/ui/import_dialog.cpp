@@ -65,6 +65,10 @@ fOpen::fOpen(RecordTable& grid, QWidget* parent) : QDialog(parent), grid_(grid) 
   auto* rowForm = new QFormLayout(rows);
   rowForm->addRow(texts::kStartRowLabel, TT(2));
   rowForm->addRow(texts::kEndRowLabel, TT(6));
+  dataRowsLabel_ = new QLabel;
+  dataRowsLabel_->setObjectName(u"DataRows"_s);
+  rowForm->addRow(QString(), dataRowsLabel_);
+  connect(TT(6), &QLineEdit::textEdited, this, [this] { endRowTyped_ = true; });
 
   auto* mapping = new QGroupBox(texts::kMappingFrame);
   mapping->setObjectName(u"Frame1"_s);
@@ -112,6 +116,8 @@ fOpen::fOpen(RecordTable& grid, QWidget* parent) : QDialog(parent), grid_(grid) 
     const QString stored = Registry::GetSetting(Registry::kOpenParaSection, QString::number(i));
     if (!stored.isEmpty()) TT(i)->setText(stored);
   }
+  endRowTyped_ = !Registry::GetSetting(Registry::kOpenParaSection, u"6"_s).isEmpty();
+  if (!endRowTyped_ && dataRows_ > 0) TT(6)->setText(QString::number(dataRows_));
 }
 
 void fOpen::DisplayXls() {
@@ -120,17 +126,20 @@ void fOpen::DisplayXls() {
   for (int c = 1; c <= kPreviewColumns; ++c) letters << QString(QChar(u'A' + c - 1));
   preview_->setHorizontalHeaderLabels(letters);
 
+  dataRows_ = 0;
+  dataRowsLabel_->clear();
   ImportState& state = importState();
   PreviewCells cells;
   if (IsCsvPath(state.file)) {
-    cells = PreviewCsv(state.file);
+    cells = PreviewCsv(state.file, &dataRows_);
   } else if (!IsWorkbookPath(state.file)) {
     common::prompts().Message(texts::kUnsupportedFile);
     state.file.clear();
     return;
-  } else if (PreviewWorkbook(state.file, state.sheet, cells) != 0) {
+  } else if (PreviewWorkbook(state.file, state.sheet, cells, &dataRows_) != 0) {
     return;
   }
+  dataRowsLabel_->setText(texts::kDataRows.arg(dataRows_));
   for (int r = 0; r < kPreviewRows; ++r)
     for (int c = 0; c < kPreviewColumns; ++c)
       if (!cells[r][c].isEmpty()) preview_->setItem(r, c, new QTableWidgetItem(cells[r][c]));
@@ -147,7 +156,7 @@ void fOpen::Accept() {
   const ImportState& state = importState();
   const bool importing = (!state.file.isEmpty() && !state.sheet.isEmpty()) || IsCsvPath(state.file);
   const int start = RowNumber(TT(2));
-  const int end = RowNumber(TT(6));
+  const int end = TT(6)->text().isEmpty() ? dataRows_ : RowNumber(TT(6));
   if (importing && qint64(end) < qint64(start) - 1) {
     common::prompts().Message(texts::kEndBeforeStart);
     return;
@@ -156,8 +165,10 @@ void fOpen::Accept() {
     common::prompts().Message(texts::kRangeTooLarge);
     return;
   }
-  for (int i = 2; i <= 6; ++i)
+  for (int i = 2; i <= 5; ++i)
     Registry::SaveSetting(Registry::kOpenParaSection, QString::number(i), TT(i)->text());
+  // An end row that only followed this file's data is not carried over to the next file.
+  Registry::SaveSetting(Registry::kOpenParaSection, u"6"_s, endRowTyped_ ? TT(6)->text() : QString());
   if (importing) Import(start, end);
   accept();
 }

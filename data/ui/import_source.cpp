@@ -1,15 +1,31 @@
 #include "data/ui/import_source.h"
 
+#include <QFileInfo>
+
 #include "common/prompts.h"
 #include "data/csv_reader.h"
 #include "data/import_state.h"
 #include "data/import_texts.h"
 #include "data/ui/import_dialog.h"
 #include "data/ui/sheet_chooser.h"
+#include "store/registry.h"
 
 namespace data {
+namespace {
 
-QString AskImportFile() { return common::prompts().OpenFileName(QString(), texts::kFileFilter); }
+// Beside the import dialog's parameters: the folder of the last file chosen.
+const QString kLastFolderKey = QStringLiteral("Folder");
+
+}  // namespace
+
+QString AskImportFile() {
+  // The dialog opens where the last file was chosen.
+  const QString folder = Registry::GetSetting(Registry::kOpenParaSection, kLastFolderKey);
+  const QString path = common::prompts().OpenFileNameIn(QString(), texts::kFileFilter, folder);
+  if (!path.isEmpty())
+    Registry::SaveSetting(Registry::kOpenParaSection, kLastFolderKey, QFileInfo(path).absolutePath());
+  return path;
+}
 
 void ChooseImportSource(int selectionMode, QWidget* parent) {
   ImportState& state = importState();

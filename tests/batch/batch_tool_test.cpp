@@ -138,9 +138,8 @@ TEST_F(BatchTool, RecordsAreTheGridAsTsv) {
   ASSERT_EQ(lines.size(), 30) << "the header row is skipped and nothing past the last record is added";
   EXPECT_EQ(lines[0], u"1\t张伟\t310000\t浙江省杭州市西湖区文三路188号");
   EXPECT_EQ(lines[2], u"3\t王芳\t\t浙江省温州市鹿城区人民路12号");
-  // The quoted address with a line break: the import marks it "//"; the CR it keeps is escaped,
-  // so that one record stays one line.
-  EXPECT_EQ(lines[15], u"16\t郭静\t300000\t天津市和平区南京路219号\\r//国际大厦1506室");
+  // The quoted address with a line break (CR LF in the file): one "//".
+  EXPECT_EQ(lines[15], u"16\t郭静\t300000\t天津市和平区南京路219号//国际大厦1506室");
   EXPECT_TRUE(lines[18].contains(u"路\"银座\"大厦")) << lines[18].toStdString();
 
   // The workbook twin gives the same grid.
@@ -178,6 +177,15 @@ TEST_F(BatchTool, ImportOptionsShapeTheRecords) {
     EXPECT_EQ(cells[1], c.name) << what;
     EXPECT_EQ(cells[3], c.address) << what;
   }
+  // A quoted literal keeps every row non-empty: with or without --end, the rows stop with the data.
+  for (const QString& source : {kSampleCsv, kSampleXlsx}) {
+    for (const QStringList& end : {QStringList(), QStringList{u"--end"_s, u"31"_s}}) {
+      const Outcome literal = Records(source, QStringList{u"--recipient"_s, u"A,\" 收\""_s} + end);
+      EXPECT_EQ(literal.exit, kSucceeded) << literal.err.toStdString();
+      ASSERT_EQ(literal.lines().size(), 30) << source.toStdString() << " " << end.join(u' ').toStdString();
+      EXPECT_EQ(literal.lines()[29].section(u'\t', 1, 1), u"曹阳 收"_s);
+    }
+  }
 }
 
 TEST_F(BatchTool, CleaningStepsRunInTheOrderGiven) {
@@ -197,7 +205,7 @@ TEST_F(BatchTool, CleaningStepsRunInTheOrderGiven) {
   const Outcome marks = Records(kSampleCsv, {u"--remove-line-breaks"_s});
   EXPECT_EQ(count(plain, u"//"_s), 1);
   EXPECT_EQ(count(marks, u"//"_s), 0);
-  EXPECT_TRUE(marks.out.contains(u"南京路219号\\r国际大厦1506室"_s));
+  EXPECT_TRUE(marks.out.contains(u"南京路219号国际大厦1506室"_s));
 
   // Completion first keeps the records whose postcode it found; removal first drops them.
   const Outcome completed = Records(kSampleCsv, {u"--complete-postcodes"_s});

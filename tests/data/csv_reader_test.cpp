@@ -43,7 +43,7 @@ QStringList Rows(const data::RecordTable& grid) {
   return rows;
 }
 
-QStringList Import(const QByteArray& bytes, int start, int end, bool filter,
+QStringList Import(const QByteArray& bytes, int start, std::optional<int> end, bool filter,
                    data::Expressions expressions = {u"A"_s, u"B"_s, u"C"_s}) {
   CsvFile file(bytes);
   data::RecordTable grid;
@@ -89,7 +89,8 @@ TEST(CsvReaderTest, ImportKeepsTheReaderEdgeCases) {
   const struct {
     const char* name;
     QByteArray bytes;
-    int start, end;
+    int start;
+    std::optional<int> end;
     bool filter;
     QStringList rows;
   } cases[] = {
@@ -98,19 +99,25 @@ TEST(CsvReaderTest, ImportKeepsTheReaderEdgeCases) {
        1,
        1,
        false,
-       {u"n|000001|上海市\r//浦东"_s}},
+       {u"n|000001|上海市//浦东"_s}},
       {"line break inside quotes, filter on",
        "n,1,\"上海市\r\n浦东\",x\r\n",
        1,
        1,
        true,
        {u"n|000001|上海市浦东"_s}},
-      {"line feeds alone are one line",
+      {"the end row asks for more rows than the file has",
        "a,1,x\nb,2,y\n",
        1,
        3,
        false,
-       {u"a|000001|x//b"_s, u"||"_s, u"||"_s}},
+       {u"a|000001|x"_s, u"b|000002|y"_s, u"||"_s}},
+      {"without an end row: to the last line that is not empty",
+       "h\na,1,x\n\nc,3,z\n\n\n",
+       2,
+       std::nullopt,
+       false,
+       {u"a|000001|x"_s, u"||"_s, u"c|000003|z"_s}},
       {"start row skips physical lines", "\"open\r\nb,123,addr\r\n", 2, 2, false, {u"b|000123|addr"_s}},
       {"empty line leaves a numbered empty row",
        "h\r\na,1,x\r\n\r\nc,3,z\r\n",
@@ -130,7 +137,7 @@ TEST(CsvReaderTest, ImportKeepsTheReaderEdgeCases) {
        1,
        2,
        false,
-       {u"a|000001|never closed\r//more"_s, u"||"_s}},
+       {u"a|000001|never closed//more"_s, u"||"_s}},
       {"all three fields empty still fill the row", ",,\r\nb,2,y", 1, 2, false, {u"||"_s, u"b|000002|y"_s}},
       {"Greek letters are data", "ζ,ξ,\"α,β\"\r\n", 1, 1, false, {u"ζ|00000ξ|α,β"_s}},
       {"empty file", "", 1, 2, false, {u"||"_s, u"||"_s}},
@@ -181,26 +188,66 @@ TEST(CsvReaderTest, EncodingsAreRecognised) {
       {"UTF-8 with BOM", encode(QStringConverter::Utf8, QStringConverter::Flag::WriteBom)},
       {"UTF-16LE with BOM", encode(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)},
       {"UTF-16BE with BOM", encode(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom)},
+      {"UTF-16LE without BOM", encode(QStringConverter::Utf16LE, QStringConverter::Flag::Default)},
+      {"UTF-16BE without BOM", encode(QStringConverter::Utf16BE, QStringConverter::Flag::Default)},
   };
   for (const auto& c : cases) EXPECT_EQ(Import(c.bytes, 2, 2, false), expected) << c.name;
+
+  // Two exports put together, each line in its own encoding.
+  QStringEncoder gb("GB18030");
+  const QByteArray joined = gb(u"王五,200001,上海市浦东新区\n"_s) + u"赵六,300001,天津市和平区\n"_s.toUtf8();
+  EXPECT_EQ(Import(joined, 1, std::nullopt, false),
+            (QStringList{u"王五|200001|上海市浦东新区"_s, u"赵六|300001|天津市和平区"_s}));
+  // U+4E00 and U+4E01 put a zero byte into UTF-16 that must not tip the byte order.
+  QStringEncoder utf16le(QStringConverter::Utf16LE);
+  EXPECT_EQ(Import(utf16le(u"一丁,100001,一丁\r\n"_s), 1, 1, false), QStringList{u"一丁|100001|一丁"_s});
 }
 
-TEST(CsvReaderTest, FilesWrittenByASpreadsheetImportAlike) {
-  data::Expressions expressions = {u"A，\" 收\""_s, u"B"_s, u"C,D"_s};
-  const QStringList expected = {u"张三 收|100001|北京市海淀区中关村大街1号某某科技公司"_s,
-                                u"李四 收|010001|上海市\r//浦东新区"_s,
-                                u"王五 收|510620|广州市, 天河区 \"体育东路\""_s, u" 收|300000|"_s};
-  for (const char* name : {"addresses_gbk.csv", "addresses_utf8.csv"}) {
-    data::RecordTable grid;
-    data::Expressions copy = expressions;
-    ASSERT_TRUE(data::ImportCsv(grid, Fixture(name), 2, 5, copy, false)) << name;
-    EXPECT_EQ(Rows(grid), expected) << name;
+QByteArray FixtureBytes(const char* name) {
+  QFile file(Fixture(name));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+  return file.readAll();
+}
+
+TEST(CsvReaderTest, EveryLineEndGivesTheSameRecords) {
+  // LibreOffice's export with CR LF (as on Windows, in GB18030 and UTF-8), with LF alone (as it
+  // writes on Linux), and turned into CR alone and into a mix of all three. The quoted address
+  // holds a line break of the same form as the line ends.
+  const QByteArray crlf = FixtureBytes("addresses_utf8.csv");
+  QByteArray cr = crlf;
+  cr.replace("\r\n", "\r");
+  QByteArray mixed;
+  const QList<QByteArray> lines = crlf.split('\n');
+  for (qsizetype i = 0; i < lines.size(); ++i)
+    mixed += lines[i].chopped(lines[i].endsWith('\r') ? 1 : 0) + (i % 3 == 0   ? "\r\n"
+                                                                  : i % 3 == 1 ? "\n"
+                                                                               : "\r");
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"CR LF, GB18030", FixtureBytes("addresses_gbk.csv")},
+      {"CR LF", crlf},
+      {"LF", FixtureBytes("addresses_utf8_lf.csv")},
+      {"CR", cr},
+      {"mixed", mixed},
+  };
+  const data::Expressions expressions = {u"A，\" 收\""_s, u"B"_s, u"C,D"_s};
+  QStringList expected = {u"张三 收|100001|北京市海淀区中关村大街1号某某科技公司"_s,
+                          u"李四 收|010001|上海市//浦东新区"_s,
+                          u"王五 收|510620|广州市, 天河区 \"体育东路\""_s, u" 收|300000|"_s};
+  for (int i = 0; i < 5; ++i) expected << u" 收||"_s;
+  expected << u"赵六 收|410000|长沙市岳麓区"_s;
+  QStringList filtered = expected;
+  filtered[1] = u"李四 收|010001|上海市浦东新区"_s;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Import(c.bytes, 2, std::nullopt, false, expressions), expected) << c.name;
+    EXPECT_EQ(Import(c.bytes, 2, std::nullopt, true, expressions), filtered) << c.name;
+    int rows = 0;
+    CsvFile file(c.bytes);
+    data::PreviewCsv(file.path(), &rows);
+    EXPECT_EQ(rows, 11) << c.name;
   }
-  // Saved with line feeds alone, the whole file is one line.
-  data::RecordTable grid;
-  data::Expressions acrossLines = {u"A"_s, u"B"_s, u"G"_s};
-  ASSERT_TRUE(data::ImportCsv(grid, Fixture("addresses_utf8_lf.csv"), 1, 2, acrossLines, false));
-  EXPECT_EQ(Rows(grid), (QStringList{u"姓名|0000邮编|小数//张三"_s, u"||"_s}));
 }
 
 TEST(CsvReaderTest, PreviewShowsTheFirstTenRecordsFromTheFirstLine) {
@@ -229,12 +276,23 @@ TEST(CsvReaderTest, BadFilesNeitherHangNorLoseTheGrid) {
   // A 10 MB line, an unclosed quote in front of many lines, invalid bytes: each ends normally.
   const QByteArray longLine = "a,1," + QByteArray(10 * 1024 * 1024, 'x') + "\r\n";
   EXPECT_EQ(Import(longLine, 1, 1, false)[0].size(), 10 * 1024 * 1024 + 9);
+  // The open quote takes every line into its one record, which ends with the file.
   QByteArray manyLines = "\"";
   for (int i = 0; i < 100000; ++i) manyLines += "line,2,3\r\n";
-  EXPECT_EQ(Import(manyLines, 1, 2, false).size(), 2);
+  const QStringList swallowed = Import(manyLines, 1, std::nullopt, false);
+  ASSERT_EQ(swallowed.size(), 1);
+  EXPECT_EQ(swallowed[0].count(u"line,2,3"_s), 100000);
+  // Bytes no encoding can read are shown as replacement characters; the commas still cut.
   const QStringList garbage =
-      Import(QByteArray("\xFF\xFE\x00", 3) + QByteArray("\x81\x30\xFF,\x80,\xFE\r\n"), 1, 1, false);
-  EXPECT_EQ(garbage.size(), 1);
+      Import(QByteArray("\x81\x30\xFF,\x80,\xFE\r\nb,2,y\r\n"), 1, std::nullopt, false);
+  ASSERT_EQ(garbage.size(), 2);
+  EXPECT_TRUE(garbage[0].contains(QChar::ReplacementCharacter)) << garbage[0].toStdString();
+  EXPECT_EQ(garbage[0].count(u'|'), 2);
+  EXPECT_EQ(garbage[1], u"b|000002|y"_s);
+  // An address of 10,000 characters comes in whole.
+  const QString longAddress = u"北"_s.repeated(10000);
+  EXPECT_EQ(Import(u"a,1,"_s.toUtf8() + longAddress.toUtf8(), 1, 1, false),
+            QStringList{u"a|000001|"_s + longAddress});
 }
 
 TEST(CsvReaderTest, ImportsAreLimitedToTheRowsOfAWorksheet) {

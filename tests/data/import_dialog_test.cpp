@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +33,7 @@ class ImportDialogTest : public testing::Test {
  protected:
   void SetUp() override {
     for (int i = 2; i <= 6; ++i) Registry::DeleteSetting(Registry::kOpenParaSection, QString::number(i));
+    Registry::DeleteSetting(Registry::kOpenParaSection, u"Folder"_s);
     data::importState() = {};
     prompts_ = &test::FreshPrompts();
   }
@@ -59,7 +63,8 @@ TEST_F(ImportDialogTest, ParametersComeBackAfterOkButNotAfterCancel) {
     EXPECT_EQ(dialog.windowTitle(), data::texts::kImportCaption);
     const QStringList defaults = {dialog.TT(2)->text(), dialog.TT(3)->text(), dialog.TT(4)->text(),
                                   dialog.TT(5)->text(), dialog.TT(6)->text()};
-    EXPECT_EQ(defaults, (QStringList{u"2"_s, u"A"_s, u"B"_s, u"C"_s, u"10"_s}));
+    // The end row is the file's last line that holds data.
+    EXPECT_EQ(defaults, (QStringList{u"2"_s, u"A"_s, u"B"_s, u"C"_s, u"11"_s}));
     EXPECT_EQ(Preview(dialog, 0, 0), u"姓名"_s);
     Type(dialog.TT(3), u"A，\" 收\""_s);
     Type(dialog.TT(5), u"C,D"_s);
@@ -84,6 +89,57 @@ TEST_F(ImportDialogTest, ParametersComeBackAfterOkButNotAfterCancel) {
   data::fOpen again(grid_);
   EXPECT_EQ(again.TT(3)->text(), u"A，\" 收\""_s);
   EXPECT_EQ(again.TT(6)->text(), u"5"_s);
+}
+
+TEST_F(ImportDialogTest, TheEndRowFollowsTheDataUnlessTyped) {
+  // A new user with a 200-record list and a header line gets all 200 by pressing OK, and the
+  // next, longer list again in full; an end row once typed is kept, and emptying it follows
+  // the data again.
+  QTemporaryDir dir;
+  const auto list = [&](int records) {
+    const QString path = dir.filePath(QStringLiteral("list%1.csv").arg(records));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("姓名,邮编,地址\n");
+    for (int i = 1; i <= records; ++i) file.write(QStringLiteral("张%1,100001,北京市\n").arg(i).toUtf8());
+    return path;
+  };
+  const struct {
+    int records;
+    QString typed;  // typed into the end row box, or null for untouched
+    QString shown;  // the end row the dialog offered
+    int imported;
+  } cases[] = {
+      {200, QString(), u"201"_s, 200}, {300, QString(), u"301"_s, 300}, {300, u"51"_s, u"301"_s, 50},
+      {200, QString(), u"51"_s, 50},   {200, u""_s, u"51"_s, 200},      {250, QString(), u"251"_s, 250},
+  };
+  for (const auto& c : cases) {
+    data::importState().file = list(c.records);
+    data::fOpen dialog(grid_);
+    EXPECT_EQ(dialog.dataRows(), c.records + 1);
+    EXPECT_TRUE(dialog.findChild<QLabel*>(u"DataRows"_s)->text().contains(QString::number(c.records + 1)));
+    EXPECT_EQ(dialog.TT(6)->text(), c.shown) << c.records;
+    if (!c.typed.isNull()) {
+      dialog.TT(6)->selectAll();
+      QTest::keyClick(dialog.TT(6), Qt::Key_Backspace);
+      QTest::keyClicks(dialog.TT(6), c.typed);
+    }
+    QTest::mouseClick(dialog.COM(0), Qt::LeftButton);
+    EXPECT_EQ(grid_.recordCount(), c.imported) << c.records << " " << c.typed.toStdString();
+    EXPECT_EQ(grid_.cell(c.imported, 1), QStringLiteral("张%1").arg(c.imported));
+  }
+}
+
+TEST_F(ImportDialogTest, TheFileDialogOffersEveryKindAndOpensInTheLastFolder) {
+  const QString first = Fixture(u"addresses_gbk.csv"_s);
+  prompts_->files = {first, QString()};
+  data::ChooseImportSource(1);
+  data::ChooseImportSource(1);
+  ASSERT_EQ(prompts_->openFilters.size(), 2);
+  const QString all = prompts_->openFilters[0].section(u";;"_s, 0, 0);
+  for (const char16_t* pattern : {u"*.csv", u"*.xls", u"*.xlsx", u"*.ods"})
+    EXPECT_TRUE(all.contains(QString::fromUtf16(pattern))) << all.toStdString();
+  EXPECT_EQ(prompts_->openFolders, (QStringList{QString(), QFileInfo(first).absolutePath()}));
 }
 
 TEST_F(ImportDialogTest, RowBoxesTakeDigitsOnly) {
@@ -145,7 +201,8 @@ TEST_F(ImportDialogTest, AThreeLetterColumnStopsAWorkbookImport) {
   Type(dialog.TT(3), u"ABC"_s);
   QTest::mouseClick(dialog.COM(0), Qt::LeftButton);
   EXPECT_EQ(prompts_->shown, QStringList{data::texts::kColumnOutOfRange});
-  EXPECT_EQ(grid_.recordCount(), 9);
+  // Rows 2 to 11, the sheet's last row that holds data, numbered and empty.
+  EXPECT_EQ(grid_.recordCount(), 10);
   EXPECT_EQ(grid_.cell(1, 1), QString());
 }
 
@@ -239,7 +296,8 @@ TEST_F(ImportDialogTest, TheImportButtonOfTheMainWindowFillsItsGrid) {
   AnswerNextModal();
   window.CB(3)->click();
   ASSERT_EQ(window.records().recordCount(), 5);
-  EXPECT_EQ(window.records().record(2), (data::Record{u"2"_s, u"李四"_s, u"010001"_s, u"上海市//浦东新区"_s}));
+  EXPECT_EQ(window.records().record(2),
+            (data::Record{u"2"_s, u"李四"_s, u"010001"_s, u"上海市//浦东新区"_s}));
   QTest::qWait(20);
 }
 

@@ -1,10 +1,10 @@
 #include "data/workbook.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <sys/stat.h>
 
 #include "data/import_texts.h"
 #include "data/reading_process.h"
@@ -111,6 +111,74 @@ TEST(WorkbookTest, CellsReadAsASpreadsheetShowsThem) {
   }
 }
 
+// The same address list written by each program people use (tests/fixtures/import/writers):
+// numbers, a postcode kept as text, dates, a line break in a cell, a merged address, inline or
+// shared strings as each writer keeps them.
+const QString kWriterMatrix[] = {
+    u"openpyxl.xlsx"_s,
+    u"pandas.xlsx"_s,
+    u"xlsxwriter_py.xlsx"_s,
+    u"libxlsxwriter.xlsx"_s,
+    u"libreoffice.xlsx"_s,
+    u"gnumeric.xlsx"_s,
+    u"libreoffice.xls"_s,
+    u"gnumeric.xls"_s,
+    u"writeexcel.xls"_s,
+    u"libreoffice.ods"_s,
+    u"gnumeric.ods"_s,
+    // Relationships that lead back where they came from are passed over.
+    u"looping_relationships.xlsx"_s,
+};
+
+TEST(WorkbookTest, EveryWriterGivesTheSameRecords) {
+  const std::vector<data::Record> expected = {
+      {u"1"_s, u"张三"_s, u"310000"_s, u"浙江省杭州市西湖区文三路188号|2024-03-05"_s},
+      {u"2"_s, u"李四"_s, u"010001"_s, u"上海市//浦东新区|2023-12-31"_s},
+      {u"3"_s, u"王五"_s, u"021000"_s, u"天津市和平区南京路219号|"_s},
+      {u"4"_s, u"赵六"_s, u"100001"_s, u"天津市和平区南京路219号|2024-02-29"_s},
+      {u"5"_s, u"钱七"_s, u"518000"_s, u"深圳市福田区深南大道6008号,\"特区报社\"|"_s},
+  };
+  for (const QString& name : kWriterMatrix) {
+    const QString file = u"writers/"_s + name;
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    QStringList names;
+    EXPECT_EQ(data::ReadSheetNames(Fixture(file), names), 0) << name.toStdString();
+    EXPECT_EQ(names, (QStringList{u"地址"_s, u"其他"_s})) << name.toStdString();
+    data::PreviewCells cells;
+    int rows = 0;
+    EXPECT_EQ(data::PreviewWorkbook(Fixture(file), u"地址"_s, cells, &rows), 0) << name.toStdString();
+    EXPECT_EQ(rows, 6) << name.toStdString();
+    data::RecordTable grid;
+    data::Expressions expressions = {u"A"_s, u"B"_s, u"C,\"|\",D"_s};
+    EXPECT_EQ(data::ImportWorkbook(grid, Fixture(file), u"地址"_s, 2, std::nullopt, expressions, false), 0);
+    EXPECT_EQ(grid.records(), expected) << name.toStdString();
+    EXPECT_TRUE(prompts.shown.isEmpty()) << name.toStdString();
+  }
+}
+
+TEST(WorkbookTest, PackagesWithPartsMissingAreDamaged) {
+  // Cut from the openpyxl and XlsxWriter files: a sheet whose cells are nowhere never reads as
+  // an empty sheet; the other sheet still reads.
+  const struct {
+    QString file, sheet;
+    int error;
+  } cases[] = {
+      {u"missing_sheet_part.xlsx"_s, u"地址"_s, 5},     {u"missing_sheet_part.xlsx"_s, u"其他"_s, 0},
+      {u"missing_relationship.xlsx"_s, u"地址"_s, 5},   {u"missing_relationship.xlsx"_s, u"其他"_s, 0},
+      {u"missing_shared_strings.xlsx"_s, u"地址"_s, 5}, {u"missing_sheet_part.xlsx"_s, u"无"_s, 9},
+  };
+  for (const auto& c : cases) {
+    data::Worksheet sheet;
+    EXPECT_EQ(data::ReadWorksheet(Fixture(u"writers/"_s + c.file), c.sheet, sheet), c.error)
+        << c.file.toStdString() << " " << c.sheet.toStdString();
+    QString text;
+    if (c.error == 0) {
+      sheet.CellText(1, 1, text);
+      EXPECT_EQ(text, u"备注"_s) << c.file.toStdString();
+    }
+  }
+}
+
 TEST(WorkbookTest, DatesAndFormatCodes) {
   const struct {
     double serial;
@@ -160,9 +228,8 @@ TEST(WorkbookTest, CellsKeepTheirPlaceInWhateverOrderTheyCome) {
     int row, column;
     QString text;
   } cases[] = {
-      {1, 6, u"F1"_s}, {1, 2, u"B1 again"_s}, {1, 4, u"D1"_s}, {1, 3, {}},  {1, 1, {}},
-      {1, 7, {}},      {5, 16384, u"XFD5"_s}, {5, 16383, {}},  {3, 1, u"A3"_s}, {2, 1, {}},
-      {9, 9, {}},
+      {1, 6, u"F1"_s},       {1, 2, u"B1 again"_s}, {1, 4, u"D1"_s}, {1, 3, {}}, {1, 1, {}}, {1, 7, {}},
+      {5, 16384, u"XFD5"_s}, {5, 16383, {}},        {3, 1, u"A3"_s}, {2, 1, {}}, {9, 9, {}},
   };
   QString text;
   for (const auto& c : cases) {
@@ -214,16 +281,11 @@ TEST(WorkbookTest, TextKeptInTheSheetItselfIsRead) {
     int row, column;
     QString text;
   } cases[] = {
-      {u"收件人"_s, 1, 1, u"姓名"_s},
-      {u"收件人"_s, 2, 1, u"郑十一"_s},
-      {u"收件人"_s, 2, 2, u"10001"_s},
-      {u"收件人"_s, 2, 3, u"天津市和平区 \"南京路\"  <1号>"_s},
-      {u"收件人"_s, 3, 2, u"050000"_s},
-      {u"收件人"_s, 3, 3, u"石家庄市\n长安区"_s},
-      {u"收件人"_s, 4, 28, u"AB4"_s},
-      {u"收件人"_s, 4, 1, {}},
-      {u"说明"_s, 1, 1, u"不是地址"_s},
-      {u"说明"_s, 2, 1, {}},
+      {u"收件人"_s, 1, 1, u"姓名"_s},   {u"收件人"_s, 2, 1, u"郑十一"_s},
+      {u"收件人"_s, 2, 2, u"10001"_s},  {u"收件人"_s, 2, 3, u"天津市和平区 \"南京路\"  <1号>"_s},
+      {u"收件人"_s, 3, 2, u"050000"_s}, {u"收件人"_s, 3, 3, u"石家庄市\n长安区"_s},
+      {u"收件人"_s, 4, 28, u"AB4"_s},   {u"收件人"_s, 4, 1, {}},
+      {u"说明"_s, 1, 1, u"不是地址"_s}, {u"说明"_s, 2, 1, {}},
   };
   for (const auto& c : cases) {
     data::Worksheet sheet;
@@ -372,7 +434,9 @@ TEST(WorkbookTest, AnXlsReaderThatNeverAnswersIsGivenUp) {
   data::Worksheet sheet;
   const QString wanted = u"地址"_s;
   const QString path = QFile::decodeName(fifo);
-  const auto read = [&](QStringList& n, data::Worksheet* s) { return data::detail::ReadXlsFile(path, &wanted, n, s); };
+  const auto read = [&](QStringList& n, data::Worksheet* s) {
+    return data::detail::ReadXlsFile(path, &wanted, n, s);
+  };
   EXPECT_EQ(data::detail::ReadInChildProcess(read, names, &sheet, 300), 5);
 }
 

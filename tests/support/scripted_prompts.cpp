@@ -41,6 +41,12 @@ QString ScriptedPrompts::OpenFileName(const QString& title, const QString&) {
   return Take(files, QString());
 }
 
+QString ScriptedPrompts::OpenFileNameIn(const QString& title, const QString& filter, const QString& folder) {
+  openFolders << folder;
+  openFilters << filter;
+  return OpenFileName(title, filter);
+}
+
 QString ScriptedPrompts::FolderName(const QString& title, const QString&) {
   shown << title;
   return Take(files, QString());

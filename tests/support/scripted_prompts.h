@@ -19,6 +19,8 @@ class ScriptedPrompts final : public common::Prompts {
   bool AskTitled(const QString& text, const QString& title) override;
   std::optional<QString> Input(const QString& prompt, const QString& title, const QString& proposal) override;
   QString OpenFileName(const QString& title, const QString& filter) override;
+  // Records the folder and filter offered, then answers as OpenFileName.
+  QString OpenFileNameIn(const QString& title, const QString& filter, const QString& folder) override;
   QString FolderName(const QString& title, const QString& start) override;
   // Answers from `files`, choosing the filter entry from `saveFilters` (the first entry offered
   // when none is scripted).
@@ -31,6 +33,8 @@ class ScriptedPrompts final : public common::Prompts {
   QStringList titles;
   // The proposals the input box offered.
   QStringList proposals;
+  // The folders and filters the file-open dialog was offered.
+  QStringList openFolders, openFilters;
   // The answers still to give.
   std::deque<bool> answers;
   std::deque<common::Choice> choices;
