@@ -64,11 +64,11 @@ TEST_F(UserCopyTest, ANewerTemplateUpdatesShippedTablesAndKeepsTheUsersOwn) {
       u"INSERT INTO 格式 (Name, Ctl, X, Y, W, H, Color, fName, fSize, fBold, fItalic, fUnderline, "
       u"fStrikethru) "
       "VALUES ('DL: 220*110 毫米', 7, 12.5, 30, 80, 10, 255, '黑体', 14, 1, 0, 0, 0);"
-      "UPDATE 默认 SET Val = 'mine' WHERE Ord = 9; INSERT INTO 内容 (Ctl, Con) VALUES (8, '寄件人地址');"_s);
+      "UPDATE 默认 SET Val = 'mine' WHERE Ord = 9; UPDATE 内容 SET Con = '寄件人地址' WHERE Ctl = 8;"_s);
 
   Sql(templatePath_,
       u"DELETE FROM 邮编; INSERT INTO 邮编 VALUES ('新省', '新区', '999000');"
-      "CREATE TABLE 标准格式 (Name TEXT, Ctl SMALLINT, X DOUBLE); INSERT INTO 标准格式 VALUES ('DL: 220*110 "
+      "DROP TABLE IF EXISTS 标准格式; CREATE TABLE 标准格式 (Name TEXT, Ctl SMALLINT, X DOUBLE); INSERT INTO 标准格式 VALUES ('DL: 220*110 "
       "毫米', 7, 40);"
       "CREATE INDEX 标准格式_name ON 标准格式 (Name);"
       "INSERT INTO 格式 (Name, Ctl, X) VALUES ('C5: 229*162 毫米', 0, 1)"_s);
