@@ -92,9 +92,14 @@ QList<PictureText> LayOutRotationCanvas(const editor::EnvelopeModel& envelope, c
     const double boxW = box.geometry.width() * ratio;
     const double pitch = metrics.height() * double(editor::kTwipsPerPixel) + kPictureLineGap;
     const auto width = [&metrics](const QString& s) { return PictureWidth(metrics, s); };
+    // Centred boxes print as the unturned envelope prints them: each piece across the box, a
+    // digit also down it.
+    const bool centred = editor::RulesOf(i).centred;
+    if (i <= editor::kLastDigitBox)
+      y += (box.geometry.height() * ratio - metrics.height() * double(editor::kTwipsPerPixel)) / 2;
     for (const QString& line : lines) {
       for (const QString& piece : BreakLine(line, boxW, width)) {
-        texts.append({QPointF(x, y), piece, font});
+        texts.append({QPointF(centred ? x + (boxW - width(piece)) / 2 : x, y), piece, font});
         y += pitch;
       }
     }

@@ -83,7 +83,7 @@ class PrivateCups {
     socket_ = d + QStringLiteral("/cups.sock");
     WriteFile(d + QStringLiteral("/cupsd.conf"),
               QStringLiteral(
-                  "Listen %1\nLogLevel debug\nWebInterface No\nDefaultAuthType None\nPreserveJobFiles Yes\n"
+                  "Listen %1\nLogLevel debug\nMaxLogSize 0\nWebInterface No\nDefaultAuthType None\nPreserveJobFiles Yes\n"
                   "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                   "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"
                   "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
@@ -308,7 +308,9 @@ TEST_F(CupsQueues, EnvelopesAndTheCheckPageLandWhereThePreviewPutsThemOnRealDriv
       int compared = 0;
       for (const QRectF& region : BoxRegions(m, preview.envelope, c.rotate)) {
         const QRectF shown = PrintableInk(preview.page, region, printable);
-        if (shown.isNull()) continue;  // nothing of this box reaches the paper
+        // Nothing of this box reaches the paper, or only a speck at the printable edge, finer
+        // than the comparison can tell.
+        if (shown.isNull() || (shown.width() < kTolerance && shown.height() < kTolerance)) continue;
         ++compared;
         const QRectF got = PrintableInk(page, region, printable);
         ASSERT_FALSE(got.isNull()) << "region " << region.x() << "," << region.y();
