@@ -25,9 +25,9 @@ struct Outcome {
   QString err;
 };
 
-Outcome RunTool(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
+// Starts a prepared process and waits for it, a minute at most.
+Outcome Finish(QProcess& process) {
+  process.start();
   if (!process.waitForFinished(60000)) {
     process.kill();
     process.waitForFinished();
@@ -36,6 +36,13 @@ Outcome RunTool(const QString& program, const QStringList& arguments) {
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardOutput()),
           QString::fromUtf8(process.readAllStandardError())};
+}
+
+Outcome RunTool(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  return Finish(process);
 }
 
 class InstallTest : public testing::Test {
@@ -86,15 +93,7 @@ class InstallTest : public testing::Test {
   Outcome RunAsUser(const QString& program, const QStringList& arguments) const {
     QProcess process;
     AsUser(process, program, arguments);
-    process.start();
-    if (!process.waitForFinished(60000)) {
-      process.kill();
-      process.waitForFinished();
-      return {-1, {}, u"timed out"_s};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return Finish(process);
   }
 
   QTemporaryDir root_;
