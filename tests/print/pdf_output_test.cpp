@@ -228,6 +228,48 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
   }
 }
 
+// The turned print is the unturned one turned about the envelope: the centred boxes (digits,
+// tag) included, whose text sits in the middle of its box either way.
+TEST(PdfOutput, TurnedPrintIsTheUnturnedOneTurnedCentredBoxesIncluded) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("both.pdf"));
+  editor::EnvelopeModel m;
+  printtest::SetUpEnvelope(m, 2);
+  for (int i = editor::kLastDigitBox + 1; i < editor::kTagBox; ++i) m.SetBoxText(i, QString());
+  QRectF env;
+  {
+    print::PdfDevice pdf(path, print::kPdfPrinterName);
+    ASSERT_EQ(print::RenderEnvelope(pdf, m, 0, 0), print::PrintStatus::kPrinted);
+    editor::TabOptions o = m.options();
+    o.rotate = true;
+    m.SetOptions(o);
+    ASSERT_EQ(print::RenderRotated(pdf, m, 0, 0, 300), print::PrintStatus::kPrinted);
+    env = print::EnvelopeOnPage(pdf, m, 0, 0);
+    ASSERT_TRUE(pdf.Finish());
+  }
+  const QImage upright = printtest::RasterPage(path, 0, 300, dir.filePath(QStringLiteral("upright")));
+  const QImage turned = printtest::RasterPage(path, 1, 300, dir.filePath(QStringLiteral("turned")));
+  ASSERT_FALSE(upright.isNull());
+  ASSERT_FALSE(turned.isNull());
+  const double mmPerTwip = m.W() / m.canvasSize().width();
+  const auto turn = [&env](const QRectF& r) {
+    const QPointF corner(env.left() + env.right() - r.right(), env.top() + env.bottom() - r.bottom());
+    return QRectF(corner, r.size());
+  };
+  for (int i : {0, 3, 5, int(editor::kTagBox)}) {
+    SCOPED_TRACE(testing::Message() << "box " << i);
+    const QRect g = m.box(i).geometry;
+    const QRectF box(env.topLeft() + QPointF(g.topLeft()) * mmPerTwip, QSizeF(g.size()) * mmPerTwip);
+    const QRectF ink = printtest::InkBox(upright, 300, box);
+    const QRectF turnedInk = printtest::InkBox(turned, 300, turn(box));
+    ASSERT_FALSE(ink.isNull());
+    ASSERT_FALSE(turnedInk.isNull());
+    EXPECT_NEAR(ink.center().x(), box.center().x(), 0.5) << "centred across its box";
+    EXPECT_NEAR(turnedInk.center().x(), turn(ink).center().x(), 0.5);
+    EXPECT_NEAR(turnedInk.center().y(), turn(ink).center().y(), 0.5);
+  }
+}
+
 // The width a text has in the font's own design, in mm at `points`.
 double DesignWidthMm(const QFont& font, const QString& text, double points) {
   QRawFont raw = QRawFont::fromFont(font);
