@@ -369,7 +369,7 @@ std::vector<Record> CsvRecords(QString text, int start, std::optional<int> end, 
   const CompiledExpressions compiled = CompileCsvExpressions(normalised);
 
   // Rows are set aside as records are read, never for the whole range asked for at once.
-  const qsizetype wanted = end ? ImportRowCount(start, *end) : std::numeric_limits<qsizetype>::max();
+  const qsizetype wanted = end ? ImportRowCount(start, *end) : kMaxImportRows;
   std::vector<Record> records;
   size_t filled = 0;
   RecordFields fields;

@@ -15,7 +15,6 @@ class NameTrie {
  public:
   // Adds a non-empty name and returns its id (0, 1, 2 ...); the same text gets the same id.
   int Add(QStringView name);
-  int nameCount() const { return names_; }
 
   // Calls found(id, length) for every name that text begins with, shortest first.
   template <typename Found>

@@ -28,7 +28,8 @@ class PostcodeIndex {
  public:
   // Ties each row to its division: the province whose names hold 省份, then the prefecture or
   // county of that province whose names hold 地区. Rows whose code is not six ASCII digits, or
-  // that name no division, are left out.
+  // that name no division, are left out. `divisions` must outlive the index (the shipped set
+  // lives as long as the program).
   explicit PostcodeIndex(PostcodeTable rows, const Divisions& divisions = Divisions::Shipped());
 
   // The postcode for an address, or the empty text when it cannot be placed.

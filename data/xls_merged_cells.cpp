@@ -38,11 +38,15 @@ class CompoundFile {
       for (qsizetype i = 0; i + 1 < sectorSize_ / 4; ++i) fatSectors.push_back(U32(file_, at + 4 * i));
       difat = U32(file_, at + sectorSize_ - 4);
     }
+    // Entries past the file's own sectors could name nothing: a crafted table that claims more
+    // (the same sector listed again and again) is cut there.
     const quint32 fatCount = U32(file_, 0x2C);
-    for (quint32 i = 0; i < fatCount && i < fatSectors.size(); ++i) {
+    const size_t sectors = size_t(SectorCount());
+    for (quint32 i = 0; i < fatCount && i < fatSectors.size() && fat_.size() < sectors; ++i) {
       const qsizetype at = Offset(fatSectors[i]);
       if (at < 0) break;
-      for (qsizetype j = 0; j < sectorSize_ / 4; ++j) fat_.push_back(U32(file_, at + 4 * j));
+      for (qsizetype j = 0; j < sectorSize_ / 4 && fat_.size() < sectors; ++j)
+        fat_.push_back(U32(file_, at + 4 * j));
     }
     directory_ = Chain(U32(file_, 0x30), fat_, [this](quint32 s) { return SectorBytes(s); });
     miniFat_ = ToWords(Chain(U32(file_, 0x3C), fat_, [this](quint32 s) { return SectorBytes(s); }));

@@ -1,5 +1,5 @@
 #pragma once
-// The guide drawn faintly on the canvas when "显示信封格线" is checked: where a standard Chinese
+// The guide drawn faintly on the canvas when "显示标准格线" is checked: where a standard Chinese
 // envelope has its pre-printed red postcode boxes, its stamp area and its bar-code strip, so that
 // boxes can be laid on them. A screen aid only, never printed. The shipped default formats
 // (resources/standard_formats.tsv) follow the same figures.

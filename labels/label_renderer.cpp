@@ -55,9 +55,6 @@ QPointF ItemPosition(const LabelSource& source, const editor::Box& box, QPointF 
           cell.y() + size.height() / canvas.height() * box.geometry.top()};
 }
 
-// Draws the ticked items of every cell. Items go item by item over the page rather than label
-// by label: the picture is the same, and the device changes fonts six times per page instead
-// of six times per label. `applyFont` gives the device an item's font.
 // The canvas span an item takes across: the whole postcode runs over all six digit boxes.
 std::pair<int, int> ItemSpan(const editor::EnvelopeModel& envelope, const LabelItem& item) {
   const QRect& first = envelope.box(item.box).geometry;
@@ -84,9 +81,11 @@ double RoomBelow(const LabelSource& source, const LabelItem& item) {
 
 constexpr double kSmallestLabelPoints = 4;
 
-// Items go item by item over the page. An item's text that would run into the item below it,
-// or off its label, is set smaller for that label (down to a smallest legible size), so that no
-// item prints over another.
+// Draws the ticked items of every cell, item by item over the page rather than label by label:
+// the picture is the same, and the device changes fonts six times per page instead of six times
+// per label. `applyFont` gives the device an item's font. An item's text that would run into the
+// item below it, or off its label, is set smaller for that label (down to a smallest legible
+// size), so that no item prints over another.
 void DrawItems(print::PrinterDevice& device, const LabelSource& source, const QList<Cell>& cells, QSizeF size,
                const std::function<void(const editor::Box&)>& applyFont) {
   const QSize canvas = source.envelope.canvasSize();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/numbers.h"
+#include "labels/label_texts.h"
 
 namespace labels {
 
@@ -80,7 +81,7 @@ QString PresetCaption(const LabelPreset& preset) {
   const auto mm = [](double v) { return QString::number(common::RoundToHundredths(v), 'g', 5); };
   return QString::number(preset.across) + QStringLiteral(" × ") + QString::number(preset.down) +
          QStringLiteral("  ") + mm(grid.label.width()) + QStringLiteral(" × ") + mm(grid.label.height()) +
-         QStringLiteral(" 毫米");
+         u' ' + kMillimetres;
 }
 
 void ApplyPreset(LabelSheet& sheet, const LabelPreset& preset) {

@@ -3,7 +3,7 @@
 // factor, the paper size, which items each label carries, the first cell to use on the first
 // sheet, and the page shown. Values are kept as the user typed them and read the way the
 // program reads numbers (common::Val, halves to even), so that the preview, the page count and
-// printing all agree on what a text means. Nothing here is stored between runs.
+// printing all agree on what a text means. The sheet is kept between runs by labels/label_memory.h.
 
 #include <QPointF>
 #include <QRect>

@@ -157,22 +157,11 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
     const editor::Box& box = envelope.box(i);
     const QStringList lines = BoxLines(box.text);
     if (lines.isEmpty()) continue;  // measuring a font for nothing would only cost time
-    // The digit boxes print 1 mm right and down of their canvas place.
-    const int k = i <= editor::kLastDigitBox ? 1 : 0;
     const QRect& g = box.geometry;
-    int X = RoundToInt(W * g.left() / canvas.width() - offX + k);
-    int Y = RoundToInt(H * g.top() / canvas.height() - offY + k);
-    if (options.portrait) {  // landscape page: against the far edge of the short side
-      Y = RoundToInt(Y + (S - H));
-      if (options.centreFeed) Y = RoundToInt(Y - (S - H) / 2);
-    } else if (options.centreFeed) {
-      X = RoundToInt(X + (S - W) / 2);
-    }
     CopyBoxFont(device, box);
     FitPrinterFontSize(device, box.font.size, box, mmPerTwip, box.font.bold, cache);
     const int boxW = RoundToInt(g.width() * W / canvas.width());
     const double pitch = device.TextHeight(kLineHeightSample) + 1;
-    const auto width = [&device](const QString& s) { return device.TextWidth(s); };
     if (editor::RulesOf(i).centred) {
       // Centred boxes (the postcode digits, the tag) print centred as the canvas shows them:
       // a digit in the middle of its pre-printed box, each line of the tag across its box.
@@ -182,6 +171,16 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
       PrintCentred(device, lines, place, boxW, pitch, i <= editor::kLastDigitBox);
       continue;
     }
+    // The other boxes start at whole millimetres.
+    int X = RoundToInt(W * g.left() / canvas.width() - offX);
+    int Y = RoundToInt(H * g.top() / canvas.height() - offY);
+    if (options.portrait) {  // landscape page: against the far edge of the short side
+      Y = RoundToInt(Y + (S - H));
+      if (options.centreFeed) Y = RoundToInt(Y - (S - H) / 2);
+    } else if (options.centreFeed) {
+      X = RoundToInt(X + (S - W) / 2);
+    }
+    const auto width = [&device](const QString& s) { return device.TextWidth(s); };
     for (const QString& line : lines) {
       device.SetCurrentPosition(QPointF(X, Y));
       for (const QString& piece : BreakLine(line, boxW, width)) {

@@ -302,8 +302,6 @@ OneMessage::OneMessage() {
 
 OneMessage::~OneMessage() { --messageScopes; }
 
-bool OneMessage::told() const { return messageShown; }
-
 void Tell(const QString& text) {
   if (messageScopes > 0 && messageShown) return;
   messageShown = true;

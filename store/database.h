@@ -42,8 +42,6 @@ class OneMessage {
   ~OneMessage();
   OneMessage(const OneMessage&) = delete;
   OneMessage& operator=(const OneMessage&) = delete;
-  // Whether a message was shown while this one lived.
-  bool told() const;
 };
 // Shows a database failure message, once within a OneMessage.
 void Tell(const QString& text);
