@@ -11,16 +11,10 @@
 
 #include "common/numbers.h"
 #include "common/prompts.h"
+#include "store/statement.h"
 #include "store/store_texts.h"
 
 namespace DataBase {
-
-struct KeyedHandle {
-  sqlite3* db = nullptr;
-  QString path;
-  Access access = Access::kReadWrite;
-  ~KeyedHandle() { sqlite3_close(db); }
-};
 
 namespace {
 
@@ -57,54 +51,7 @@ std::shared_ptr<KeyedHandle>& KeptHandle() {
 
 void ReleaseKeptHandle() { KeptHandle().reset(); }
 
-// A prepared statement that finalizes itself.
-class Statement {
- public:
-  Statement(sqlite3* db, const QString& sql) {
-    const QByteArray text = sql.toUtf8();
-    status_ = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, nullptr);
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-
-  bool ok() const { return status_ == SQLITE_OK && stmt_ != nullptr; }
-  sqlite3_stmt* get() const { return stmt_; }
-
-  bool Bind(int index, const QVariant& value) {
-    int rc = SQLITE_OK;
-    switch (value.typeId()) {
-      case QMetaType::UnknownType:
-        rc = sqlite3_bind_null(stmt_, index);
-        break;
-      case QMetaType::LongLong:
-        rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
-        break;
-      case QMetaType::Double:
-        rc = sqlite3_bind_double(stmt_, index, value.toDouble());
-        break;
-      default: {
-        const QByteArray utf8 = value.toString().toUtf8();
-        rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-      }
-    }
-    return rc == SQLITE_OK;
-  }
-  // Runs a statement that returns no rows.
-  bool Run() { return ok() && sqlite3_step(stmt_) == SQLITE_DONE; }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-  int status_ = SQLITE_ERROR;
-};
-
 bool Execute(sqlite3* db, const QString& sql) { return Statement(db, sql).Run(); }
-
-QString Quoted(const QString& identifier) {
-  QString escaped = identifier;
-  escaped.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + escaped + u'"';
-}
 
 struct ConnectionParts {
   QString path;
@@ -118,27 +65,9 @@ std::optional<ConnectionParts> Parse(const QString& connectionString) {
                          connectionString.mid(cut + kPasswordKey.size())};
 }
 
-// Opens and keys the file named by the connection string and proves the key with a first
-// statement: a wrong key or a file that is no database fails here, not later.
 std::shared_ptr<KeyedHandle> OpenKeyed(const QString& connectionString, Access access) {
   const std::optional<ConnectionParts> parts = Parse(connectionString);
-  if (!parts) return nullptr;
-  const QString& path = parts->path;
-
-  auto handle = std::make_shared<KeyedHandle>();
-  handle->path = path;
-  handle->access = access;
-  // Without create: a missing file fails instead of appearing empty.
-  if (sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &handle->db,
-                      access == Access::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
-                      nullptr) != SQLITE_OK)
-    return nullptr;
-  if (!KeyHandle(handle->db, parts->password)) return nullptr;
-  // An empty file opens as an empty database; without tables it is no parameter database.
-  Statement probe(handle->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-  if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW || sqlite3_column_int(probe.get(), 0) == 0)
-    return nullptr;
-  return handle;
+  return parts ? OpenKeyedFile(parts->path, parts->password, access) : nullptr;
 }
 
 ColumnType TypeOf(const char* declared) {
@@ -280,6 +209,23 @@ QVariant FromStorage(ColumnType type, const QVariant& stored) {
 }
 
 }  // namespace
+
+std::shared_ptr<KeyedHandle> OpenKeyedFile(const QString& path, const QString& password, Access access) {
+  auto handle = std::make_shared<KeyedHandle>();
+  handle->path = path;
+  handle->access = access;
+  // Without create: a missing file fails instead of appearing empty.
+  if (sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &handle->db,
+                      access == Access::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
+                      nullptr) != SQLITE_OK)
+    return nullptr;
+  if (!KeyHandle(handle->db, password)) return nullptr;
+  // An empty file opens as an empty database; without tables it is no parameter database.
+  Statement probe(handle->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+  if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW || sqlite3_column_int(probe.get(), 0) == 0)
+    return nullptr;
+  return handle;
+}
 
 // ---- The file ----
 

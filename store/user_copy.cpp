@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include "store/database.h"
+#include "store/statement.h"
 #include "store/store_texts.h"
 
 namespace DataBase {
@@ -23,58 +24,31 @@ const QString kFileName = QStringLiteral("Par.mdb");
 // The tables that belong to the user; every other table of the template is shipped data.
 const QStringList kUserTables = {QStringLiteral("默认"), QStringLiteral("内容"), QStringLiteral("格式")};
 
-QString Quoted(const QString& identifier) {
-  QString escaped = identifier;
-  escaped.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + escaped + u'"';
-}
-
 // A keyed handle on one file, proved by a first statement.
 class RawFile {
  public:
-  RawFile(const QString& path, int flags) {
-    ok_ = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) == SQLITE_OK &&
-          KeyHandle(db_, ConnectionPassword()) &&
-          !Rows(QStringLiteral("SELECT name FROM sqlite_master")).isEmpty();
-  }
-  ~RawFile() { sqlite3_close(db_); }
-  RawFile(const RawFile&) = delete;
-  RawFile& operator=(const RawFile&) = delete;
+  explicit RawFile(const QString& path)
+      : handle_(OpenKeyedFile(path, ConnectionPassword(), Access::kReadWrite)) {}
 
-  bool ok() const { return ok_; }
+  bool ok() const { return handle_ != nullptr; }
 
   bool Run(const QString& sql, const QString& bound = QString()) {
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray text = sql.toUtf8();
-    const QByteArray value = bound.toUtf8();
-    bool done = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt, nullptr) == SQLITE_OK &&
-                (bound.isNull() || sqlite3_bind_text(stmt, 1, value.constData(), int(value.size()),
-                                                     SQLITE_TRANSIENT) == SQLITE_OK);
-    if (done) {
-      int rc;
-      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      }
-      done = rc == SQLITE_DONE;
-    }
-    sqlite3_finalize(stmt);
-    return done;
+    Statement statement(handle_->db, sql);
+    return statement.ok() && (bound.isNull() || statement.Bind(1, bound)) && statement.Run();
   }
 
   // The first column of every row.
   QStringList Rows(const QString& sql) {
     QStringList rows;
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt, nullptr) == SQLITE_OK)
-      while (sqlite3_step(stmt) == SQLITE_ROW)
-        rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
+    Statement statement(handle_->db, sql);
+    if (statement.ok())
+      while (sqlite3_step(statement.get()) == SQLITE_ROW)
+        rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
     return rows;
   }
 
  private:
-  sqlite3* db_ = nullptr;
-  bool ok_ = false;
+  std::shared_ptr<KeyedHandle> handle_;
 };
 
 // The template's identity: a change of the shipped file changes it. Never 0, which a copy made
@@ -132,7 +106,7 @@ bool MakeCopy(const QString& templatePath, const QString& copyPath, int stamp) {
   if (!part.flush()) return false;
   part.close();
   {
-    RawFile copy(part.fileName(), SQLITE_OPEN_READWRITE);
+    RawFile copy(part.fileName());
     if (!copy.ok() || !copy.Run(QStringLiteral("PRAGMA user_version = %1").arg(stamp))) return false;
   }
   if (!QFile::setPermissions(part.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
@@ -167,7 +141,7 @@ Preparation PrepareUserCopy(const QString& templatePath, const QString& copyPath
   if (copyPath.isEmpty()) return fallBack(kNoDataFolder);
 
   if (QFileInfo::exists(copyPath)) {
-    RawFile copy(copyPath, SQLITE_OPEN_READWRITE);
+    RawFile copy(copyPath);
     if (!copy.ok()) return fallBack(kCopyDamaged.arg(QDir::toNativeSeparators(copyPath)));
     const int stamp = haveTemplate ? TemplateStamp(templatePath) : 0;
     if (stamp != 0 && stamp != Stamp(copy) && !UpdateShippedTables(copy, templatePath, stamp))
