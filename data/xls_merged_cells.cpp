@@ -123,8 +123,9 @@ QString SheetName(QByteArrayView record) {
 
 std::vector<MergedArea> ReadXlsMergedAreas(const QByteArray& file, const QString& sheetName) {
   const CompoundFile compound(file);
-  std::optional<QByteArray> stream = compound.Stream(QStringLiteral("Workbook"));
-  if (!stream) stream = compound.Stream(QStringLiteral("Book"));
+  // Merged areas were first stored by the 97 format (BIFF8, the "Workbook" stream); the older
+  // "Book" stream never holds any, so it is not looked at.
+  const std::optional<QByteArray> stream = compound.Stream(QStringLiteral("Workbook"));
   if (!stream) return {};
   const QByteArrayView biff(*stream);
   const auto recordAt = [&](qsizetype at) {
