@@ -238,8 +238,7 @@ bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source) {
   }
 
   // The sheet shows fonts zoomed like the canvas: as printed, relative to the paper.
-  const double zoom =
-      sheet.width() / SheetPaper(source.sheet).width() * kTwipsPerMm / editor::kReferenceTwipsPerMm;
+  const double zoom = sheet.width() / paper.width() * kTwipsPerMm / editor::kReferenceTwipsPerMm;
   const double shrink = ShrinkFactor(source.sheet);
   DrawItems(picture, source, PageCells(source, source.sheet.page, grid, QPointF(0, 0)), cell,
             [&](const editor::Box& box) {
