@@ -160,20 +160,21 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
     const QRect& g = box.geometry;
     CopyBoxFont(device, box);
     FitPrinterFontSize(device, box.font.size, box, mmPerTwip, box.font.bold, cache);
-    const int boxW = RoundToInt(g.width() * W / canvas.width());
+    // The box on the envelope, in millimetres.
+    const QRectF onEnvelope(W * g.left() / canvas.width(), H * g.top() / canvas.height(),
+                            W * g.width() / canvas.width(), H * g.height() / canvas.height());
+    const int boxW = RoundToInt(onEnvelope.width());
     const double pitch = device.TextHeight(kLineHeightSample) + 1;
     if (editor::RulesOf(i).centred) {
       // Centred boxes (the postcode digits, the tag) print centred as the canvas shows them:
       // a digit in the middle of its pre-printed box, each line of the tag across its box.
-      const QRectF place(envelopeOnPage.left() + W * g.left() / canvas.width(),
-                         envelopeOnPage.top() + H * g.top() / canvas.height(), W * g.width() / canvas.width(),
-                         H * g.height() / canvas.height());
-      PrintCentred(device, lines, place, boxW, pitch, i <= editor::kLastDigitBox);
+      PrintCentred(device, lines, onEnvelope.translated(envelopeOnPage.topLeft()), boxW, pitch,
+                   i <= editor::kLastDigitBox);
       continue;
     }
     // The other boxes start at whole millimetres.
-    int X = RoundToInt(W * g.left() / canvas.width() - offX);
-    int Y = RoundToInt(H * g.top() / canvas.height() - offY);
+    int X = RoundToInt(onEnvelope.left() - offX);
+    int Y = RoundToInt(onEnvelope.top() - offY);
     if (options.portrait) {  // landscape page: against the far edge of the short side
       Y = RoundToInt(Y + (S - H));
       if (options.centreFeed) Y = RoundToInt(Y - (S - H) / 2);
