@@ -23,7 +23,6 @@
 
 #include "app/app_texts.h"
 #include "editor/editor_texts.h"
-#include "editor/envelope_guide.h"
 #include "editor/ui/envelope_canvas.h"
 #include "print/current_printer.h"
 #include "print/print_texts.h"
@@ -399,15 +398,9 @@ TEST_F(MainWindowTest, RepeatedInstanceTestClosesOnlyWhenAnotherProgramHoldsTheL
 
 TEST_F(MainWindowTest, FirstStartShowsTheStandardDlEnvelopeWithItsGuide) {
   Start();
-  // The shipped DL format: the postcode boxes on the pre-printed red boxes, the sender postcode
-  // at the bottom right, the guide drawn and its check box ticked.
+  // The shipped DL format (its postcode digits are checked on paper in the same-print test): the
+  // sender postcode at the bottom right, the guide drawn and its check box ticked.
   const editor::EnvelopeModel& m = window.envelope();
-  const editor::EnvelopeGuide guide = editor::EnvelopeGuideOf(m.W(), m.H());
-  for (int i = 0; i < 6; ++i) {
-    const QRect& g = m.box(i).geometry;
-    EXPECT_NEAR(m.TwipsToMm(g.left()), guide.postcodeBoxes[i].left(), 0.1) << i;
-    EXPECT_NEAR(m.TwipsToMm(g.top()), guide.postcodeBoxes[i].top(), 0.1) << i;
-  }
   const QRect& sender = m.box(editor::kSenderPostcodeBox).geometry;
   EXPECT_GT(m.TwipsToMm(sender.left()), m.W() / 2);
   EXPECT_GT(m.TwipsToMm(sender.top()), m.H() / 2);

@@ -116,7 +116,6 @@ TEST_F(ImportDialogTest, TheEndRowFollowsTheDataUnlessTyped) {
   for (const auto& c : cases) {
     data::importState().file = list(c.records);
     data::fOpen dialog(grid_);
-    EXPECT_EQ(dialog.dataRows(), c.records + 1);
     EXPECT_TRUE(dialog.findChild<QLabel*>(u"DataRows"_s)->text().contains(QString::number(c.records + 1)));
     EXPECT_EQ(dialog.TT(6)->text(), c.shown) << c.records;
     if (!c.typed.isNull()) {

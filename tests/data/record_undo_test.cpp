@@ -44,14 +44,6 @@ TEST(RecordUndoTest, EachDataCommandIsTakenBackExactly) {
        }},
       {"remove incomplete (name)",
        [](RecordTable& t) { t.Modify([](auto& r) { data::RemoveIncomplete(r, data::Rule::kNeedsName); }); }},
-      {"remove incomplete (postcode)",
-       [](RecordTable& t) {
-         t.Modify([](auto& r) { data::RemoveIncomplete(r, data::Rule::kNeedsPostcode); });
-       }},
-      {"remove incomplete (address)",
-       [](RecordTable& t) {
-         t.Modify([](auto& r) { data::RemoveIncomplete(r, data::Rule::kNeedsAddress); });
-       }},
       {"remove spaces", [](RecordTable& t) { t.ModifyCells(data::RemoveSpaces); }},
       {"remove line-break marks", [](RecordTable& t) { t.ModifyCells(data::RemoveLineBreakMarks); }},
       {"merge duplicates", [](RecordTable& t) { t.Modify(data::MergeDuplicates); }},
