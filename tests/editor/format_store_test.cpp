@@ -209,23 +209,18 @@ TEST(FormatStoreTest, FormatsOfTheEarlierProgramShippedFormatsAndDamagedBoxesLoa
       if (b != editor::kAddressBox)
         rows +=
             S(u"('DL: 220*110 毫米', %1, %2, 10, 8, 10, 255, '宋体', 12, 1, 0, 0, 0),").arg(b).arg(10 * b);
-    rows += S(u"('DL: 220*110 毫米', 6, %1, %2, %3, %4, 0, '黑体', %5, 1, 0, 0, 0)")
-                .arg(c.x)
-                .arg(c.y)
-                .arg(c.w)
-                .arg(c.h)
-                .arg(c.points);
-    db.Sql(rows);
+    const auto n = [](double v) { return QString::number(v); };
+    db.Sql(rows + S(u"('DL: 220*110 毫米', 6, %1, %2, %3, %4, 0, '黑体', %5, 1, 0, 0, 0)")
+                      .arg(n(c.x), n(c.y), n(c.w), n(c.h), n(c.points)));
     test::ScriptedPrompts& prompts = test::FreshPrompts();
     EnvelopeModel model;
     FakeWindow window(model);
     window.Choose(kDL);
     const editor::Box& address = model.box(editor::kAddressBox);
     const QRect& g = address.geometry;
-    EXPECT_NEAR(model.TwipsToMm(g.left()), c.mm.left(), 0.05);
-    EXPECT_NEAR(model.TwipsToMm(g.top()), c.mm.top(), 0.05);
-    EXPECT_NEAR(model.TwipsToMm(g.width()), c.mm.width(), 0.05);
-    EXPECT_NEAR(model.TwipsToMm(g.height()), c.mm.height(), 0.05);
+    const double loaded[] = {c.mm.left(), c.mm.top(), c.mm.width(), c.mm.height()};
+    const int twips[] = {g.left(), g.top(), g.width(), g.height()};
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(model.TwipsToMm(twips[k]), loaded[k], 0.05) << k;
     EXPECT_EQ(address.font.size, c.loadedPoints);
     EXPECT_EQ(address.font.name, S(u"黑体"));
     EXPECT_EQ(model.box(3).font.color, QColor(255, 0, 0));

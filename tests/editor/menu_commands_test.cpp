@@ -125,10 +125,6 @@ TEST(FontMenuTest, TheDialogStartsFromTheMenuBoxAndCancelChangesNothing) {
   EXPECT_FALSE(editor::ChangeFontFromDialog(layout, -1));
 }
 
-}  // namespace
-
-namespace {
-
 // The box menu's exact place: four numbers in mm, refused when any part of the box would leave
 // the envelope; one undo step.
 TEST(PlaceBoxByNumbers, TakesFourNumbersInsideTheEnvelopeAsOneUndoStep) {

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "tests/support/par_database.h"
 
@@ -25,8 +26,13 @@ struct Outcome {
   QString err;
 };
 
-// Starts a prepared process and waits for it, a minute at most.
-Outcome Finish(QProcess& process) {
+// Runs `program` (prepared by `prepare` if given) and waits for it, a minute at most.
+Outcome RunTool(const QString& program, const QStringList& arguments,
+                const std::function<void(QProcess&)>& prepare = {}) {
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  if (prepare) prepare(process);
   process.start();
   if (!process.waitForFinished(60000)) {
     process.kill();
@@ -36,13 +42,6 @@ Outcome Finish(QProcess& process) {
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardOutput()),
           QString::fromUtf8(process.readAllStandardError())};
-}
-
-Outcome RunTool(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.setProgram(program);
-  process.setArguments(arguments);
-  return Finish(process);
 }
 
 class InstallTest : public testing::Test {
@@ -71,7 +70,7 @@ class InstallTest : public testing::Test {
 
   // A program of the installed tree, to be run as the unprivileged user with nothing of the
   // test's environment but the platform: a fresh home, its own runtime folder.
-  void AsUser(QProcess& process, const QString& program, const QStringList& arguments) const {
+  void AsUser(QProcess& process) const {
     QProcessEnvironment env;
     env.insert(u"HOME"_s, Home());
     env.insert(u"XDG_RUNTIME_DIR"_s, Home() + u"/runtime"_s);
@@ -79,21 +78,18 @@ class InstallTest : public testing::Test {
     env.insert(u"PATH"_s, u"/usr/bin:/bin"_s);
     env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
     process.setProcessEnvironment(env);
-    const QString path = Prefix() + u"/bin/"_s + program;
+    const QString path = Prefix() + u"/bin/"_s + process.program();
     if (geteuid() != 0) {
       process.setProgram(path);
-      process.setArguments(arguments);
     } else {
       process.setProgram(u"setpriv"_s);
       process.setArguments(
           QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s, path} +
-          arguments);
+          process.arguments());
     }
   }
   Outcome RunAsUser(const QString& program, const QStringList& arguments) const {
-    QProcess process;
-    AsUser(process, program, arguments);
-    return Finish(process);
+    return RunTool(program, arguments, [this](QProcess& p) { AsUser(p); });
   }
 
   QTemporaryDir root_;
@@ -123,15 +119,17 @@ TEST_F(InstallTest, TheLayoutIsWhatADesktopExpects) {
 TEST_F(InstallTest, ANormalUsersSizeIsKeptInTheirOwnCopy) {
   const QString shipped = Prefix() + u"/share/kovapost/Par.mdb"_s;
   const QString copy = Home() + u"/.local/share/kovapost/Par.mdb"_s;
-  const QByteArray templateBytes = [&] {
-    QFile file(shipped);
+  const auto bytes = [](const QString& path) {
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }();
+  };
+  const QByteArray templateBytes = bytes(shipped);
 
   // The installed program's first start for this user makes the copy. It has no way to be
   // closed from here, so it is stopped once the copy is there; it saves nothing then.
   QProcess program;
-  AsUser(program, u"kovapost"_s, {});
+  program.setProgram(u"kovapost"_s);
+  AsUser(program);
   program.start();
   ASSERT_TRUE(program.waitForStarted(10000));
   for (int waited = 0; waited < 300 && !QFile::exists(copy); ++waited) program.waitForFinished(100);
@@ -153,9 +151,7 @@ TEST_F(InstallTest, ANormalUsersSizeIsKeptInTheirOwnCopy) {
   }
   EXPECT_EQ(test::RawSql(copy, DataBase::ConnectionPassword(), u"SELECT Con FROM 内容 WHERE Ctl = -1"_s),
             QStringList{u"4"_s});
-  QFile file(shipped);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), templateBytes);
+  EXPECT_EQ(bytes(shipped), templateBytes);
 }
 
 }  // namespace

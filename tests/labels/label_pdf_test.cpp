@@ -159,12 +159,6 @@ TEST(LabelPdf, ACommandPutsAllItsPagesInOneFile) {
   EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const auto& w) { return w.page == 2; }), 30 * 2);
 }
 
-}  // namespace
-}  // namespace labels
-
-namespace labels {
-namespace {
-
 // Every preset on A4: the postcode of the first label and of the last one on the page lie where
 // the sheet's margins, label size and gaps put them, with no printer offsets.
 TEST(LabelPdf, PresetsPlaceEveryLabelOnTheSheetsMarginsAndGaps) {
@@ -227,22 +221,17 @@ TEST(LabelPdf, TheDefaultSheetWithTheShippedFormatPrintsNoItemOverAnother) {
 }
 
 TEST(LabelSheet, MarginsAndGapsThatLeaveNoRoomAreRefused) {
+  const int fields[] = {kAcross, kMarginTop, kMarginLeft, kGapAcross};
   const struct {
-    const char* across;
-    const char* top;
-    const char* left;
-    const char* gap;
+    const char* numbers[4];
     bool fits;
-  } cases[] = {{"3", "10", "5", "2.5", true}, {"3", "0", "105", "0", false},
-               {"3", "150", "0", "0", false}, {"3", "0", "0", "105", false},
-               {"3", "-1", "0", "0", false},  {"1", "0", "104.9", "500", true}};
+  } cases[] = {{{"3", "10", "5", "2.5"}, true}, {{"3", "0", "105", "0"}, false},
+               {{"3", "150", "0", "0"}, false}, {{"3", "0", "0", "105"}, false},
+               {{"3", "-1", "0", "0"}, false},  {{"1", "0", "104.9", "500"}, true}};
   for (const auto& c : cases) {
     LabelSheet sheet;
-    sheet.numbers[kAcross] = QString::fromLatin1(c.across);
-    sheet.numbers[kMarginTop] = QString::fromLatin1(c.top);
-    sheet.numbers[kMarginLeft] = QString::fromLatin1(c.left);
-    sheet.numbers[kGapAcross] = QString::fromLatin1(c.gap);
-    EXPECT_EQ(GridOf(sheet, {210, 297}).has_value(), c.fits) << c.top << " " << c.left << " " << c.gap;
+    for (int i = 0; i < 4; ++i) sheet.numbers[fields[i]] = QString::fromLatin1(c.numbers[i]);
+    EXPECT_EQ(GridOf(sheet, {210, 297}).has_value(), c.fits) << c.numbers[1] << " " << c.numbers[2];
     if (c.fits) continue;
     test::ScriptedPrompts& prompts = test::FreshPrompts();
     editor::EnvelopeModel envelope;

@@ -121,7 +121,8 @@ TEST(LabelPreview, FontsAreTheBoxSizesOverTheShrinkFactorZoomedLikeTheCanvas) {
     ASSERT_EQ(picture.texts.size(), 3);
     // The sheet shows the paper at its own scale, as the canvas shows the envelope.
     const double zoom = picture.DrawableSize().width() / 210 * kTwipsPerMm / editor::kReferenceTwipsPerMm;
-    EXPECT_DOUBLE_EQ(picture.texts[1].font.size, f.envelope.box(editor::kAddressBox).font.size / c.divisor * zoom)
+    EXPECT_DOUBLE_EQ(picture.texts[1].font.size,
+                     f.envelope.box(editor::kAddressBox).font.size / c.divisor * zoom)
         << c.shrink;
   }
 }
@@ -347,7 +348,9 @@ TEST(LabelPrint, CommandsUseTheOffsetsOfThePrinterTheyPrintOn) {
   const struct {
     QString printer;
     QPointF first;  // the first item's place, against the PDF printer's
-  } rows[] = {{print::kPdfPrinterName, {0, 0}}, {QStringLiteral("Laser 1"), {0.5, 12}}, {QStringLiteral("针式 2"), {-3, -3}}};
+  } rows[] = {{print::kPdfPrinterName, {0, 0}},
+              {QStringLiteral("Laser 1"), {0.5, 12}},
+              {QStringLiteral("针式 2"), {-3, -3}}};
   QPointF atPdf;
   for (const auto& r : rows) {
     RecordingDevice printer(r.printer);
@@ -357,10 +360,7 @@ TEST(LabelPrint, CommandsUseTheOffsetsOfThePrinterTheyPrintOn) {
     EXPECT_NEAR((printer.texts[0].at - atPdf).x(), r.first.x(), 1e-9) << qPrintable(r.printer);
     EXPECT_NEAR((printer.texts[0].at - atPdf).y(), r.first.y(), 1e-9) << qPrintable(r.printer);
   }
-  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
-    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
-  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
-  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
+  printtest::ForgetAllMargins();
 }
 
 // ---- the font size search ------------------------------------------------------------------

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "labels/label_sheet.h"
+
+#include <gtest/gtest.h>
 
 namespace labels {
 namespace {
@@ -10,6 +10,13 @@ LabelSheet Sheet(const QString& across, const QString& down, const QString& star
   s.numbers[kAcross] = across;
   s.numbers[kDown] = down;
   s.numbers[kStartCell] = start;
+  return s;
+}
+
+LabelSheet Paper(const char* width, const char* height) {
+  LabelSheet s;
+  s.numbers[kPaperWidth] = QString::fromUtf8(width);
+  s.numbers[kPaperHeight] = QString::fromUtf8(height);
   return s;
 }
 
@@ -23,17 +30,18 @@ TEST(LabelSheet, PageCountCoversEveryRecord) {
   } cases[] = {
       {"4", "15", "1", 60, 1},
       {"4", "15", "1", 61, 2},
-      {"4", "15", "1", 0, 1},       // an empty grid still shows one sheet
+      {"4", "15", "1", 0, 1},  // an empty grid still shows one sheet
       {"4", "15", "1", 121, 3},
-      {"4", "15", "5", 57, 2},      // four cells of the first sheet already used
+      {"4", "15", "5", 57, 2},  // four cells of the first sheet already used
       {"4", "15", "5", 56, 1},
-      {"4", "15", "99", 1, 1},      // a start beyond the sheet means its last cell
-      {"4.5", "15", "1", 61, 2},    // 4.5 is 4 (halves to even), as for the drawing
-      {"x", "", "1", 3, 3},         // non-numbers count as one label per sheet
+      {"4", "15", "99", 1, 1},    // a start beyond the sheet means its last cell
+      {"4.5", "15", "1", 61, 2},  // 4.5 is 4 (halves to even), as for the drawing
+      {"x", "", "1", 3, 3},       // non-numbers count as one label per sheet
       {"100000", "100000", "1", 5, 1},
   };
   for (const Case& c : cases) {
-    const LabelSheet s = Sheet(QString::fromUtf8(c.across), QString::fromUtf8(c.down), QString::fromUtf8(c.start));
+    const LabelSheet s =
+        Sheet(QString::fromUtf8(c.across), QString::fromUtf8(c.down), QString::fromUtf8(c.start));
     EXPECT_EQ(PageCount(s, c.records), c.pages) << c.across << "x" << c.down << " start " << c.start;
   }
 }
@@ -72,9 +80,9 @@ TEST(LabelSheet, PreviewAndPrintHaveTheirOwnLimits) {
     bool preview;
     bool print;
   } cases[] = {
-      {"4", "15", true, true},    {"5", "200", false, true},  {"201", "1", false, false},
+      {"4", "15", true, true},     {"5", "200", false, true}, {"201", "1", false, false},
       {"200", "100", true, false}, {"101", "1", true, false}, {"100", "200", false, true},
-      {"5", "150", false, true},  {"0", "15", false, false},  {"abc", "15", false, false},
+      {"5", "150", false, true},   {"0", "15", false, false}, {"abc", "15", false, false},
       {"4", "201", false, false},
   };
   for (const Case& c : cases) {
@@ -97,9 +105,7 @@ TEST(LabelSheet, LandscapeSwapExchangesThePaperSides) {
       {"abc", "100", "100", "0"},
   };
   for (const Case& c : cases) {
-    LabelSheet s;
-    s.numbers[kPaperWidth] = QString::fromUtf8(c.width);
-    s.numbers[kPaperHeight] = QString::fromUtf8(c.height);
+    LabelSheet s = Paper(c.width, c.height);
     SwapPaperSides(s);
     EXPECT_EQ(s.numbers[kPaperWidth], QString::fromUtf8(c.newWidth)) << c.width;
     EXPECT_EQ(s.numbers[kPaperHeight], QString::fromUtf8(c.newHeight)) << c.width;
@@ -121,10 +127,7 @@ TEST(LabelTabLayout, SheetKeepsThePaperProportionsAndFallsBackToA4) {
       {"9", "297", 297.0 / 210},   {"abc", "", 297.0 / 210},
   };
   for (const Case& c : cases) {
-    LabelSheet s;
-    s.numbers[kPaperWidth] = QString::fromUtf8(c.width);
-    s.numbers[kPaperHeight] = QString::fromUtf8(c.height);
-    const LabelTabLayout l = LayoutLabelTab(s, QSize(15000, 9000), 3000, 255, 255);
+    const LabelTabLayout l = LayoutLabelTab(Paper(c.width, c.height), QSize(15000, 9000), 3000, 255, 255);
     EXPECT_EQ(l.tag1, QRect(40, 440, 15000 - 3000 - 240, 9000 - 520));
     EXPECT_EQ(l.sheet.topLeft(), QPoint(200, 200));
     EXPECT_EQ(l.sheet.width(), l.tag1.width() - 600 - 255);

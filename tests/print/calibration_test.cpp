@@ -7,16 +7,10 @@
 #include "print/print_texts.h"
 #include "print/recording_device.h"
 #include "store/registry.h"
+#include "tests/print/print_test_support.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
-
-void ForgetAllMargins() {
-  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
-    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
-  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
-  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
-}
 
 const QString kLaser = QStringLiteral("HP LaserJet 4250");
 const QString kDotMatrix = QStringLiteral("办公室/针式 OKI\\24");  // separators of the settings file
@@ -33,7 +27,7 @@ TEST(PrinterOffsets, StoredSettingsOfEarlierVersionsStandForEveryPrinterUntilOne
       {"12", nullptr, 2, 3},
   };
   for (const Row& r : rows) {
-    ForgetAllMargins();
+    printtest::ForgetAllMargins();
     if (r.x) Registry::SaveSetting(Registry::kCollateSection, print::kMarginXKey, QString::fromUtf8(r.x));
     if (r.y) Registry::SaveSetting(Registry::kCollateSection, print::kMarginYKey, QString::fromUtf8(r.y));
     for (const QString& printer : {kLaser, kDotMatrix}) {
@@ -47,11 +41,11 @@ TEST(PrinterOffsets, StoredSettingsOfEarlierVersionsStandForEveryPrinterUntilOne
     EXPECT_EQ(pdf.y, 0);
     EXPECT_TRUE(print::IsCalibrated(print::kPdfPrinterName));
   }
-  ForgetAllMargins();
+  printtest::ForgetAllMargins();
 }
 
 TEST(PrinterOffsets, EachPrinterKeepsItsOwnMarginsAndTheGeneralKeysFollowTheLastCalibrated) {
-  ForgetAllMargins();
+  printtest::ForgetAllMargins();
   Registry::SaveSetting(Registry::kCollateSection, print::kMarginXKey, QStringLiteral("11"));
   print::StoreMargins(kLaser, QStringLiteral("14。5"), QStringLiteral("12"));
   EXPECT_DOUBLE_EQ(print::ReadPrinterOffsets(kLaser).x, 4.5);
@@ -73,7 +67,7 @@ TEST(PrinterOffsets, EachPrinterKeepsItsOwnMarginsAndTheGeneralKeysFollowTheLast
     EXPECT_DOUBLE_EQ(print::ReadPrinterOffsets(kLaser).x, 3) << stored;
   }
   EXPECT_TRUE(print::IsCalibrated(kDotMatrix));
-  ForgetAllMargins();
+  printtest::ForgetAllMargins();
 }
 
 TEST(MarginDialog, ShowsAndStoresNumbers) {

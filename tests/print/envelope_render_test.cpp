@@ -16,14 +16,7 @@
 namespace {
 
 using print::RecordingDevice;
-
-editor::TabOptions Options(bool portraitOption, bool centreFeed = false) {
-  editor::TabOptions o;
-  o.portrait = portraitOption;
-  o.landscape = !portraitOption;
-  o.centreFeed = centreFeed;
-  return o;
-}
+using printtest::Options;
 
 TEST(SetupPrinterPage, ChoosesPaperAndTurnsThePageAgainstTheOptionName) {
   struct Row {

@@ -68,11 +68,7 @@ QRectF PlaceOnPage(const editor::EnvelopeModel& m, int i, const Case& c, double 
 
 void Configure(editor::EnvelopeModel& m, const Case& c) {
   printtest::SetUpEnvelope(m, c.size);
-  editor::TabOptions o;
-  o.portrait = c.portraitOption;
-  o.landscape = !c.portraitOption;
-  o.centreFeed = c.centreFeed;
-  m.SetOptions(o);
+  m.SetOptions(printtest::Options(c.portraitOption, c.centreFeed));
 }
 
 TEST(PdfOutput, EveryBoxStartsWhereTheCanvasPutsItWithinHalfAMillimetre) {
@@ -183,10 +179,7 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
       printtest::SetUpEnvelope(m, 2);
       for (int i = 0; i < editor::kBoxCount; ++i)
         if (i != editor::kNameBox) m.SetBoxText(i, QString());
-      editor::TabOptions o;
-      o.portrait = r.portraitOption, o.landscape = !r.portraitOption, o.centreFeed = r.centreFeed,
-      o.rotate = true;
-      m.SetOptions(o);
+      m.SetOptions(printtest::Options(r.portraitOption, r.centreFeed, true));
       ASSERT_EQ(print::RenderRotated(pdf, m, r.offX, r.offY, dpi), print::PrintStatus::kPrinted);
       placed.append(print::EnvelopeOnPage(pdf, m, r.offX, r.offY));
     }

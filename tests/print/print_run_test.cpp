@@ -7,7 +7,6 @@
 #include "print/print_texts.h"
 #include "print/recording_device.h"
 #include "print/rotated_renderer.h"
-#include "store/registry.h"
 #include "tests/print/print_test_support.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -123,8 +122,7 @@ TEST(PrintRun, APrinterWithoutA3EndsTheRunWithOneMessageNamingIt) {
 
 // Calibrate printer A, print on B, then on A: each printer gets its own shift, the PDF printer none.
 TEST(PrintRun, EachPrinterPrintsWithItsOwnMargins) {
-  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
-    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
+  printtest::ForgetAllMargins();
   print::StoreMargins(QStringLiteral("激光 A"), QStringLiteral("12"), QStringLiteral("9"));
   struct Row {
     QString printer;
@@ -149,10 +147,7 @@ TEST(PrintRun, EachPrinterPrintsWithItsOwnMargins) {
       }
     }
   }
-  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
-    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
-  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
-  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
+  printtest::ForgetAllMargins();
 }
 
 }  // namespace

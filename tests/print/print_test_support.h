@@ -10,8 +10,25 @@
 
 #include "common/font_substitutes.h"
 #include "editor/envelope_model.h"
+#include "print/print_texts.h"
+#include "store/registry.h"
 
 namespace printtest {
+
+// The print options: 纵向 or 横向 printing, centre feed, turned.
+inline editor::TabOptions Options(bool portrait, bool centreFeed = false, bool rotate = false) {
+  editor::TabOptions o;
+  o.portrait = portrait, o.landscape = !portrait, o.centreFeed = centreFeed, o.rotate = rotate;
+  return o;
+}
+
+// No printer calibrated, nor the settings of earlier versions.
+inline void ForgetAllMargins() {
+  for (const QString& key : Registry::SettingKeys(print::kPrinterMarginsSection))
+    Registry::DeleteSetting(print::kPrinterMarginsSection, key);
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginXKey);
+  Registry::DeleteSetting(Registry::kCollateSection, print::kMarginYKey);
+}
 
 // The program maps 宋体 to a CJK serif face at start (the test main does so too).
 inline void MapSongTi() { common::InstallFontSubstitutes(); }
