@@ -58,7 +58,8 @@ int RunProgram(const std::function<void(MF&)>& shown) {
     {
       // A database that cannot be used says so once, not once for each of the start's reads.
       DataBase::OneMessage once;
-      if (const QString problem = DataBase::UseUserCopy(); !problem.isEmpty()) DataBase::Tell(problem);
+      if (const QString problem = DataBase::UseUserCopy().problem; !problem.isEmpty())
+        DataBase::Tell(problem);
       window.Load();
     }
     window.show();

@@ -359,11 +359,11 @@ int Run(const BatchOptions& options, QTextStream& out) {
   } else {
     // The user's own copy, made or brought up to date as the program does: the layout printed
     // is the one the user saved in the program. Listing records needs at most the postcodes,
-    // which the template standing in for an unusable copy has as well.
-    if (const QString problem = DataBase::UseUserCopy(); !problem.isEmpty() && needsDatabase) {
-      prompts.Message(problem);
-      return kFailed;
-    }
+    // which the template standing in for an unusable copy has as well. A copy that could not be
+    // brought up to date still holds the user's layout: said once, and printed with.
+    const DataBase::Preparation prepared = DataBase::UseUserCopy();
+    if (!prepared.problem.isEmpty() && (needsDatabase || prepared.stale)) prompts.Message(prepared.problem);
+    if (!prepared.problem.isEmpty() && needsDatabase && !prepared.stale) return kFailed;
   }
 
   data::RecordTable grid;

@@ -210,7 +210,8 @@ QVariant FromStorage(ColumnType type, const QVariant& stored) {
 
 }  // namespace
 
-std::shared_ptr<KeyedHandle> OpenKeyedFile(const QString& path, const QString& password, Access access) {
+std::shared_ptr<KeyedHandle> OpenKeyedFile(const QString& path, const QString& password, Access access,
+                                           bool* busy) {
   auto handle = std::make_shared<KeyedHandle>();
   handle->path = path;
   handle->access = access;
@@ -219,11 +220,15 @@ std::shared_ptr<KeyedHandle> OpenKeyedFile(const QString& path, const QString& p
                       access == Access::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
                       nullptr) != SQLITE_OK)
     return nullptr;
+  // The window and the batch tool, or two batch runs, share the file: a lock held by the other
+  // is waited for instead of failing the statement.
+  sqlite3_busy_timeout(handle->db, kBusyWaitMs);
   if (!KeyHandle(handle->db, password)) return nullptr;
   // An empty file opens as an empty database; without tables it is no parameter database.
   Statement probe(handle->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-  if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW || sqlite3_column_int(probe.get(), 0) == 0)
-    return nullptr;
+  const int step = probe.ok() ? sqlite3_step(probe.get()) : SQLITE_ERROR;
+  if (busy) *busy = step == SQLITE_BUSY || step == SQLITE_LOCKED;
+  if (step != SQLITE_ROW || sqlite3_column_int(probe.get(), 0) == 0) return nullptr;
   return handle;
 }
 
@@ -275,7 +280,9 @@ void Connection::Close() {
 
 bool Connection::BeginTrans() {
   if (!handle_ || inTransaction_) return Failed();
-  inTransaction_ = Execute(handle_->db, QStringLiteral("BEGIN"));
+  // Immediate: the write lock is taken, or waited for, at the start. A deferred transaction
+  // that read first could not wait for it later and would fail halfway.
+  inTransaction_ = Execute(handle_->db, QStringLiteral("BEGIN IMMEDIATE"));
   return inTransaction_ || Failed();
 }
 

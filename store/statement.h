@@ -21,9 +21,14 @@ struct KeyedHandle {
   ~KeyedHandle() { sqlite3_close(db); }
 };
 
+// How long a statement waits for a lock held by another program on the same file.
+constexpr int kBusyWaitMs = 15000;
+
 // Opens and keys the file and proves the key with a first statement: a wrong key, a missing
-// file or a file that is no database fails here (nullptr), not later.
-std::shared_ptr<KeyedHandle> OpenKeyedFile(const QString& path, const QString& password, Access access);
+// file or a file that is no database fails here (nullptr), not later. `busy` tells a file that
+// stayed locked by another program all along, which is no damage, from one that cannot be read.
+std::shared_ptr<KeyedHandle> OpenKeyedFile(const QString& path, const QString& password, Access access,
+                                           bool* busy = nullptr);
 
 // A prepared statement that finalizes itself.
 class Statement {

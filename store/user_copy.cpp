@@ -3,14 +3,12 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryFile>
-#include <QtEndian>
 
 #include "store/database.h"
 #include "store/statement.h"
@@ -27,21 +25,21 @@ const QStringList kUserTables = {QStringLiteral("默认"), QStringLiteral("内�
 // A keyed handle on one file, proved by a first statement.
 class RawFile {
  public:
-  explicit RawFile(const QString& path)
-      : handle_(OpenKeyedFile(path, ConnectionPassword(), Access::kReadWrite)) {}
+  explicit RawFile(const QString& path, Access access = Access::kReadWrite)
+      : handle_(OpenKeyedFile(path, ConnectionPassword(), access, &busy_)) {}
 
   bool ok() const { return handle_ != nullptr; }
+  // Locked by another program all along: in use, not damaged.
+  bool busy() const { return busy_; }
+  sqlite3* db() const { return handle_->db; }
 
-  bool Run(const QString& sql, const QString& bound = QString()) {
-    Statement statement(handle_->db, sql);
-    return statement.ok() && (bound.isNull() || statement.Bind(1, bound)) && statement.Run();
-  }
+  bool Run(const QString& sql) { return Statement(handle_->db, sql).Run(); }
 
   // The first column of every row.
-  QStringList Rows(const QString& sql) {
+  QStringList Rows(const QString& sql, const QString& bound = QString()) {
     QStringList rows;
     Statement statement(handle_->db, sql);
-    if (statement.ok())
+    if (statement.ok() && (bound.isNull() || statement.Bind(1, bound)))
       while (sqlite3_step(statement.get()) == SQLITE_ROW)
         rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
     return rows;
@@ -49,53 +47,67 @@ class RawFile {
 
  private:
   std::shared_ptr<KeyedHandle> handle_;
+  bool busy_ = false;
 };
 
-// The template's identity: a change of the shipped file changes it. Never 0, which a copy made
-// before stamps existed would carry.
-int TemplateStamp(const QString& templatePath) {
-  QFile file(templatePath);
-  if (!file.open(QIODevice::ReadOnly)) return 0;
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  if (!hash.addData(&file)) return 0;
-  return int(qFromBigEndian<quint32>(hash.result().constData()) & 0x7fffffff) | 1;
-}
-
+// The stamp the build wrote into the template, or that the copy was last brought up to date
+// with. Copies made before content stamps carry a hash of their template file instead, which
+// never equals a content stamp, so they are brought up to date once.
 int Stamp(RawFile& file) { return file.Rows(QStringLiteral("PRAGMA user_version")).value(0).toInt(); }
 
+// Copies every row of `table` from the template into the copy's table of the same definition,
+// each value with its stored type.
+bool CopyRows(RawFile& from, RawFile& to, const QString& table) {
+  Statement select(from.db(), QStringLiteral("SELECT * FROM ") + Quoted(table));
+  if (!select.ok()) return false;
+  const int columns = sqlite3_column_count(select.get());
+  QStringList marks;
+  for (int c = 0; c < columns; ++c) marks << QStringLiteral("?");
+  Statement insert(to.db(),
+                   QStringLiteral("INSERT INTO main.%1 VALUES (%2)").arg(Quoted(table), marks.join(u',')));
+  if (!insert.ok()) return false;
+  int step = SQLITE_ROW;
+  while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c)
+      if (sqlite3_bind_value(insert.get(), c + 1, sqlite3_column_value(select.get(), c)) != SQLITE_OK)
+        return false;
+    if (sqlite3_step(insert.get()) != SQLITE_DONE || sqlite3_reset(insert.get()) != SQLITE_OK) return false;
+  }
+  return step == SQLITE_DONE;
+}
+
 // Replaces the copy's shipped tables by the template's, and adds any table the copy lacks, in
-// one transaction: either the copy is up to date afterwards or it is as it was.
-bool UpdateShippedTables(RawFile& copy, const QString& templatePath, int stamp) {
-  if (!copy.Run(QStringLiteral("ATTACH DATABASE ? AS template"), templatePath)) return false;
-  const QStringList tables =
-      copy.Rows(QStringLiteral("SELECT name FROM template.sqlite_master WHERE type = 'table' AND name NOT "
-                               "LIKE 'sqlite\\_%' ESCAPE '\\'"));
+// one transaction: either the copy is up to date afterwards or it is as it was. The template is
+// read through its own keyed connection: a template made anew has its own salt, so it cannot
+// be read with the copy's key.
+bool UpdateShippedTables(RawFile& copy, RawFile& source, int stamp) {
+  const QStringList tables = source.Rows(QStringLiteral(
+      "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
   const QStringList present =
       copy.Rows(QStringLiteral("SELECT name FROM main.sqlite_master WHERE type = 'table'"));
-  bool ok = !tables.isEmpty() && copy.Run(QStringLiteral("BEGIN"));
+  bool ok = !tables.isEmpty() && copy.Run(QStringLiteral("BEGIN IMMEDIATE"));
+  if (!ok) return false;
   for (const QString& table : tables) {
-    const bool shipped = !kUserTables.contains(table);
-    if (!ok || (!shipped && present.contains(table))) continue;
-    const QString name = Quoted(table);
-    ok = copy.Run(QStringLiteral("DROP TABLE IF EXISTS main.") + name);
+    if (!ok || (kUserTables.contains(table) && present.contains(table))) continue;
+    ok = copy.Run(QStringLiteral("DROP TABLE IF EXISTS main.") + Quoted(table));
     // The template's own definitions: the table, then its indexes.
-    const QStringList definitions = copy.Rows(
-        QStringLiteral("SELECT sql FROM template.sqlite_master WHERE tbl_name = %1 AND sql IS NOT NULL "
-                       "ORDER BY type = 'index'")
-            .arg(u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\''));
+    const QStringList definitions = source.Rows(
+        QStringLiteral(
+            "SELECT sql FROM sqlite_master WHERE tbl_name = ? AND sql IS NOT NULL ORDER BY type = 'index'"),
+        table);
+    ok = ok && !definitions.isEmpty();
     for (const QString& definition : definitions) ok = ok && copy.Run(definition);
-    ok = ok && copy.Run(QStringLiteral("INSERT INTO main.%1 SELECT * FROM template.%1").arg(name));
+    ok = ok && CopyRows(source, copy, table);
   }
   ok = ok && copy.Run(QStringLiteral("PRAGMA main.user_version = %1").arg(stamp)) &&
        copy.Run(QStringLiteral("COMMIT"));
   if (!ok) copy.Run(QStringLiteral("ROLLBACK"));
-  copy.Run(QStringLiteral("DETACH DATABASE template"));
   return ok;
 }
 
-// Writes a whole copy of the template under a temporary name beside `copyPath` and renames it,
-// never over a file that is there.
-bool MakeCopy(const QString& templatePath, const QString& copyPath, int stamp) {
+// Writes a whole copy of the template, stamp included, under a temporary name beside `copyPath`
+// and renames it, never over a file that is there.
+bool MakeCopy(const QString& templatePath, const QString& copyPath) {
   QFile source(templatePath);
   QTemporaryFile part(copyPath + QStringLiteral(".XXXXXX"));
   if (!source.open(QIODevice::ReadOnly) || !part.open()) return false;
@@ -105,10 +117,7 @@ bool MakeCopy(const QString& templatePath, const QString& copyPath, int stamp) {
   }
   if (!part.flush()) return false;
   part.close();
-  {
-    RawFile copy(part.fileName());
-    if (!copy.ok() || !copy.Run(QStringLiteral("PRAGMA user_version = %1").arg(stamp))) return false;
-  }
+  if (!RawFile(part.fileName()).ok()) return false;
   if (!QFile::setPermissions(part.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
   if (!QFile::rename(part.fileName(), copyPath)) return false;
   part.setAutoRemove(false);
@@ -142,10 +151,17 @@ Preparation PrepareUserCopy(const QString& templatePath, const QString& copyPath
 
   if (QFileInfo::exists(copyPath)) {
     RawFile copy(copyPath);
+    // Another program kept it locked past the wait: it is the user's copy still, worked on
+    // as it is; the update waits for a later start.
+    if (!copy.ok() && copy.busy()) return Preparation{copyPath, false, QString(), true};
     if (!copy.ok()) return fallBack(kCopyDamaged.arg(QDir::toNativeSeparators(copyPath)));
-    const int stamp = haveTemplate ? TemplateStamp(templatePath) : 0;
-    if (stamp != 0 && stamp != Stamp(copy) && !UpdateShippedTables(copy, templatePath, stamp))
-      return Preparation{copyPath, false, kUpdateFailed.arg(QDir::toNativeSeparators(copyPath))};
+    // A template that cannot be read leaves the copy as it is, to be brought up to date at a
+    // later start; so does a failed update. Work goes on with the copy either way.
+    RawFile source(haveTemplate ? templatePath : QString(), Access::kReadOnly);
+    const int stamp = source.ok() ? Stamp(source) : 0;
+    if (haveTemplate &&
+        (!source.ok() || (stamp != 0 && stamp != Stamp(copy) && !UpdateShippedTables(copy, source, stamp))))
+      return Preparation{copyPath, false, kUpdateFailed.arg(QDir::toNativeSeparators(copyPath)), true};
     return Preparation{copyPath, false, QString()};
   }
 
@@ -153,7 +169,7 @@ Preparation PrepareUserCopy(const QString& templatePath, const QString& copyPath
     return fallBack(
         kTemplateMissing.arg(QDir::toNativeSeparators(templatePath.isEmpty() ? kFileName : templatePath)));
   const QString folder = QFileInfo(copyPath).absolutePath();
-  if (!QDir().mkpath(folder) || !MakeCopy(templatePath, copyPath, TemplateStamp(templatePath))) {
+  if (!QDir().mkpath(folder) || !MakeCopy(templatePath, copyPath)) {
     // Another start may have made it meanwhile; that copy is the user's now.
     if (QFileInfo::exists(copyPath)) return PrepareUserCopy(templatePath, copyPath);
     return fallBack(kCopyNotMade.arg(QDir::toNativeSeparators(folder)));
@@ -161,10 +177,10 @@ Preparation PrepareUserCopy(const QString& templatePath, const QString& copyPath
   return Preparation{copyPath, false, QString()};
 }
 
-QString UseUserCopy() {
+Preparation UseUserCopy() {
   const Preparation prepared = PrepareUserCopy(TemplatePath(), UserCopyPath());
   SetDatabasePath(prepared.path, prepared.readOnly ? Access::kReadOnly : Access::kReadWrite);
-  return prepared.problem;
+  return prepared;
 }
 
 }  // namespace DataBase

@@ -8,8 +8,9 @@
 // (the user's formats) belong to the user and are never touched once the copy exists. Every
 // other table of the template (邮编, the shipped default formats, whatever a later version adds)
 // is shipped data: when the template differs from the one the copy was last brought up to date
-// with, those tables are replaced in the copy by the template's, in one transaction. The copy
-// remembers its template by a stamp (a hash of the template file) in its user_version.
+// with, those tables are replaced in the copy by the template's, in one transaction. The build
+// stamps the template with a hash of its text sources (its user_version); the copy keeps the
+// stamp it was last brought up to date with, so a rebuild of the same sources changes nothing.
 //
 // A copy is never overwritten or deleted: a new copy is written under a temporary name and
 // renamed only when whole, and a damaged copy is left where it is for the user to keep.
@@ -29,6 +30,9 @@ struct Preparation {
   QString path;
   bool readOnly = false;  // the template itself, because the copy could not be used
   QString problem;
+  // The copy works as it is, only the newer template's tables could not be put in; the next
+  // start tries again. Nothing stops for it.
+  bool stale = false;
 };
 
 // Makes the copy from the template when there is none, or brings its shipped tables up to date
@@ -38,7 +42,7 @@ struct Preparation {
 Preparation PrepareUserCopy(const QString& templatePath, const QString& copyPath);
 
 // Prepares the user's copy from the found template, chooses it as the database and returns
-// what to tell the user ("数据库打开错误！" and the reason), empty when all went well.
-QString UseUserCopy();
+// the preparation: its problem is what to tell the user, empty when all went well.
+Preparation UseUserCopy();
 
 }  // namespace DataBase

@@ -5,11 +5,15 @@
 //   make_par_db <Par.mdb> <schema.sql> <rows.sql> <postcodes.tsv> <standard_formats.tsv>
 //
 // The file is written under a temporary name and renamed at the end, so an interrupted build
-// never leaves a half-made database behind.
+// never leaves a half-made database behind. Its user_version holds a stamp of the sources, so
+// that two builds of the same sources carry the same stamp although SQLCipher's random salt
+// makes the files differ; each user's copy is brought up to date only when the stamp changes.
 #include <sqlcipher/sqlite3.h>
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QStringList>
+#include <QtEndian>
 #include <array>
 #include <cstdio>
 
@@ -111,7 +115,19 @@ bool InsertStandardFormats(sqlite3* db, const std::vector<FormatRow>& rows) {
   return ok || Fail(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
-bool Build(const QString& path, const QByteArray& schema, const QByteArray& initialRows,
+// What the sources hold, as a positive number that fits user_version; never 0, which a file
+// without a stamp carries.
+int ContentStamp(const QStringList& sourcePaths) {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  for (const QString& path : sourcePaths) {
+    QByteArray text;
+    if (!ReadText(path, &text)) return 0;
+    hash.addData(QByteArray::number(text.size()) + '\n' + text);
+  }
+  return int(qFromBigEndian<quint32>(hash.result().constData()) & 0x7fffffff) | 1;
+}
+
+bool Build(const QString& path, int stamp, const QByteArray& schema, const QByteArray& initialRows,
            const std::vector<DataBase::PostcodeRow>& postcodes, const std::vector<FormatRow>& formats) {
   sqlite3* db = nullptr;
   bool ok = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -120,7 +136,9 @@ bool Build(const QString& path, const QByteArray& schema, const QByteArray& init
   if (!ok) Fail(QStringLiteral("cannot create %1").arg(path));
   ok = ok && Exec(db, "BEGIN", path) && Exec(db, schema, QStringLiteral("schema")) &&
        Exec(db, initialRows, QStringLiteral("initial rows")) && InsertPostcodes(db, postcodes) &&
-       InsertStandardFormats(db, formats) && Exec(db, "COMMIT", path);
+       InsertStandardFormats(db, formats) &&
+       Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(stamp).toUtf8(), path) &&
+       Exec(db, "COMMIT", path);
   sqlite3_close(db);
   return ok;
 }
@@ -146,9 +164,14 @@ int main(int argc, char* argv[]) {
   std::vector<FormatRow> formats;
   if (!ReadStandardFormats(QString::fromLocal8Bit(argv[5]), &formats)) return 1;
 
+  QStringList sources;
+  for (int i = 2; i < 6; ++i) sources << QString::fromLocal8Bit(argv[i]);
+  const int stamp = ContentStamp(sources);
+  if (stamp == 0) return 1;
+
   const QString temporary = target + QStringLiteral(".part");
   QFile::remove(temporary);
-  if (!Build(temporary, schema, initialRows, postcodes.rows, formats)) {
+  if (!Build(temporary, stamp, schema, initialRows, postcodes.rows, formats)) {
     QFile::remove(temporary);
     return 1;
   }

@@ -4,16 +4,19 @@
 
 #include <QDir>
 #include <QFile>
-#include <cmath>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "batch/batch_run.h"
 #include "batch/batch_texts.h"
 #include "data/data_texts.h"
 #include "data/import_texts.h"
 #include "data/workbook_errors.h"
+#include "store/database.h"
+#include "store/store_texts.h"
+#include "tests/support/par_database.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,7 +36,8 @@ struct Outcome {
 class BatchTool : public ::testing::Test {
  protected:
   // The tool with its own empty settings, so stored margins of the machine play no part.
-  Outcome Run(QStringList arguments) {
+  Outcome Run(QStringList arguments,
+              const QString& program = QStringLiteral(KOVA_BUILD_DIR "/kovapost-batch")) {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"XDG_CONFIG_HOME"_s, home_.path());
@@ -42,7 +46,7 @@ class BatchTool : public ::testing::Test {
     // Where Qt would complain about it, the tool still says nothing but its own messages.
     env.remove(u"XDG_RUNTIME_DIR"_s);
     tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral(KOVA_BUILD_DIR "/kovapost-batch"), arguments);
+    tool.start(program, arguments);
     EXPECT_TRUE(tool.waitForFinished(120000));
     return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1, QString::fromUtf8(tool.readAllStandardOutput()),
             QString::fromUtf8(tool.readAllStandardError())};
@@ -243,6 +247,37 @@ TEST_F(BatchTool, EnvelopesAreOnePagePerRecordInTheStoredLayout) {
   const Word moved = FindWord(shifted, 1, u"张伟"_s);
   EXPECT_NEAR(first.x - moved.x, 4 * kPointsPerMm, 0.3);
   EXPECT_NEAR(first.y - moved.y, 4 * kPointsPerMm, 0.3);
+}
+
+// A later release installed beside the tool, its template broken: the tool says so in one line
+// and prints with the user's copy as it stands; the next run, with a sound template, updates.
+TEST_F(BatchTool, AFailedTemplateUpdateIsOneLineAndStillPrints) {
+  QDir(home_.path()).mkpath(u"bin"_s);
+  const QString tool = Path(u"bin/kovapost-batch"_s), shipped = Path(u"bin/Par.mdb"_s);
+  const QString copy = Path(u"data/kovapost/Par.mdb"_s), pdf = Path(u"one.pdf"_s);
+  ASSERT_TRUE(QFile::copy(QStringLiteral(KOVA_BUILD_DIR "/kovapost-batch"), tool));
+  ASSERT_TRUE(test::MakeTemplate(shipped));
+  const QStringList print = {u"envelopes"_s, kSampleCsv, u"--end"_s, u"2"_s, u"-o"_s, pdf};
+  ASSERT_EQ(Run(print, tool).exit, kSucceeded);
+
+  const QString later = Path(u"later.mdb"_s);
+  ASSERT_TRUE(test::MakeTemplate(later, "CREATE TABLE 新表 (Val TEXT);"));
+  QFile whole(later), broken(shipped);
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && broken.open(QIODevice::WriteOnly));
+  broken.write(whole.read(whole.size() / 2));
+  broken.close();
+  QFile::remove(pdf);
+  const Outcome failed = Run(print, tool);
+  EXPECT_EQ(failed.exit, kSucceeded);
+  EXPECT_EQ(failed.err, DataBase::kUpdateFailed.arg(copy) + u'\n');
+  EXPECT_EQ(PageCount(pdf), 1);
+
+  ASSERT_TRUE(QFile::remove(shipped) && QFile::copy(later, shipped));
+  const Outcome updated = Run(print, tool);
+  EXPECT_EQ(updated.exit, kSucceeded);
+  EXPECT_EQ(updated.err, QString());
+  EXPECT_EQ(test::RawSql(copy, DataBase::ConnectionPassword(), u"SELECT count(*) FROM 新表"_s),
+            QStringList{u"0"_s});
 }
 
 TEST_F(BatchTool, SizesAndRotationChangeThePage) {

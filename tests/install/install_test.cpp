@@ -115,7 +115,8 @@ TEST_F(InstallTest, TheLayoutIsWhatADesktopExpects) {
 }
 
 // A normal user's first start makes a private copy of the installed template; a size chosen and
-// closed is there at the next start. The template is never written.
+// closed is there at the next start, and after a later release is installed over it. The
+// template is never written.
 TEST_F(InstallTest, ANormalUsersSizeIsKeptInTheirOwnCopy) {
   const QString shipped = Prefix() + u"/share/kovapost/Par.mdb"_s;
   const QString copy = Home() + u"/.local/share/kovapost/Par.mdb"_s;
@@ -152,6 +153,24 @@ TEST_F(InstallTest, ANormalUsersSizeIsKeptInTheirOwnCopy) {
   EXPECT_EQ(test::RawSql(copy, DataBase::ConnectionPassword(), u"SELECT Con FROM 内容 WHERE Ctl = -1"_s),
             QStringList{u"4"_s});
   EXPECT_EQ(bytes(shipped), templateBytes);
+
+  // A later release installed over this one brings a template made anew. The batch tool and the
+  // window both start without a word about the database, the copy gets the new table, and the
+  // user's size stays.
+  ASSERT_TRUE(QFile::remove(shipped));
+  ASSERT_TRUE(test::MakeTemplate(shipped, "CREATE TABLE 新表 (Val TEXT);"));
+  const QString sample = Home() + u"/sample.csv"_s;
+  ASSERT_TRUE(QFile::copy(QStringLiteral(KOVA_SOURCE_DIR "/resources/sample/sample.csv"), sample));
+  QFile::setPermissions(sample, QFile::permissions(sample) | QFileDevice::ReadOther);
+  const Outcome printed = RunAsUser(
+      u"kovapost-batch"_s, {u"envelopes"_s, sample, u"--end"_s, u"2"_s, u"-o"_s, Home() + u"/one.pdf"_s});
+  EXPECT_EQ(printed.exit, 0);
+  EXPECT_EQ(printed.err, QString());
+  const Outcome later = RunAsUser(u"install_driver"_s, {u"report"_s});
+  EXPECT_EQ(later.out, u"4\n"_s);
+  EXPECT_EQ(later.err, QString());
+  EXPECT_EQ(test::RawSql(copy, DataBase::ConnectionPassword(), u"SELECT count(*) FROM 新表"_s),
+            QStringList{u"0"_s});
 }
 
 }  // namespace

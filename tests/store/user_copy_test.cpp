@@ -52,41 +52,105 @@ TEST_F(UserCopyTest, TheFirstStartCopiesTheTemplateForItsOwnerAlone) {
   EXPECT_EQ(QFile::permissions(copyPath_) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
 }
 
-// Later starts keep the copy. A newer template replaces the postcodes and brings new shipped
-// tables; the user's options, box texts and formats stay as the user left them, and the
-// template's own 格式 rows do not come in.
-TEST_F(UserCopyTest, ANewerTemplateUpdatesShippedTablesAndKeepsTheUsersOwn) {
+// Later starts keep the copy. A later release makes its template anew (its own salt, a new
+// stamp): its postcodes, default formats and new tables come into the copy, while the user's
+// options, box texts and formats stay as the user left them and the template's 默认 rows do not
+// come in. A rebuild of the same sources changes nothing, nor does a later start. A copy made
+// by the earlier layout (stamped with a hash of its template file) is brought up to date too.
+TEST_F(UserCopyTest, ALaterReleaseUpdatesShippedTablesAndKeepsTheUsersOwn) {
+  const QString rebuilt = dir_.filePath(u"rebuilt/Par.mdb"_s), later = dir_.filePath(u"later/Par.mdb"_s);
+  QDir(dir_.path()).mkpath(u"rebuilt"_s);
+  QDir(dir_.path()).mkpath(u"later"_s);
+  ASSERT_TRUE(test::MakeTemplate(rebuilt));
+  ASSERT_TRUE(
+      test::MakeTemplate(later, "CREATE TABLE 新表 (Val TEXT);",
+                         "INSERT INTO 新表 VALUES ('新'); INSERT INTO 邮编 VALUES ('新省', '新区', '999000');"
+                         "UPDATE 默认 SET Val = 'shipped' WHERE Ord = 9;"));
+  ASSERT_NE(Bytes(rebuilt), Bytes(templatePath_)) << "a build makes a new file";
+  const QString postcodes = Sql(templatePath_, u"SELECT count(*) FROM 邮编"_s).value(0);
+
+  const auto userEdits = [&](const QString& copy) {
+    Sql(copy,
+        u"INSERT INTO 格式 (Name, Ctl, X, Y, W, H, Color, fName, fSize, fBold, fItalic, fUnderline, "
+        u"fStrikethru) "
+        "VALUES ('DL: 220*110 毫米', 7, 12.5, 30, 80, 10, 255, '黑体', 14, 1, 0, 0, 0);"
+        "UPDATE 默认 SET Val = 'mine' WHERE Ord = 9; UPDATE 内容 SET Con = '寄件人地址' WHERE Ctl = 8;"
+        "INSERT INTO 邮编 VALUES ('本地', '本地', '000001')"_s);
+  };
+  const auto usersOwn = [&](const QString& copy) {
+    return Sql(copy,
+               u"SELECT (SELECT group_concat(Name || Ctl || X || fName) FROM 格式) || (SELECT Val FROM 默认 "
+               "WHERE Ord = 9) || (SELECT Con FROM 内容 WHERE Ctl = 8)"_s);
+  };
+  const QStringList edited = {u"DL: 220*110 毫米712.5黑体mine寄件人地址"_s};
+
   ASSERT_EQ(DataBase::PrepareUserCopy(templatePath_, copyPath_).problem, QString());
-  Sql(copyPath_,
-      u"INSERT INTO 格式 (Name, Ctl, X, Y, W, H, Color, fName, fSize, fBold, fItalic, fUnderline, "
-      u"fStrikethru) "
-      "VALUES ('DL: 220*110 毫米', 7, 12.5, 30, 80, 10, 255, '黑体', 14, 1, 0, 0, 0);"
-      "UPDATE 默认 SET Val = 'mine' WHERE Ord = 9; UPDATE 内容 SET Con = '寄件人地址' WHERE Ctl = 8;"_s);
+  userEdits(copyPath_);
+  ASSERT_EQ(usersOwn(copyPath_), edited);
+  // The copy's own row in a shipped table shows whether a start replaced that table.
+  const QString ownRow = u"SELECT count(*) FROM 邮编 WHERE 邮编 = '000001'"_s;
 
-  Sql(templatePath_,
-      u"DELETE FROM 邮编; INSERT INTO 邮编 VALUES ('新省', '新区', '999000');"
-      "DROP TABLE IF EXISTS 标准格式; CREATE TABLE 标准格式 (Name TEXT, Ctl SMALLINT, X DOUBLE);"
-      "INSERT INTO 标准格式 VALUES ('DL: 220*110 毫米', 7, 40);"
-      "CREATE INDEX 标准格式_name ON 标准格式 (Name);"
-      "INSERT INTO 格式 (Name, Ctl, X) VALUES ('C5: 229*162 毫米', 0, 1)"_s);
-  const DataBase::Preparation updated = DataBase::PrepareUserCopy(templatePath_, copyPath_);
-  EXPECT_EQ(updated.problem, QString());
-  EXPECT_EQ(updated.path, copyPath_);
+  struct Start {
+    const char* what;
+    QString templatePath;
+    QString ownRowsLeft;
+  } starts[] = {
+      {"a rebuild of the same sources", rebuilt, u"1"_s},
+      {"a later release", later, u"0"_s},
+      {"the later release again", later, u"1"_s},
+  };
+  for (const Start& start : starts) {
+    SCOPED_TRACE(start.what);
+    const DataBase::Preparation p = DataBase::PrepareUserCopy(start.templatePath, copyPath_);
+    EXPECT_EQ(p.problem, QString());
+    EXPECT_FALSE(p.stale);
+    EXPECT_EQ(Sql(copyPath_, ownRow), QStringList{start.ownRowsLeft});
+    EXPECT_EQ(usersOwn(copyPath_), edited);
+    if (start.ownRowsLeft == u"0"_s) Sql(copyPath_, u"INSERT INTO 邮编 VALUES ('本地', '本地', '000001')"_s);
+  }
+  EXPECT_EQ(Sql(copyPath_, u"SELECT * FROM 新表"_s), QStringList{u"新"_s});
+  EXPECT_EQ(Sql(copyPath_, u"SELECT count(*) FROM 邮编"_s),
+            QStringList{QString::number(postcodes.toInt() + 2)});
+  EXPECT_EQ(Sql(copyPath_, u"SELECT count(*) FROM 标准格式"_s),
+            Sql(later, u"SELECT count(*) FROM 标准格式"_s));
 
-  EXPECT_EQ(Sql(copyPath_, u"SELECT * FROM 邮编"_s), QStringList{u"新省|新区|999000"_s});
-  EXPECT_EQ(Sql(copyPath_, u"SELECT * FROM 标准格式"_s), QStringList{u"DL: 220*110 毫米|7|40.0"_s});
-  EXPECT_EQ(Sql(copyPath_, u"SELECT name FROM sqlite_master WHERE type = 'index'"_s),
-            QStringList{u"标准格式_name"_s});
-  EXPECT_EQ(Sql(copyPath_, u"SELECT Name, Ctl, X, fName FROM 格式"_s),
-            QStringList{u"DL: 220*110 毫米|7|12.5|黑体"_s});
-  EXPECT_EQ(Sql(copyPath_, u"SELECT Val FROM 默认 WHERE Ord = 9"_s), QStringList{u"mine"_s});
-  EXPECT_EQ(Sql(copyPath_, u"SELECT Con FROM 内容 WHERE Ctl = 8"_s), QStringList{u"寄件人地址"_s});
+  // The earlier layout: an unstamped template, and the copy stamped with a hash of that file.
+  const QString earlier = dir_.filePath(u"home/earlier.mdb"_s);
+  Sql(templatePath_, u"PRAGMA user_version = 0"_s);
+  ASSERT_TRUE(QFile::copy(templatePath_, earlier));
+  Sql(earlier, u"PRAGMA user_version = 1234567"_s);
+  userEdits(earlier);
+  EXPECT_EQ(DataBase::PrepareUserCopy(later, earlier).problem, QString());
+  EXPECT_EQ(Sql(earlier, u"SELECT * FROM 新表"_s), QStringList{u"新"_s});
+  EXPECT_EQ(Sql(earlier, ownRow), QStringList{u"0"_s});
+  EXPECT_EQ(usersOwn(earlier), edited);
+}
 
-  // Once up to date, the same template changes nothing: the user's later edit of a shipped
-  // table would otherwise be undone at every start.
-  Sql(copyPath_, u"INSERT INTO 邮编 VALUES ('本地', '本地', '000001')"_s);
-  EXPECT_EQ(DataBase::PrepareUserCopy(templatePath_, copyPath_).problem, QString());
-  EXPECT_EQ(Sql(copyPath_, u"SELECT count(*) FROM 邮编"_s), QStringList{u"2"_s});
+// A new template that cannot be read (a broken installation) leaves the copy as it is and the
+// program working on it; the next start tries again.
+TEST_F(UserCopyTest, AFailedUpdateKeepsWorkingOnTheCopyAndIsTriedAgain) {
+  ASSERT_EQ(DataBase::PrepareUserCopy(templatePath_, copyPath_).problem, QString());
+  const QByteArray before = Bytes(copyPath_);
+  const QString later = dir_.filePath(u"later.mdb"_s);
+  ASSERT_TRUE(test::MakeTemplate(later, "CREATE TABLE 新表 (Val TEXT);"));
+  const QByteArray whole = Bytes(later);
+  QFile cut(later);
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(whole.left(whole.size() / 2));
+  cut.close();
+
+  const DataBase::Preparation failed = DataBase::PrepareUserCopy(later, copyPath_);
+  EXPECT_EQ(failed.problem, DataBase::kUpdateFailed.arg(copyPath_));
+  EXPECT_TRUE(failed.stale);
+  EXPECT_EQ(failed.path, copyPath_);
+  EXPECT_FALSE(failed.readOnly);
+  EXPECT_EQ(Bytes(copyPath_), before);
+
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(whole);
+  cut.close();
+  EXPECT_EQ(DataBase::PrepareUserCopy(later, copyPath_).problem, QString());
+  EXPECT_EQ(Sql(copyPath_, u"SELECT count(*) FROM 新表"_s), QStringList{u"0"_s});
 }
 
 // Whatever goes wrong, the user is told with "数据库打开错误！" and the reason, the program goes on
@@ -95,7 +159,9 @@ TEST_F(UserCopyTest, ANewerTemplateUpdatesShippedTablesAndKeepsTheUsersOwn) {
 TEST_F(UserCopyTest, FailuresAreToldAndTheTemplateStandsInReadOnly) {
   const QString blocker = dir_.filePath(u"blocker"_s);
   QFile(blocker).open(QIODevice::WriteOnly);  // a file where the data folder should be
-  const QByteArray damaged = "SQLite format 3\0 and then nothing a database would hold";
+  // A real copy whose first page no longer decrypts.
+  QByteArray damaged = Bytes(kBuiltTemplate);
+  for (int i = 100; i < 300; ++i) damaged[i] = char(damaged[i] ^ 0x5a);
 
   struct Case {
     const char* what;

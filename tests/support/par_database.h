@@ -6,6 +6,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -29,7 +30,8 @@ inline QStringList RawSql(const QString& path, const QString& key, const QString
         break;
       }
       if (!stmt) break;  // only blanks were left
-      while (sqlite3_step(stmt) == SQLITE_ROW) {
+      int step = SQLITE_ROW;
+      while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
         QStringList fields;
         for (int c = 0; c < sqlite3_column_count(stmt); ++c)
           fields << (sqlite3_column_type(stmt, c) == SQLITE_NULL
@@ -38,12 +40,42 @@ inline QStringList RawSql(const QString& path, const QString& key, const QString
         rows << fields.join(u'|');
       }
       sqlite3_finalize(stmt);
+      // A setup statement that fails (a constraint, a busy file) fails the test, not passes it.
+      if (step != SQLITE_DONE) {
+        ADD_FAILURE() << sqlite3_errmsg(db) << " in " << sql.toStdString();
+        break;
+      }
     }
   } else {
     ADD_FAILURE() << "cannot open " << path.toStdString();
   }
   sqlite3_close(db);
   return rows;
+}
+
+// Makes a template at `path` the way the build does, with make_par_db from the real sources;
+// `addedSchema` and `addedRows` are appended to the schema and the initial rows, as a later
+// release would change them. False when the tool failed.
+inline bool MakeTemplate(const QString& path, const QByteArray& addedSchema = {},
+                         const QByteArray& addedRows = {}) {
+  const QString resources = QStringLiteral(KOVA_SOURCE_DIR "/resources/");
+  QStringList sources = {resources + QStringLiteral("par_schema.sql"),
+                         resources + QStringLiteral("par_rows.sql")};
+  const QByteArray added[] = {addedSchema, addedRows};
+  for (int i = 0; i < 2; ++i) {
+    if (added[i].isEmpty()) continue;
+    QFile original(sources[i]), changed(path + QStringLiteral(".source%1.sql").arg(i));
+    if (!original.open(QIODevice::ReadOnly) || !changed.open(QIODevice::WriteOnly) ||
+        changed.write(original.readAll() + '\n' + added[i]) < 0)
+      return false;
+    sources[i] = changed.fileName();
+  }
+  QProcess tool;
+  tool.start(QStringLiteral(KOVA_BUILD_DIR "/tools/make_par_db"),
+             QStringList{path} + sources +
+                 QStringList{resources + QStringLiteral("postcodes.tsv"),
+                             resources + QStringLiteral("standard_formats.tsv")});
+  return tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
 }
 
 class ParDatabase {
