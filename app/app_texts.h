@@ -56,6 +56,8 @@ inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("生成缺失邮编"), QString()},
     {data::kExportCaption, data::kExportTip},
 }};
+// A print command answered "取消" in the printer chooser, or a printer that cannot be reached.
+inline const QString kNothingPrinted = QStringLiteral("Kovapost提示：没有选择打印机，什么也没有打印。");
 inline const QString kSaveFormatToolTip =
     QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");
 
