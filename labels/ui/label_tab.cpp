@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -79,7 +80,11 @@ LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const d
 LabelTab::~LabelTab() = default;
 
 void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
-  frm2_ = new QGroupBox(page_);
+  panel_ = new QScrollArea(page_);
+  panel_->setFrameShape(QFrame::NoFrame);
+  panel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  panel_->setWidgetResizable(true);
+  frm2_ = new QGroupBox;
   frm2_->setObjectName(QStringLiteral("FRM2"));
   auto* grid = new QGridLayout;
   const auto addNumber = [&](int index, int row, const QString& before, const QString& after) {
@@ -138,13 +143,17 @@ void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
   printFromPage->setToolTip(kPrintFromPageTip);
   column->addWidget(printPage);
   column->addWidget(printFromPage);
+  panel_->setWidget(frm2_);
 }
 
 const QImage& LabelTab::picture() const { return sheetView_->picture(); }
 
 void LabelTab::LayoutLabelTab(QSize sst) {
   sst_ = sst;
-  const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, kPanelTwips, Twips(tagVS_->sizeHint().width()),
+  // The panel is as wide as its widest control, with the scroll bar's width kept free.
+  const int panelTwips = std::max(
+      kPanelTwips, Twips(frm2_->minimumSizeHint().width() + panel_->verticalScrollBar()->sizeHint().width()));
+  const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, panelTwips, Twips(tagVS_->sizeHint().width()),
                                                   Twips(tagHS_->sizeHint().height()));
   const QRect tag1 = onPage_(l.tag1);
   tag1_->setGeometry(tag1);
@@ -154,7 +163,7 @@ void LabelTab::LayoutLabelTab(QSize sst) {
   shadow_->setGeometry(inTag1(l.shadow));
   tagVS_->setGeometry(inTag1(l.vertical));
   tagHS_->setGeometry(inTag1(l.horizontal));
-  frm2_->setGeometry(onPage_(l.panel));
+  panel_->setGeometry(onPage_(l.panel));
   sheetTwips_ = l.sheet.size();
   tag1Height_ = std::max(1, l.tag1.height());
   {

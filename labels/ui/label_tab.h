@@ -23,6 +23,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 class QWidget;
 
@@ -83,6 +84,7 @@ class LabelTab : public QObject {
   QScrollBar* tagHS_ = nullptr;
   QScrollBar* tagVS_ = nullptr;
   QGroupBox* frm2_ = nullptr;
+  QScrollArea* panel_ = nullptr;  // holds FRM2, scrolling it on a screen too short for it
   std::array<QLineEdit*, kNumberCount> tnum_{};
   std::array<QCheckBox*, kCheckCount> ck_{};
   QCheckBox* tagDir_ = nullptr;
