@@ -271,7 +271,10 @@ void MF::BuildEnvelopeTab() {
   printing->addWidget(MakeCommand(1, f2), 3, 0, 1, 2);
   preview_ = new QPushButton(print::kPreviewCaption, f2);
   preview_->setObjectName(QStringLiteral("Preview"));
-  connect(preview_, &QPushButton::clicked, this, [this] { print::ShowPreview(this, envelope_); });
+  // The preview pages through the imported envelopes as the navigator does.
+  connect(preview_, &QPushButton::clicked, this, [this] {
+    print::ShowPreview(this, envelope_, {ns_->maximum(), ns_->value(), [this](int n) { ns_->setValue(n); }});
+  });
   printing->addWidget(preview_, 4, 0, 1, 2);
 
   frames_ = {f1, f2, f3, f4};

@@ -8,7 +8,7 @@ build=${1:?build folder}
 out=${2:-docs/images}
 size=${3:-1366x768}
 scale=${4:-1}
-tool="$build/tools/kovapost_screenshots"
+tool="$build/kovapost_screenshots"
 [ -x "$tool" ] || { echo "build the kovapost_screenshots target first" >&2; exit 1; }
 mkdir -p "$out"
 scratch=$(mktemp -d)

@@ -58,6 +58,7 @@ int main(int argc, char* argv[]) {
       QTimer::singleShot(800, &window, [&window, out] {
         Save(out.filePath(QStringLiteral("preview.png")));
         for (QDialog* dialog : window.findChildren<QDialog*>()) dialog->close();
+        window.records().ReplaceAll({});  // the samples were never the user's: no export question
         window.close();
       });
     });

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -22,9 +23,11 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "editor/ui/box_widget.h"
 #include "editor/ui/envelope_canvas.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -122,6 +125,40 @@ QStringList Walk(MF& window) {
   return faults;
 }
 
+// Every box on the canvas shows its whole text at the size it prints: for every envelope size,
+// and again after the window was shrunk and restored. (The postcode squares keep the printed
+// square's size and centre their digit in it.)
+QStringList CanvasFaults(MF& window) {
+  QStringList faults;
+  window.SST()->setCurrentIndex(MF::kEnvelopeTab);
+  const QSize full = window.size();
+  for (int size = 0; size < editor::kSizeCount; ++size) {
+    QTest::mouseClick(window.O1(size), Qt::LeftButton, {}, QPoint(6, 6));
+    for (const char* when : {"", " after a shrink"}) {
+      if (*when) {
+        window.resize(full * 2 / 3);
+        QCoreApplication::processEvents();
+        window.resize(full);
+      }
+      QCoreApplication::processEvents();
+      for (int b = 0; b < editor::kBoxCount; ++b) {
+        const editor::BoxWidget* box = window.P1(b);
+        if (!box->isVisible() || box->toPlainText().isEmpty() || editor::RulesOf(b).centred) continue;
+        const double text = box->document()->size().height() - box->document()->documentMargin();
+        if (box->verticalScrollBar()->value() != 0 || box->viewport()->height() < text)
+          faults << QStringLiteral("size %1%2: box %3 \"%4\" shows %5 of %6 px, scrolled %7")
+                        .arg(window.O1(size)->text(), QString::fromLatin1(when))
+                        .arg(b)
+                        .arg(box->toPlainText())
+                        .arg(box->viewport()->height())
+                        .arg(text)
+                        .arg(box->verticalScrollBar()->value());
+      }
+    }
+  }
+  return faults;
+}
+
 QString ScreenFile(const QString& dir, QSize size) {
   const QString path = dir + QStringLiteral("/screen-%1x%2.json").arg(size.width()).arg(size.height());
   QFile file(path);
@@ -143,7 +180,7 @@ TEST(ScreensTest, EveryTabFitsEveryCommonScreenAtEveryScale) {
     window.Load();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const QStringList faults = Walk(window);
+    const QStringList faults = Walk(window) + CanvasFaults(window);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
     return;
   }
