@@ -91,5 +91,8 @@ inline const QString kLineBreakNote = QStringLiteral("注：数据中的“//”
 inline const QString kAboutTitle = QStringLiteral("版权说明");
 inline const QString kUserGuideFile = QStringLiteral("user-guide.html");
 inline const QString kUserGuideMissing = QStringLiteral("无法打开使用手册：%1");
+inline const QString kUserGuideTitle = QStringLiteral("使用手册");
+inline const QString kOpenInBrowser = QStringLiteral("在浏览器中打开");
+inline const QString kCloseHelp = QStringLiteral("关闭");
 
 }  // namespace app

@@ -114,7 +114,13 @@ int MF::SelectedRule() const { return cleaningGroup_->checkedId(); }
 void MF::ShowAbout() { common::prompts().Message(app::AboutText()); }
 
 void MF::OpenUserGuide() {
-  const QString path = app::WriteUserGuide();
-  if (path.isEmpty() || !openUrl_(QUrl::fromLocalFile(path)))
-    common::prompts().Message(app::kUserGuideMissing.arg(path.isEmpty() ? app::kUserGuideFile : path));
+  // One guide window, brought forward when it is already open.
+  auto* help = findChild<app::HelpWindow*>();
+  if (!help) {
+    help = new app::HelpWindow([this](const QUrl& url) { return openUrl_(url); }, this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  help->show();
+  help->raise();
+  help->activateWindow();
 }
