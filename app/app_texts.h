@@ -56,6 +56,8 @@ inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("生成缺失邮编"), QString()},
     {data::kExportCaption, data::kExportTip},
 }};
+// A print command answered "取消" in the printer chooser, or a printer that cannot be reached.
+inline const QString kNothingPrinted = QStringLiteral("Kovapost提示：没有选择打印机，什么也没有打印。");
 inline const QString kSaveFormatToolTip =
     QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");
 
@@ -89,5 +91,8 @@ inline const QString kLineBreakNote = QStringLiteral("注：数据中的“//”
 inline const QString kAboutTitle = QStringLiteral("版权说明");
 inline const QString kUserGuideFile = QStringLiteral("user-guide.html");
 inline const QString kUserGuideMissing = QStringLiteral("无法打开使用手册：%1");
+inline const QString kUserGuideTitle = QStringLiteral("使用手册");
+inline const QString kOpenInBrowser = QStringLiteral("在浏览器中打开");
+inline const QString kCloseHelp = QStringLiteral("关闭");
 
 }  // namespace app

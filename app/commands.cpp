@@ -26,36 +26,52 @@ void MF::CB_Click(int index) {
   // refused with a message, before any printer chooser.
   if (!recordGrid_->Accepts(index)) return;
 
-  // From here on a failing step is passed over and the command goes on.
+  // A print command whose printer chooser was cancelled, or whose printer cannot be reached,
+  // prints nothing at all: paper and envelopes are not wasted on an answer of "取消".
   const bool printing = index == 0 || index == 1 || index == 2 || index == 14 || index == 15 || index == 16;
-  const bool printerChosen = !printing || AwaitPrinterChooser(index);
-  if (printerChosen || (index != 0 && index != 1)) {
-    switch (index) {
-      case data::ui::kImport: {
-        // Records just read from a file are not changed: the file still holds them.
-        const int before = recordChanges_;
-        data::ImportRecords(records_, this);
-        if (recordChanges_ != before) exportedChanges_ = recordChanges_;
-        break;
-      }
-      case data::ui::kExport:
-        if (recordGrid_->ExportRecords()) exportedChanges_ = recordChanges_;
-        break;
-      case 0:
-      case 1:
-      case 16: PrintEnvelopes(index); break;
-      case 2:
-        ShowPrintTip(print::CalibratePrinter(this));
-        connect(&print::CollateForm::Instance(this), &print::CollateForm::marginsStored, this,
-                &MF::MarkCalibration, Qt::UniqueConnection);
-        break;
-      case 10: ShowAbout(); break;
-      case 11: OpenUserGuide(); break;
-      case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
-      case 14: ShowPrintTip(labelTab_->PrintCurrentPage()); break;
-      case 15: ShowPrintTip(labelTab_->PrintFromCurrentPage()); break;
-      default: recordGrid_->Run(index, SelectedRule()); break;
+  if (printing && !AwaitPrinterChooser(index)) {
+    SetTip(app::kNothingPrinted);
+    return;
+  }
+  switch (index) {
+    case data::ui::kImport: {
+      // Records just read from a file are not changed: the file still holds them.
+      const int before = recordChanges_;
+      data::ImportRecords(records_, this);
+      if (recordChanges_ != before) exportedChanges_ = recordChanges_;
+      break;
     }
+    case data::ui::kExport:
+      if (recordGrid_->ExportRecords()) exportedChanges_ = recordChanges_;
+      break;
+    case 0:
+    case 1:
+    case 16:
+      PrintEnvelopes(index);
+      break;
+    case 2:
+      ShowPrintTip(print::CalibratePrinter(this));
+      connect(&print::CollateForm::Instance(this), &print::CollateForm::marginsStored, this,
+              &MF::MarkCalibration, Qt::UniqueConnection);
+      break;
+    case 10:
+      ShowAbout();
+      break;
+    case 11:
+      OpenUserGuide();
+      break;
+    case 12:
+      DataBase::SaveEnvelopeFormat(envelope_);
+      break;
+    case 14:
+      ShowPrintTip(labelTab_->PrintCurrentPage());
+      break;
+    case 15:
+      ShowPrintTip(labelTab_->PrintFromCurrentPage());
+      break;
+    default:
+      recordGrid_->Run(index, SelectedRule());
+      break;
   }
   // After the import and the cleaning commands the navigator follows the records.
   recordGrid_->AfterCommand(index);
@@ -75,8 +91,9 @@ void MF::PrintEnvelopes(int index) {
   }
   int first = ns_->value();
   int last = common::RoundToInt(common::Val(num_[1]->text()));
-  if (index == 16) std::tie(first, last) = print::SelectedRecords(recordGrid_->SelectedRows().first,
-                                                                  recordGrid_->SelectedRows().second, 1);
+  if (index == 16)
+    std::tie(first, last) =
+        print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
   ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, [this](int n) {
     const QSignalBlocker quiet(ns_);  // shown once, below
     ns_->setValue(n);
@@ -97,7 +114,13 @@ int MF::SelectedRule() const { return cleaningGroup_->checkedId(); }
 void MF::ShowAbout() { common::prompts().Message(app::AboutText()); }
 
 void MF::OpenUserGuide() {
-  const QString path = app::WriteUserGuide();
-  if (path.isEmpty() || !openUrl_(QUrl::fromLocalFile(path)))
-    common::prompts().Message(app::kUserGuideMissing.arg(path.isEmpty() ? app::kUserGuideFile : path));
+  // One guide window, brought forward when it is already open.
+  auto* help = findChild<app::HelpWindow*>();
+  if (!help) {
+    help = new app::HelpWindow([this](const QUrl& url) { return openUrl_(url); }, this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  help->show();
+  help->raise();
+  help->activateWindow();
 }

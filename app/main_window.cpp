@@ -40,13 +40,13 @@
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
-#include "labels/ui/label_tab.h"
-#include "print/calibration.h"
-#include "print/ui/print_command.h"
-#include "print/print_texts.h"
-#include "print/ui/envelope_commands.h"
 #include "editor/ui/layout_gestures.h"
 #include "editor/ui/popup_menus.h"
+#include "labels/ui/label_tab.h"
+#include "print/calibration.h"
+#include "print/print_texts.h"
+#include "print/ui/envelope_commands.h"
+#include "print/ui/print_command.h"
 #include "store/database.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
@@ -87,7 +87,7 @@ QLabel* CaptionAroundBox(const QString& caption, QLineEdit* box, QWidget* parent
   while (end < caption.size() && caption[end] == u'　') ++end;
   const int left = metrics.horizontalAdvance(caption.left(blanks));
   const int width = metrics.horizontalAdvance(caption.mid(blanks, end - blanks));
-  const int height = metrics.height() + 6;
+  const int height = std::max(metrics.height() + 6, box->sizeHint().height());
   label->setMinimumSize(metrics.horizontalAdvance(caption) + 2, height);
   box->setGeometry(left - widen, 0, width + 2 * widen, height);
   box->setAlignment(Qt::AlignCenter);
@@ -219,7 +219,8 @@ void MF::BuildEnvelopeTab() {
     t1_[i]->setToolTip(t1Tips[i]);
     t1_[i]->installEventFilter(new editor::DigitsOnlyKeyFilter(t1_[i]));
     // Text pasted from the box's menu is held to the same digits.
-    t1_[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
+    t1_[i]->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
     t1_[i]->installEventFilter(this);  // focus lost: the custom size is taken
     connect(t1_[i], &QLineEdit::textEdited, this,
             [this] { envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text()); });
@@ -270,7 +271,10 @@ void MF::BuildEnvelopeTab() {
   printing->addWidget(MakeCommand(1, f2), 3, 0, 1, 2);
   preview_ = new QPushButton(print::kPreviewCaption, f2);
   preview_->setObjectName(QStringLiteral("Preview"));
-  connect(preview_, &QPushButton::clicked, this, [this] { print::ShowPreview(this, envelope_); });
+  // The preview pages through the imported envelopes as the navigator does.
+  connect(preview_, &QPushButton::clicked, this, [this] {
+    print::ShowPreview(this, envelope_, {ns_->maximum(), ns_->value(), [this](int n) { ns_->setValue(n); }});
+  });
   printing->addWidget(preview_, 4, 0, 1, 2);
 
   frames_ = {f1, f2, f3, f4};
@@ -322,8 +326,9 @@ void MF::BuildGridTab() {
 
 void MF::BuildLabelTab() {
   QWidget* page = pages_[kLabelTab];
-  labelTab_ = new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
-                                       [this](const QRect& twips) { return OnPage(twips); });
+  labelTab_ =
+      new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
+                               [this](const QRect& twips) { return OnPage(twips); });
 }
 
 void MF::BuildHelpTab() {
@@ -457,8 +462,8 @@ void MF::SST_Click(int tab) {
       LayoutGridTab();
       break;
     case kLabelTab:
-      labelTab_->LayoutLabelTab(
-          QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra())));
+      labelTab_->LayoutLabelTab(QSize(editor::PixelsToTwips(sst_->width()),
+                                      editor::PixelsToTwips(sst_->height() - TabStripExtra())));
       break;
     default:
       break;  // the help page fills the tab through its own layout
@@ -467,14 +472,20 @@ void MF::SST_Click(int tab) {
 
 QSize MF::ClientSize(const editor::EnvelopeTabLayout& layout) const {
   // The window's frame and caption are the desktop's; the client area ends under the tip line.
-  return {TwipsToPixels(layout.tabs.width()) + kClientMargin,
-          TwipsToPixels(layout.tabs.height() + kTipBelowTabs) + TabStripExtra() + kClientMargin};
+  return {
+      TwipsToPixels(layout.tabs.width()) + kClientMargin,
+      TwipsToPixels(layout.tabs.height() + kTipBelowTabs) + TabStripExtra() + TipLineExtra() + kClientMargin};
 }
 
 int MF::TabStripExtra() const {
   // Qt's tab strip may be taller than the layout's; SST grows by the difference.
   const int strip = sst_->tabBar()->sizeHint().height() + 2;
   return std::max(strip - TwipsToPixels(kTabStripTwips), 0);
+}
+
+int MF::TipLineExtra() const {
+  // The same for the tip line, whose font may be taller than the layout's line.
+  return std::max(t2_->sizeHint().height() - TwipsToPixels(editor::kTipLineHeight), 0);
 }
 
 QRect MF::OnPage(const QRect& twips) const {
@@ -486,15 +497,35 @@ QRect MF::OnPage(const QRect& twips) const {
 void MF::LayoutEnvelopeTab() {
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   const QSize screenTwips = screen->availableGeometry().size() * editor::kTwipsPerPixel;
+  // The room less what ClientSize adds round SST, so that the window stays on the screen.
+  const QSize added(kClientMargin, kClientMargin + TabStripExtra() + TipLineExtra());
   const editor::EnvelopeTabLayout layout = editor::LayoutEnvelopeTab(
-      {editor::RoomOnScreen(screenTwips), kPanelWidth, kNavigatorHeight, envelope_.W(), envelope_.H()});
+      EnvelopeInput(editor::RoomOnScreen(screenTwips) - added * editor::kTwipsPerPixel));
   laying_ = true;
   const QSize client = ClientSize(layout);
-  const QPoint corner = editor::PlaceOnScreen(screenTwips, layout.window) / editor::kTwipsPerPixel;
+  // Centred as the window really is: the client area with the desktop's frame round it (the
+  // layout's margin while the frame is not known yet, before the window is first shown).
+  const QSize frame =
+      (frameGeometry().size() - size()).expandedTo({TwipsToPixels(editor::kWindowMarginWidth), 0});
+  const QSize outer = client + frame;
+  const QPoint corner =
+      editor::PlaceOnScreen(screenTwips, outer * editor::kTwipsPerPixel) / editor::kTwipsPerPixel;
   move(screen->availableGeometry().topLeft() + corner);
   resize(client);
   laying_ = false;
   ApplyEnvelopeLayout(layout);
+}
+
+editor::EnvelopeTabInput MF::EnvelopeInput(QSize room) const {
+  // The scroll bar's width is kept free, so that nothing hides behind it when the panel scrolls.
+  const QSize content = pic1_->widget()->minimumSizeHint();
+  const int panelWidth = content.width() + pic1_->verticalScrollBar()->sizeHint().width();
+  return {room,
+          std::max(kPanelWidth, editor::PixelsToTwips(panelWidth)),
+          kNavigatorHeight,
+          envelope_.W(),
+          envelope_.H(),
+          editor::PixelsToTwips(pic1_->widget()->sizeHint().height())};
 }
 
 void MF::ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout) {
@@ -509,7 +540,7 @@ void MF::ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout) {
   const QLine& line = layout.separatorDark;
   const QRect etched = OnPage(QRect(line.x1(), line.y1(), 0, line.y2() - line.y1()));
   separator_->setGeometry(etched.left(), etched.top(), 2, etched.height());
-  t2_->setGeometry(TwipsToPixels(layout.tip).translated(0, extra));
+  t2_->setGeometry(TwipsToPixels(layout.tip).translated(0, extra).adjusted(0, 0, 0, TipLineExtra()));
   laying_ = false;
   DrawRuler();
 }
@@ -517,7 +548,10 @@ void MF::ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout) {
 void MF::LayoutGridTab() {
   const QSize tabs(editor::PixelsToTwips(sst_->width()),
                    editor::PixelsToTwips(sst_->height() - TabStripExtra()));
-  const editor::GridTabLayout layout = editor::LayoutGridTab(tabs, kGridPanelWidth);
+  const int panelWidth =
+      pic2_->widget()->minimumSizeHint().width() + pic2_->verticalScrollBar()->sizeHint().width();
+  const editor::GridTabLayout layout =
+      editor::LayoutGridTab(tabs, std::max(kGridPanelWidth, editor::PixelsToTwips(panelWidth)));
   msf_->setGeometry(OnPage(layout.grid));
   pic2_->setGeometry(OnPage(layout.panel));
 }
@@ -526,10 +560,10 @@ void MF::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (laying_) return;
   // The user resized the window: the tabs take the new room, the canvas keeps its proportions.
-  const QSize room(editor::PixelsToTwips(width() - kClientMargin),
-                   editor::PixelsToTwips(height() - TabStripExtra() - kClientMargin) - kTipBelowTabs);
-  const editor::EnvelopeTabLayout layout =
-      editor::LayoutEnvelopeTab({room, kPanelWidth, kNavigatorHeight, envelope_.W(), envelope_.H()});
+  const QSize room(
+      editor::PixelsToTwips(width() - kClientMargin),
+      editor::PixelsToTwips(height() - TabStripExtra() - TipLineExtra() - kClientMargin) - kTipBelowTabs);
+  const editor::EnvelopeTabLayout layout = editor::LayoutEnvelopeTab(EnvelopeInput(room));
   ApplyEnvelopeLayout(layout);
   if (sst_->currentIndex() == kGridTab) LayoutGridTab();
 }

@@ -165,9 +165,13 @@ class MF : public QWidget {
   void ShowOptions();
   void TakeOptions();
   void ApplyEnvelopeLayout(const editor::EnvelopeTabLayout& layout);
+  // What the envelope tab is laid out from: the room for SST, and PIC1 as wide as its widest
+  // control and as tall as all of them together need.
+  editor::EnvelopeTabInput EnvelopeInput(QSize room) const;
   // SST-relative twips to a page's pixels: the page starts under the tab strip.
   QRect OnPage(const QRect& twips) const;
   int TabStripExtra() const;
+  int TipLineExtra() const;
   QSize ClientSize(const editor::EnvelopeTabLayout& layout) const;
   void RefuseLaterInstance();
   void ShowAbout();

@@ -28,6 +28,13 @@ bool InstallQtTranslations() {
   return QCoreApplication::installTranslator(translator);
 }
 
+void UseProgramFont() {
+  common::InstallFontSubstitutes();
+  QFont song(QStringLiteral("宋体"));
+  song.setPointSize(9);
+  QApplication::setFont(song);
+}
+
 int RunProgram(const std::function<void(MF&)>& shown) {
   QApplication::setApplicationName(QStringLiteral("kovapost"));
   QApplication::setApplicationVersion(kVersion);
@@ -37,10 +44,7 @@ int RunProgram(const std::function<void(MF&)>& shown) {
   for (const int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/kovapost-%1.png").arg(size));
   QApplication::setWindowIcon(icon);
   InstallQtTranslations();
-  common::InstallFontSubstitutes();
-  QFont song(QStringLiteral("宋体"));
-  song.setPointSize(9);
-  QApplication::setFont(song);
+  UseProgramFont();
   QtPrompts prompts;
   common::SetPrompts(&prompts);
 

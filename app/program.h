@@ -14,6 +14,9 @@ namespace app {
 // texts then stand.
 bool InstallQtTranslations();
 
+// The program's Chinese fonts and its window font, as every window of it is drawn.
+void UseProgramFont();
+
 // Runs the program; `shown`, when given, is called once with the window after the start
 // sequence, as a driver's way in. Returns the exit status.
 int RunProgram(const std::function<void(MF&)>& shown = {});

@@ -58,13 +58,24 @@ std::optional<QRectF> PlaceInMm(const QString& answer, double W, double H) {
   return QRectF(n[0], n[1], n[2], n[3]);
 }
 
+QString MmFigure(const EnvelopeModel& model, int twips) {
+  // The canvas holds whole twips, which on a narrow canvas are no round number of millimetres:
+  // the figure shown is the shortest that, typed back, gives the same twips, so 100 mm stays 100
+  // on every screen instead of 99.99.
+  const double mm = model.TwipsToMm(twips);
+  for (const double scale : {1.0, 10.0, 100.0}) {
+    const double figure = std::round(mm * scale) / scale;
+    if (model.MmToTwips(figure) == twips) return common::NumberText(figure);
+  }
+  return common::NumberText(mm);
+}
+
 bool PlaceBoxByNumbers(LayoutEditor& editor, int menuBox) {
   if (menuBox < 0 || menuBox >= kBoxCount) return false;
   EnvelopeModel& model = editor.model();
   const QRect& g = model.box(menuBox).geometry;
   QStringList shown;
-  for (int twips : {g.left(), g.top(), g.width(), g.height()})
-    shown << common::NumberText(model.TwipsToMm(twips));
+  for (int twips : {g.left(), g.top(), g.width(), g.height()}) shown << MmFigure(model, twips);
   std::optional<QString> answer =
       common::prompts().Input(kPlacePrompt, kPlaceTitle, shown.join(QStringLiteral(", ")));
   while (answer && !answer->trimmed().isEmpty()) {

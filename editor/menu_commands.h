@@ -46,6 +46,8 @@ bool PlaceBoxByNumbers(LayoutEditor& editor, int menuBox);
 // The four numbers of an answer ("20, 10, 8, 10"; commas, full-width commas or blanks between),
 // in mm, when they make a box on a W x H envelope.
 std::optional<QRectF> PlaceInMm(const QString& answer, double W, double H);
+// A length on the canvas as the dialog shows it in millimetres.
+QString MmFigure(const EnvelopeModel& model, int twips);
 
 // The output resolution of rotated printing, stored under "Envelop Collate"/"DPI".
 constexpr int kMinDpi = 10;

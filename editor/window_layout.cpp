@@ -5,6 +5,12 @@
 #include "common/numbers.h"
 
 namespace editor {
+namespace {
+
+constexpr int kPanelTop = 360;  // PIC1's edges inside SST
+constexpr int kPanelBottom = 50;
+
+}  // namespace
 
 QSize RoomOnScreen(QSize screen) {
   return {screen.width() - kWindowMarginWidth,
@@ -30,6 +36,8 @@ EnvelopeTabLayout LayoutEnvelopeTab(const EnvelopeTabInput& in) {
     sh = canvasWidth * h / w + n + 400;
   else
     sw = (sh - n - 400) * w / h + p + 240;
+  // The panel lays out in full rather than scrolling wherever the screen is tall enough.
+  sh = std::max(sh, std::min(double(in.room.height()), double(in.panelHeight + kPanelTop + kPanelBottom)));
   // Room too small for the panel still gets a canvas of zero, never a negative one.
   sw = std::max(sw, double(p + 240));
   sh = std::max(sh, double(n + 400));
@@ -39,7 +47,7 @@ EnvelopeTabLayout LayoutEnvelopeTab(const EnvelopeTabInput& in) {
   const int tabWidth = out.tabs.width();
   const int tabHeight = out.tabs.height();
   out.window = QSize(tabWidth + kWindowMarginWidth, tabHeight + kTipLineHeight + kWindowMarginHeight);
-  out.panel = QRect(tabWidth - p - 40, 360, p, tabHeight - 360 - 50);
+  out.panel = QRect(tabWidth - p - 40, kPanelTop, p, tabHeight - kPanelTop - kPanelBottom);
   const int epWidth = tabWidth - p - 240;
   out.canvas = QRect(40, 360, epWidth, common::RoundToInt(epWidth * h / w));
   out.navigator = QRect(out.canvas.left(), out.canvas.top() + out.canvas.height(), epWidth, n);

@@ -15,6 +15,7 @@ struct EnvelopeTabInput {
   int navigatorHeight;  // NS
   double W;             // envelope width and height in mm
   double H;
+  int panelHeight;  // what PIC1's controls need; the tab grows to it as far as the room allows
 };
 
 // Where every part of the envelope tab goes. Rectangles inside the tab are relative to SST.
@@ -40,8 +41,8 @@ QSize RoomOnScreen(QSize screen);
 QPoint PlaceOnScreen(QSize screen, QSize window);
 
 // The envelope tab for W x H: SST shrinks around a canvas at the envelope's proportions that
-// is as large as the room allows. A W or H that is not positive is laid out as DL, so the
-// layout never divides by zero.
+// is as large as the room allows, but stays tall enough for the panel when the room allows. A W or H that is
+// not positive is laid out as DL, so the layout never divides by zero.
 EnvelopeTabLayout LayoutEnvelopeTab(const EnvelopeTabInput& in);
 
 struct GridTabLayout {

@@ -49,6 +49,11 @@ inline const QString kMarginLeftCaption = QStringLiteral("左边距");
 inline const QString kGapAcrossCaption = QStringLiteral("横向间距");
 inline const QString kGapDownCaption = QStringLiteral("纵向间距");
 
+// A box left with no figure, or one the sheet cannot take: counts and the start are whole numbers
+// from 1, the shrink factor and the paper more than 0, margins and gaps 0 or more.
+inline const QString kNotASheetFigure = QStringLiteral(
+    "请输入合适的数字：数量和起始位置为1以上的整数，缩小倍数和纸张尺寸大于0，边距和间距不小于0。");
+
 // The PDF printer names its files after the command.
 inline const QString kPdfPrefix = QStringLiteral("标签");
 

@@ -1,7 +1,7 @@
 # How Kovapost is installed and packaged. `cmake --install` lays out a normal Linux installation:
 #   bin/kovapost, bin/kovapost-batch
 #   share/kovapost/Par.mdb                     the read-only template each user's copy is made from
-#   share/doc/kovapost/user-guide.html
+#   share/doc/kovapost/user-guide.html and its pictures in images/
 #   share/applications/org.kovapost.Kovapost.desktop
 #   share/metainfo/org.kovapost.Kovapost.metainfo.xml
 #   share/icons/hicolor/{scalable,NxN}/apps/org.kovapost.Kovapost.{svg,png}
@@ -15,6 +15,7 @@ set(KOVA_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 install(TARGETS kovapost kovapost-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_BINARY_DIR}/Par.mdb DESTINATION ${CMAKE_INSTALL_DATADIR}/kovapost)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.html DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${KOVA_PACKAGING}/${KOVA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${KOVA_PACKAGING}/${KOVA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${KOVA_PACKAGING}/icons/kovapost.svg

@@ -71,6 +71,16 @@ inline const QString kPreviewCaption = QStringLiteral("打印预览");
 inline const QString kPreviewDetails =
     QStringLiteral("打印机：%1　　纸张：%2×%3 毫米　　偏移：向左 %4 毫米，向上 %5 毫米（虚线为信封位置）");
 
+inline const QString kFitPage = QStringLiteral("适合页面");
+inline const QString kFitWidth = QStringLiteral("适合宽度");
+inline const QString kZoomIn = QStringLiteral("放大");
+inline const QString kZoomOut = QStringLiteral("缩小");
+inline const QString kFirstPage = QStringLiteral("首页");
+inline const QString kPreviousPage = QStringLiteral("上一页");
+inline const QString kNextPage = QStringLiteral("下一页");
+inline const QString kLastPage = QStringLiteral("末页");
+inline const QString kPageOf = QStringLiteral("第 %1 / %2 页");
+
 // Registry keys under "Envelop Collate".
 inline const QString kMarginXKey = QStringLiteral("X");
 inline const QString kMarginYKey = QStringLiteral("Y");

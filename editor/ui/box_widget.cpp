@@ -4,6 +4,7 @@
 #include <QMetaMethod>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextFrame>
 #include <cmath>
@@ -104,6 +105,14 @@ void BoxWidget::FitToText() {
       document()->rootFrame()->setFrameFormat(format);
     }
   }
+  if (!rules_.multiLine && !RulesOf(index_).centred) {
+    // A line taller than its box prints whole, running over the box's lower edge; so does the
+    // canvas, instead of scrolling the text inside the box and cutting it off. (A postcode
+    // square keeps its size: it stands for the printed square.)
+    const int needed = int(std::ceil(document()->size().height() - document()->documentMargin())) + frame;
+    if (needed > place.height()) resize(place.width(), needed);
+  }
+  verticalScrollBar()->setValue(0);
 }
 
 void BoxWidget::WriteBack() {

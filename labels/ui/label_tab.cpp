@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "common/prompts.h"
 #include "editor/window_layout.h"
@@ -51,6 +53,25 @@ constexpr int kPanelTwips = 3300;  // FRM2's width
 
 int Twips(int pixels) { return editor::PixelsToTwips(pixels); }
 
+// Whether `text` is a figure box `index` can take at all, before the sheet is asked for room.
+bool SheetFigure(int index, const QString& text) {
+  bool ok = false;
+  const double v = text.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(v)) return false;
+  switch (index) {
+    case kAcross:
+    case kDown:
+    case kStartCell:
+      return v >= 1 && v == std::floor(v);
+    case kShrink:
+    case kPaperWidth:
+    case kPaperHeight:
+      return v > 0;
+    default:
+      return v >= 0;
+  }
+}
+
 }  // namespace
 
 LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const data::RecordTable& records,
@@ -76,10 +97,16 @@ LabelTab::LabelTab(QWidget* page, const editor::EnvelopeModel& envelope, const d
   BuildPanel(printPage, printFromPage);
 }
 
-LabelTab::~LabelTab() = default;
+LabelTab::~LabelTab() {
+  SaveLabelSheet(sheet_);  // a figure typed into a box that was never left is kept too
+}
 
 void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
-  frm2_ = new QGroupBox(page_);
+  panel_ = new QScrollArea(page_);
+  panel_->setFrameShape(QFrame::NoFrame);
+  panel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  panel_->setWidgetResizable(true);
+  frm2_ = new QGroupBox;
   frm2_->setObjectName(QStringLiteral("FRM2"));
   auto* grid = new QGridLayout;
   const auto addNumber = [&](int index, int row, const QString& before, const QString& after) {
@@ -91,6 +118,7 @@ void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
     grid->addWidget(box, row, 1);
     grid->addWidget(new QLabel(after, frm2_), row, 2);
     connect(box, &QLineEdit::textChanged, this, [this, index] { TNum_Change(index); });
+    connect(box, &QLineEdit::editingFinished, this, [this, index] { TNum_Left(index); });
   };
   addNumber(kAcross, 0, kAcrossCaption, kCountUnit);
   addNumber(kDown, 1, kDownCaption, kCountUnit);
@@ -138,13 +166,18 @@ void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
   printFromPage->setToolTip(kPrintFromPageTip);
   column->addWidget(printPage);
   column->addWidget(printFromPage);
+  panel_->setWidget(frm2_);
+  ShowPreset();
 }
 
 const QImage& LabelTab::picture() const { return sheetView_->picture(); }
 
 void LabelTab::LayoutLabelTab(QSize sst) {
   sst_ = sst;
-  const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, kPanelTwips, Twips(tagVS_->sizeHint().width()),
+  // The panel is as wide as its widest control, with the scroll bar's width kept free.
+  const int panelTwips = std::max(
+      kPanelTwips, Twips(frm2_->minimumSizeHint().width() + panel_->verticalScrollBar()->sizeHint().width()));
+  const LabelTabLayout l = labels::LayoutLabelTab(sheet_, sst, panelTwips, Twips(tagVS_->sizeHint().width()),
                                                   Twips(tagHS_->sizeHint().height()));
   const QRect tag1 = onPage_(l.tag1);
   tag1_->setGeometry(tag1);
@@ -154,7 +187,7 @@ void LabelTab::LayoutLabelTab(QSize sst) {
   shadow_->setGeometry(inTag1(l.shadow));
   tagVS_->setGeometry(inTag1(l.vertical));
   tagHS_->setGeometry(inTag1(l.horizontal));
-  frm2_->setGeometry(onPage_(l.panel));
+  panel_->setGeometry(onPage_(l.panel));
   sheetTwips_ = l.sheet.size();
   tag1Height_ = std::max(1, l.tag1.height());
   {
@@ -200,19 +233,23 @@ void LabelTab::ChoosePreset(int item) {
   if (device_) LayoutLabelTab(sst_);
 }
 
+void LabelTab::ShowPreset() {
+  int shown = 0;
+  for (size_t i = 0; i < LabelPresets().size() && shown == 0; ++i) {
+    LabelSheet preset = sheet_;
+    ApplyPreset(preset, LabelPresets()[i]);
+    if (preset.numbers == sheet_.numbers && preset.landscape == sheet_.landscape) shown = int(i) + 1;
+  }
+  presets_->setCurrentIndex(shown);
+}
+
 void LabelTab::TNum_Change(int index) {
   LabelSheet changed = sheet_;
   changed.numbers[index] = tnum_[index]->text();
-  if (index >= kMarginTop && !GridOf(changed, SheetPaper(changed))) {
-    // Margins and gaps that leave no room for a label are refused; the last good value stays.
-    const QSignalBlocker quiet(tnum_[index]);
-    tnum_[index]->setText(sheet_.numbers[index]);
-    common::prompts().Message(kNoRoomForLabels);
-    return;
-  }
+  // Figures that leave no room for a label wait, half typed, until the box is left.
+  if (!SheetFigure(index, changed.numbers[index]) || !GridOf(changed, SheetPaper(changed))) return;
   sheet_ = changed;
-  if (presets_) presets_->setCurrentIndex(0);
-  SaveLabelSheet(sheet_);
+  if (presets_) ShowPreset();
   switch (index) {
     case kAcross:
     case kDown:
@@ -236,6 +273,18 @@ void LabelTab::TNum_Change(int index) {
   }
 }
 
+void LabelTab::TNum_Left(int index) {
+  if (tnum_[index]->text() != sheet_.numbers[index]) {
+    // No figure, or counts, paper, margins or gaps that leave no room for a label: the last
+    // good figure stays.
+    const QSignalBlocker quiet(tnum_[index]);
+    const QString refused = tnum_[index]->text();
+    tnum_[index]->setText(sheet_.numbers[index]);
+    common::prompts().Message(SheetFigure(index, refused) ? kNoRoomForLabels : kNotASheetFigure);
+  }
+  SaveLabelSheet(sheet_);
+}
+
 void LabelTab::TagHS_Change() {
   sheet_.page = tagHS_->value();
   DrawLabelPage();
@@ -257,6 +306,7 @@ void LabelTab::TagDir_Click() {
   tnum_[kPaperWidth]->setText(swapped.numbers[kPaperWidth]);
   tnum_[kPaperWidth]->setEnabled(true);
   tnum_[kPaperHeight]->setText(swapped.numbers[kPaperHeight]);
+  SaveLabelSheet(sheet_);
 }
 
 void LabelTab::CK_Click(int index) {

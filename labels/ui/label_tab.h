@@ -23,6 +23,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 class QWidget;
 
@@ -53,13 +54,18 @@ class LabelTab : public QObject {
   const QImage& picture() const;
 
   // Event handlers, public for the tests.
+  // A box's text is taken as it is typed when the sheet still has room for a label; when the
+  // box is left, a figure that leaves no room is refused with a message, and the sheet is saved.
   void TNum_Change(int index);
+  void TNum_Left(int index);
   void TagHS_Change();
   void TagVS_Change();
   void TagDir_Click();
   void CK_Click(int index);
   // A sheet from the drop-down of common label sheets (item 0 is the sheet as typed).
   void ChoosePreset(int item);
+  // The list shows the preset the sheet's figures are, "自定义" when they are none.
+  void ShowPreset();
 
  private:
   void BuildPanel(QPushButton* printPage, QPushButton* printFromPage);
@@ -83,6 +89,7 @@ class LabelTab : public QObject {
   QScrollBar* tagHS_ = nullptr;
   QScrollBar* tagVS_ = nullptr;
   QGroupBox* frm2_ = nullptr;
+  QScrollArea* panel_ = nullptr;  // holds FRM2, scrolling it on a screen too short for it
   std::array<QLineEdit*, kNumberCount> tnum_{};
   std::array<QCheckBox*, kCheckCount> ck_{};
   QCheckBox* tagDir_ = nullptr;

@@ -52,8 +52,8 @@ QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelop
                                          : kRunStoppedPdf.arg(result.printed).arg(command->writtenPdf());
 }
 
-void ShowPreview(QWidget* window, const editor::EnvelopeModel& envelope) {
-  auto* preview = new PreviewWindow(envelope, window);
+void ShowPreview(QWidget* window, const editor::EnvelopeModel& envelope, PreviewPages pages) {
+  auto* preview = new PreviewWindow(envelope, window, std::move(pages));
   preview->setAttribute(Qt::WA_DeleteOnClose);
   preview->show();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "editor/envelope_model.h"
+#include "print/ui/preview_window.h"
 
 class QWidget;
 
@@ -25,6 +26,6 @@ QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelop
 void YieldTimes(int n);
 
 // "打印预览": what the next envelope print would put on the paper of the current printer.
-void ShowPreview(QWidget* window, const editor::EnvelopeModel& envelope);
+void ShowPreview(QWidget* window, const editor::EnvelopeModel& envelope, PreviewPages pages = {});
 
 }  // namespace print

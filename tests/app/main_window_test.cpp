@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEnterEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,10 +20,14 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 
 #include "app/app_texts.h"
+#include "app/user_guide.h"
 #include "editor/editor_texts.h"
 #include "editor/ui/envelope_canvas.h"
 #include "print/current_printer.h"
@@ -357,7 +363,7 @@ TEST_F(MainWindowTest, AboutBoxNamesVersionLicenceAndLibraries) {
     EXPECT_TRUE(prompts.shown[0].contains(QString::fromLatin1(part))) << part;
 }
 
-TEST_F(MainWindowTest, MoreHelpOpensTheBundledGuideAsALocalFile) {
+TEST_F(MainWindowTest, MoreHelpShowsTheGuideInTheProgramAndTheBrowserStaysAnOption) {
   Start();
   QList<QUrl> opened;
   window.SetUrlOpener([&](const QUrl& url) {
@@ -365,15 +371,36 @@ TEST_F(MainWindowTest, MoreHelpOpensTheBundledGuideAsALocalFile) {
     return true;
   });
   window.CB(11)->click();
+  auto* help = window.findChild<app::HelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(opened.isEmpty()) << "no browser needed";
+  QTextDocument* guide = help->page()->document();
+  EXPECT_TRUE(guide->toPlainText().contains(QStringLiteral("使用手册")));
+  // Every picture of the guide loads, and a link inside it leads to its place.
+  int pictures = 0;
+  for (QTextBlock block = guide->begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat()) {
+        const QString name = it.fragment().charFormat().toImageFormat().name();
+        EXPECT_FALSE(guide->resource(QTextDocument::ImageResource, QUrl(name)).isNull())
+            << name.toStdString();
+        ++pictures;
+      }
+  EXPECT_GE(pictures, 4);
+  emit help->page()->anchorClicked(QUrl(QStringLiteral("#preview")));
+  EXPECT_EQ(help->page()->source().fragment(), QStringLiteral("preview"));
+
+  // The browser: a copy of the guide on disk, with its pictures beside it.
+  help->OpenInBrowser();
   ASSERT_EQ(opened.size(), 1);
   ASSERT_TRUE(opened[0].isLocalFile());
-  QFile guide(opened[0].toLocalFile());
-  ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(QString::fromUtf8(guide.readAll()).contains(QStringLiteral("使用手册")));
+  EXPECT_TRUE(QFile::exists(
+      QFileInfo(opened[0].toLocalFile()).dir().filePath(QStringLiteral("images/envelope-tab.png"))));
   // A desktop without a browser gets told so instead of silence.
   test::ScriptedPrompts& prompts = test::FreshPrompts();
   window.SetUrlOpener([](const QUrl&) { return false; });
-  window.CB(11)->click();
+  help->OpenInBrowser();
   ASSERT_EQ(prompts.shown.size(), 1);
   EXPECT_TRUE(prompts.shown[0].contains(opened[0].toLocalFile()));
 }

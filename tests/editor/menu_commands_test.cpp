@@ -160,4 +160,29 @@ TEST(PlaceBoxByNumbers, TakesFourNumbersInsideTheEnvelopeAsOneUndoStep) {
   EXPECT_EQ(model.box(3).geometry, before);
 }
 
+// What is typed is what the dialog shows the next time, on a narrow canvas whose twips are no
+// round number of millimetres as on a wide one. (Hundredths are finer than a canvas twip on a
+// small screen, 0.015 mm, so whole millimetres and tenths are what is promised.)
+TEST(PlaceBoxByNumbers, ShowsTheMillimetresTypedOnAnyCanvasWidth) {
+  const char* typed[] = {"70, 53, 100, 12", "12.5, 30.2, 80.4, 7.7", "0, 0, 220, 110"};
+  for (const int canvasWidth : {14745, 20835}) {  // DL on 1366 x 768 and on 1920 x 1080
+    editor::EnvelopeModel model;
+    model.SetCanvasSize({canvasWidth, canvasWidth / 2});
+    editor::LayoutEditor editor(model);
+    for (const char* answer : typed) {
+      SCOPED_TRACE(std::to_string(canvasWidth) + ": " + answer);
+      test::ScriptedPrompts& prompts = test::FreshPrompts();
+      prompts.inputs = {QString::fromUtf8(answer), std::nullopt};
+      ASSERT_TRUE(editor::PlaceBoxByNumbers(editor, editor::kAddressBox));
+      EXPECT_FALSE(editor::PlaceBoxByNumbers(editor, editor::kAddressBox));  // opened again, cancelled
+      ASSERT_EQ(prompts.proposals.size(), 2);
+      EXPECT_EQ(prompts.proposals[1], QString::fromUtf8(answer));
+      // And the box prints where it was typed, to within half a twip of the canvas.
+      const QRect& g = model.box(editor::kAddressBox).geometry;
+      EXPECT_NEAR(g.width() * 220.0 / canvasWidth,
+                  editor::PlaceInMm(QString::fromUtf8(answer), 220, 110)->width(), 0.5 * 220.0 / canvasWidth);
+    }
+  }
+}
+
 }  // namespace

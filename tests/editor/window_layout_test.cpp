@@ -24,7 +24,7 @@ TEST(EnvelopeTabLayoutTest, CanvasKeepsTheEnvelopeProportionsAndFitsTheRoom) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto layout = LayoutEnvelopeTab({c.room, kPanel, kNavigator, c.W, c.H});
+    const auto layout = LayoutEnvelopeTab({c.room, kPanel, kNavigator, c.W, c.H, 0});
     const QRect& ep = layout.canvas;
     EXPECT_NEAR(double(ep.width()) / ep.height(), c.W / c.H, 0.002);
     EXPECT_LE(layout.tabs.width(), c.room.width());
@@ -46,22 +46,22 @@ TEST(EnvelopeTabLayoutTest, CanvasKeepsTheEnvelopeProportionsAndFitsTheRoom) {
 
 TEST(EnvelopeTabLayoutTest, WidthOrHeightLimitsTheTab) {
   // DL on 1366 x 768: the full width fits, so the tab loses height.
-  auto wide = LayoutEnvelopeTab({editor::RoomOnScreen({20490, 11520}), kPanel, kNavigator, 220, 110});
+  auto wide = LayoutEnvelopeTab({editor::RoomOnScreen({20490, 11520}), kPanel, kNavigator, 220, 110, 0});
   EXPECT_EQ(wide.tabs.width(), 20410);
   EXPECT_EQ(wide.canvas.width(), 20410 - kPanel - 240);
   EXPECT_EQ(wide.tabs.height(), wide.canvas.height() + kNavigator + 400);
   // C4 on the same screen: the height limits, so the tab loses width.
-  auto tall = LayoutEnvelopeTab({editor::RoomOnScreen({20490, 11520}), kPanel, kNavigator, 324, 229});
+  auto tall = LayoutEnvelopeTab({editor::RoomOnScreen({20490, 11520}), kPanel, kNavigator, 324, 229, 0});
   EXPECT_EQ(tall.tabs.height(), 11520 - 450 - 200 - 580);
   EXPECT_LT(tall.tabs.width(), 20410);
 }
 
 TEST(EnvelopeTabLayoutTest, NoSizeOrNoRoomNeverDividesByZeroOrGoesNegative) {
   for (const auto& [W, H] : {std::pair{0.0, 0.0}, {220.0, 0.0}, {0.0, 110.0}, {-5.0, 10.0}}) {
-    const auto layout = LayoutEnvelopeTab({{20410, 10290}, kPanel, kNavigator, W, H});
+    const auto layout = LayoutEnvelopeTab({{20410, 10290}, kPanel, kNavigator, W, H, 0});
     EXPECT_EQ(layout.canvas.width(), 2 * layout.canvas.height());  // laid out as DL
   }
-  const auto cramped = LayoutEnvelopeTab({{1000, 300}, kPanel, kNavigator, 220, 110});
+  const auto cramped = LayoutEnvelopeTab({{1000, 300}, kPanel, kNavigator, 220, 110, 0});
   EXPECT_GE(cramped.canvas.width(), 0);
   EXPECT_GE(cramped.canvas.height(), 0);
   EXPECT_GE(cramped.panel.height(), 0);

@@ -26,13 +26,13 @@ struct TabFixture {
   data::RecordTable records;
   LabelTab* tab;
 
-  explicit TabFixture(int count) {
-    // Each test starts from a user who never left a sheet behind.
-    for (int i = 0; i < kNumberCount; ++i)
+  explicit TabFixture(int count, bool fresh = true) {
+    // Each test starts from a user who never left a sheet behind, unless it is a restart.
+    for (int i = 0; i < kNumberCount && fresh; ++i)
       Registry::DeleteSetting(kLabelSection, QStringLiteral("TNum%1").arg(i));
-    for (int i = 0; i < kCheckCount; ++i)
+    for (int i = 0; i < kCheckCount && fresh; ++i)
       Registry::DeleteSetting(kLabelSection, QStringLiteral("CK%1").arg(i));
-    Registry::DeleteSetting(kLabelSection, QStringLiteral("TagDir"));
+    if (fresh) Registry::DeleteSetting(kLabelSection, QStringLiteral("TagDir"));
     printtest::SetUpEnvelope(envelope, editor::kDefaultSize);
     std::vector<data::Record> rows;
     for (int r = 1; r <= count; ++r)
@@ -129,12 +129,44 @@ TEST(LabelTab, APresetFillsTheSheetWhichTheNextStartAndRefusedMarginsKeep) {
     EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(1)"))->text(), QStringLiteral("7"));
     EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(7)"))->text(), QStringLiteral("7.25"));
     EXPECT_EQ(f.Find<QLabel>(QStringLiteral("PPS"))->text(), QStringLiteral("1/2"));
-    auto& prompts = test::FreshPrompts();
-    f.Find<QLineEdit>(QStringLiteral("TNum(7)"))
-        ->setText(QStringLiteral("104"));  // 3 labels and 2 gaps in 2 mm
-    EXPECT_EQ(prompts.shown, QStringList{kNoRoomForLabels});
-    EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("TNum(7)"))->text(), QStringLiteral("7.25"));
+    EXPECT_EQ(presets->currentIndex(), 4);
+    // Every field is checked when it is left: figures that leave no room for a label are
+    // refused then, not while they are typed.
+    const struct {
+      int box;
+      const char* typed;
+      const char* kept;
+      QString message;
+    } refused[] = {
+        {7, "104", "7.25", kNoRoomForLabels},  // 3 labels and 2 gaps in 2 mm
+        {3, "10", "210", kNoRoomForLabels},    // the margins and gaps alone are wider
+        {0, "0", "3", kNotASheetFigure},      {1, "abc", "7", kNotASheetFigure},
+        {1, "2.5", "7", kNotASheetFigure},    {4, "-297", "297", kNotASheetFigure},
+        {2, "0", "1.5", kNotASheetFigure},
+    };
+    for (const auto& r : refused) {
+      SCOPED_TRACE(r.typed);
+      auto& prompts = test::FreshPrompts();
+      QLineEdit* box = f.Find<QLineEdit>(QStringLiteral("TNum(%1)").arg(r.box));
+      box->setText(QString::fromLatin1(r.typed));
+      EXPECT_TRUE(prompts.shown.isEmpty()) << "not while typing";
+      emit box->editingFinished();
+      EXPECT_EQ(prompts.shown, QStringList{r.message});
+      EXPECT_EQ(box->text(), QString::fromLatin1(r.kept));
+    }
+    // Settings are written when a box is left, not on each key; the list names the preset
+    // while the figures are its own.
+    QLineEdit* across = f.Find<QLineEdit>(QStringLiteral("TNum(0)"));
+    across->setText(QStringLiteral("4"));
+    EXPECT_EQ(LoadLabelSheet().numbers[kAcross], QStringLiteral("3"));
+    EXPECT_EQ(presets->currentIndex(), 0);
+    across->setText(QStringLiteral("3"));
+    emit across->editingFinished();
+    EXPECT_EQ(presets->currentIndex(), 4);
   }
+  // The next start shows the preset by its name.
+  TabFixture restarted(1, false);
+  EXPECT_EQ(restarted.Find<QComboBox>(QStringLiteral("TagPreset"))->currentIndex(), 4);
   // The next start takes the sheet as it was left (the fixture forgets it only when it starts).
   const LabelSheet kept = LoadLabelSheet();
   EXPECT_EQ(kept.numbers[kAcross], QStringLiteral("3"));

@@ -1,11 +1,16 @@
 // The printer chooser, the margin dialog and the preview, driven as the user would.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "print/current_printer.h"
 #include "print/print_texts.h"
@@ -135,6 +140,75 @@ TEST(PreviewWindow, FitsASmallScreenWithItsCaptionShowing) {
   EXPECT_GE(window.y(), screen.top()) << "the title bar is above the window's client area";
   EXPECT_LE(window.y() + window.height(), screen.bottom());
   EXPECT_LE(window.height(), screen.height() - 60) << "room for the frame and caption";
+}
+
+QPushButton* Button(const QWidget& window, const QString& text) {
+  for (QPushButton* b : window.findChildren<QPushButton*>())
+    if (b->text() == text) return b;
+  ADD_FAILURE() << text.toStdString();
+  return nullptr;
+}
+
+void CtrlWheel(print::PreviewWindow& window, int delta) {
+  QWidget* view = window.scrollArea()->viewport();
+  const QPointF at(view->width() / 2.0, view->height() / 2.0);
+  QWheelEvent wheel(at, view->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::ControlModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &wheel);
+}
+
+TEST(PreviewWindow, OpensFittedOnTheSmallScreenThenZoomsAndPagesThroughARun) {
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+  editor::EnvelopeModel m;
+  printtest::SetUpEnvelope(m, 5);  // C4 on an A3 page: the tallest page there is
+  std::vector<int> shownEnvelopes;
+  print::PreviewWindow window(m, nullptr, {3, 1, [&](int n) { shownEnvelopes.push_back(n); }});
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_EQ(window.screen()->availableGeometry().size(), QSize(1366, 768));
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(window.frameGeometry()));
+  const QSize view = window.scrollArea()->viewport()->size();
+  const auto shown = [&] { return window.pageLabel()->pixmap().size(); };
+  // The whole page is in view, and as large as the view allows.
+  EXPECT_LE(shown().width(), view.width());
+  EXPECT_LE(shown().height(), view.height());
+  EXPECT_GE(shown().height(), view.height() - 8);
+
+  const double fitted = window.zoom();
+  const struct {
+    const char* how;
+    std::function<void()> act;
+    double zoom;  // relative to the fitted page
+  } steps[] = {
+      {"the zoom-in button", [&] { Button(window, print::kZoomIn)->click(); }, 1.25},
+      {"Ctrl+=", [&] { QTest::keyClick(&window, Qt::Key_Equal, Qt::ControlModifier); }, 1.25 * 1.25},
+      {"Ctrl+-", [&] { QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier); }, 1.25},
+      {"Ctrl+wheel away", [&] { CtrlWheel(window, 120); }, 1.25 * 1.25},
+      {"Ctrl+wheel back", [&] { CtrlWheel(window, -120); }, 1.25},
+      {"the zoom-out button", [&] { Button(window, print::kZoomOut)->click(); }, 1},
+      {"fit page", [&] { Button(window, print::kFitPage)->click(); }, 1},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_NEAR(window.zoom() / fitted, step.zoom, 1e-9) << step.how;
+  }
+  Button(window, print::kFitWidth)->click();
+  // Across the whole view, less at most a scroll bar's width kept free for the bar.
+  const int across = window.scrollArea()->viewport()->width();
+  EXPECT_LE(shown().width(), across);
+  EXPECT_GE(shown().width(), across - window.scrollArea()->verticalScrollBar()->sizeHint().width() - 8);
+  EXPECT_GE(window.zoom(), fitted);
+
+  // Pages: one envelope of the run each.
+  const struct {
+    QString button;
+    int page;
+  } turns[] = {{print::kNextPage, 2}, {print::kLastPage, 3}, {print::kNextPage, 3}, {print::kFirstPage, 1}};
+  for (const auto& turn : turns) {
+    if (Button(window, turn.button)->isEnabled()) Button(window, turn.button)->click();
+    EXPECT_EQ(window.pageNumber()->text(), print::kPageOf.arg(turn.page).arg(3)) << turn.button.toStdString();
+  }
+  EXPECT_EQ(shownEnvelopes, (std::vector<int>{1, 2, 3, 1}));
 }
 
 }  // namespace

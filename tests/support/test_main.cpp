@@ -1,6 +1,6 @@
 // The shared main of every test program: a QApplication on the offscreen platform with a
-// 1366 x 768 screen at 96 dpi, the Chinese font substitutes, settings in a private temporary
-// folder, and the scripted prompts installed so that no test can block.
+// 1366 x 768 screen at 96 dpi (or the one KOVA_TEST_SCREEN names), the Chinese font substitutes, settings in
+// a private temporary folder, and the scripted prompts installed so that no test can block.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +12,11 @@
 #include "tests/support/scripted_prompts.h"
 
 int main(int argc, char* argv[]) {
-  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KOVA_TEST_SUPPORT "/offscreen_screen.json");
+  // KOVA_TEST_SCREEN names another screen file, for the tests that try the window on many screens.
+  const QByteArray screen = qgetenv("KOVA_TEST_SCREEN");
+  qputenv("QT_QPA_PLATFORM",
+          "offscreen:configfile=" +
+              (screen.isEmpty() ? QByteArray(KOVA_TEST_SUPPORT "/offscreen_screen.json") : screen));
   QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
   common::InstallFontSubstitutes();

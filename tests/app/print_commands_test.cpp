@@ -1,0 +1,77 @@
+// Every print command, clicked as the user clicks it and answered in the real printer chooser:
+// "取消" prints nothing and says so; "确  定" prints to the PDF printer.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/app_texts.h"
+#include "app/main_window.h"
+#include "data/ui/record_grid.h"
+#include "print/current_printer.h"
+#include "print/print_texts.h"
+#include "print/ui/printer_chooser.h"
+#include "store/registry.h"
+#include "tests/support/par_database.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace {
+
+// Presses OK or cancel in the printer chooser as soon as it is open.
+void AnswerChooser(bool ok, int tries = 0) {
+  QTimer::singleShot(0, [ok, tries] {
+    if (auto* chooser = qobject_cast<print::PrnSel*>(QApplication::activeModalWidget()))
+      (ok ? chooser->okButton() : chooser->cancelButton())->click();
+    else if (tries < 100)
+      AnswerChooser(ok, tries + 1);
+  });
+}
+
+TEST(PrintCommandsTest, CancelInThePrinterChooserPrintsNothing) {
+  test::ParDatabase database;  // outlives the window
+  QTemporaryDir pdfFolder;
+  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
+  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+
+  MF window;
+  window.Load();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
+                               {u"2"_qs, u"李四"_qs, u"310013"_qs, u"文三路189号"_qs}});
+  window.recordGrid()->AfterCommand(3);
+
+  const struct {
+    int command;
+    MF::Tab tab;
+    bool ok;
+    int pdfs;  // files in the PDF folder afterwards
+  } cases[] = {
+      {0, MF::kEnvelopeTab, false, 0}, {1, MF::kEnvelopeTab, false, 0}, {2, MF::kEnvelopeTab, false, 0},
+      {16, MF::kGridTab, false, 0},    {14, MF::kLabelTab, false, 0},   {15, MF::kLabelTab, false, 0},
+      {16, MF::kGridTab, true, 1},  // the same setup prints when the printer is confirmed
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(app::kCommands[c.command].caption.toStdString() + (c.ok ? " OK" : " cancel"));
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    window.SST()->setCurrentIndex(c.tab);
+    if (c.tab == MF::kGridTab) window.MSF()->selectRow(0);
+    AnswerChooser(c.ok);
+    QTest::mouseClick(window.CB(c.command), Qt::LeftButton);
+    EXPECT_EQ(QDir(pdfFolder.path()).entryList(QDir::Files).size(), c.pdfs);
+    if (!c.ok) {
+      EXPECT_EQ(window.T2()->text(), app::kNothingPrinted);
+      EXPECT_EQ(prompts.shown, QStringList()) << "no question after cancel";
+    }
+  }
+}
+
+}  // namespace
