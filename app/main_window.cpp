@@ -367,6 +367,14 @@ void MF::Load() {
   SizeChange(格式模块::LoadChosenSize());
   DataBase::LoadBoxContents(envelope_);
   OptionMemory::LoadLastSet(envelope_, [this](int size) { SizeChange(size); });
+  // From now on the options and the chosen size are saved as they change, so that a crash or a
+  // kill keeps them too; the exit saves them once more.
+  connect(&envelope_, &editor::EnvelopeModel::optionsChanged, this,
+          [this] { OptionMemory::SaveLastSet(envelope_); });
+  connect(&envelope_, &editor::EnvelopeModel::sizeChanged, this, [this] {
+    格式模块::SaveChosenSize(envelope_);
+    OptionMemory::SaveLastSet(envelope_);
+  });
   adRun_->start();
 }
 
