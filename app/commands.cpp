@@ -51,7 +51,9 @@ void MF::CB_Click(int index) {
         break;
       case 10: ShowAbout(); break;
       case 11: OpenUserGuide(); break;
-      case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
+      case 12:
+        格式模块::SaveEnvelopeFormat(envelope_);
+        break;
       case 14: ShowPrintTip(labelTab_->PrintCurrentPage()); break;
       case 15: ShowPrintTip(labelTab_->PrintFromCurrentPage()); break;
       default: recordGrid_->Run(index, SelectedRule()); break;

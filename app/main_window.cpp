@@ -39,16 +39,16 @@
 #include "editor/editor_texts.h"
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
+#include "editor/option_memory.h"
 #include "editor/ui/envelope_canvas.h"
-#include "labels/ui/label_tab.h"
-#include "print/calibration.h"
-#include "print/ui/print_command.h"
-#include "print/print_texts.h"
-#include "print/ui/envelope_commands.h"
 #include "editor/ui/layout_gestures.h"
 #include "editor/ui/popup_menus.h"
+#include "labels/ui/label_tab.h"
+#include "print/calibration.h"
+#include "print/print_texts.h"
+#include "print/ui/envelope_commands.h"
+#include "print/ui/print_command.h"
 #include "store/database.h"
-#include "store/option_memory.h"
 #include "store/registry.h"
 #include "store/store_texts.h"
 
@@ -365,7 +365,7 @@ void MF::Load() {
   // size already marked.
   SizeChange(editor::kCustomSize);
   SizeChange(格式模块::LoadChosenSize());
-  DataBase::LoadBoxContents(envelope_);
+  格式模块::LoadBoxContents(envelope_);
   OptionMemory::LoadLastSet(envelope_, [this](int size) { SizeChange(size); });
   // From now on the options and the chosen size are saved as they change, so that a crash or a
   // kill keeps them too; the exit saves them once more.
@@ -386,7 +386,7 @@ void MF::Unload() {
   const int failures = DataBase::FailureCount();
   DataBase::OneMessage once;
   格式模块::SaveChosenSize(envelope_);
-  DataBase::SaveBoxContents(envelope_);
+  格式模块::SaveBoxContents(envelope_);
   OptionMemory::SaveLastSet(envelope_);
   if (DataBase::FailureCount() != failures)
     DataBase::Tell(DataBase::kNotSavedAtExit.arg(QDir::toNativeSeparators(DataBase::DatabasePath())));

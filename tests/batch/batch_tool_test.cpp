@@ -18,8 +18,8 @@
 #include "data/import_texts.h"
 #include "data/workbook_errors.h"
 #include "editor/envelope_model.h"
+#include "editor/option_memory.h"
 #include "store/database.h"
-#include "store/option_memory.h"
 #include "store/store_texts.h"
 #include "tests/support/par_database.h"
 
