@@ -147,7 +147,8 @@ TEST(FormatStoreTest, TheCustomSizeComesBackWithItsCaptionBeforeTheBoxesArePlace
 
 TEST(FormatStoreTest, ASizeWithoutAStoredFormatKeepsItsCaptionAndBoxes) {
   test::ParDatabase db;
-  db.Sql(S(u"DELETE FROM 标准格式"));  // as a database from before the shipped formats
+  db.Sql(S(u"DROP TABLE 标准格式"));  // as a database from before the shipped formats
+  const test::ScriptedPrompts& prompts = test::FreshPrompts();
   EnvelopeModel model;
   FakeWindow window(model);
   window.Choose(kDL);
@@ -162,6 +163,8 @@ TEST(FormatStoreTest, ASizeWithoutAStoredFormatKeepsItsCaptionAndBoxes) {
   EXPECT_EQ(model.customWidthText(), S(u"229"));
   EXPECT_EQ(model.customHeightText(), S(u"162"));
   EXPECT_EQ(model.canvasSize(), QSize(9250, common::RoundToInt(9250 * 162 / 229.0)));
+  EXPECT_EQ(prompts.shown, QStringList{DataBase::FormatSavedText(model.sizeCaption(kDL))})
+      << "a table the file lacks is no error";
 }
 
 TEST(FormatStoreTest, DamagedRowsChangeOnlyWhatTheyCanRead) {
