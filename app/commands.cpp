@@ -61,7 +61,7 @@ void MF::CB_Click(int index) {
       OpenUserGuide();
       break;
     case 12:
-      DataBase::SaveEnvelopeFormat(envelope_);
+      格式模块::SaveEnvelopeFormat(envelope_);
       break;
     case 14:
       ShowPrintTip(labelTab_->PrintCurrentPage());

@@ -39,6 +39,7 @@
 #include "editor/editor_texts.h"
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
+#include "editor/option_memory.h"
 #include "editor/ui/envelope_canvas.h"
 #include "editor/ui/layout_gestures.h"
 #include "editor/ui/popup_menus.h"
@@ -48,7 +49,6 @@
 #include "print/ui/envelope_commands.h"
 #include "print/ui/print_command.h"
 #include "store/database.h"
-#include "store/option_memory.h"
 #include "store/registry.h"
 #include "store/store_texts.h"
 
@@ -370,8 +370,16 @@ void MF::Load() {
   // size already marked.
   SizeChange(editor::kCustomSize);
   SizeChange(格式模块::LoadChosenSize());
-  DataBase::LoadBoxContents(envelope_);
+  格式模块::LoadBoxContents(envelope_);
   OptionMemory::LoadLastSet(envelope_, [this](int size) { SizeChange(size); });
+  // From now on the options and the chosen size are saved as they change, so that a crash or a
+  // kill keeps them too; the exit saves them once more.
+  connect(&envelope_, &editor::EnvelopeModel::optionsChanged, this,
+          [this] { OptionMemory::SaveLastSet(envelope_); });
+  connect(&envelope_, &editor::EnvelopeModel::sizeChanged, this, [this] {
+    格式模块::SaveChosenSize(envelope_);
+    OptionMemory::SaveLastSet(envelope_);
+  });
   adRun_->start();
 }
 
@@ -383,7 +391,7 @@ void MF::Unload() {
   const int failures = DataBase::FailureCount();
   DataBase::OneMessage once;
   格式模块::SaveChosenSize(envelope_);
-  DataBase::SaveBoxContents(envelope_);
+  格式模块::SaveBoxContents(envelope_);
   OptionMemory::SaveLastSet(envelope_);
   if (DataBase::FailureCount() != failures)
     DataBase::Tell(DataBase::kNotSavedAtExit.arg(QDir::toNativeSeparators(DataBase::DatabasePath())));

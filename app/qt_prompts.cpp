@@ -45,7 +45,8 @@ common::Choice QtPrompts::AskYesNoCancel(const QString& text, const QString& yes
   QMessageBox box(QMessageBox::Question, kCaption, text, QMessageBox::NoButton, Owner());
   QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
   QPushButton* noButton = box.addButton(no, QMessageBox::NoRole);
-  box.setEscapeButton(box.addButton(cancel, QMessageBox::RejectRole));
+  // Without a cancel caption there are two buttons; closing the box is still no answer.
+  if (!cancel.isEmpty()) box.setEscapeButton(box.addButton(cancel, QMessageBox::RejectRole));
   box.setDefaultButton(yesButton);
   box.exec();
   if (box.clickedButton() == yesButton) return common::Choice::kYes;

@@ -1,5 +1,7 @@
 #include "batch/batch_run.h"
 
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 #include "batch/batch_texts.h"
 #include "common/prompts.h"
@@ -24,6 +25,7 @@
 #include "data/workbook_import.h"
 #include "editor/custom_size.h"
 #include "editor/format_store.h"
+#include "editor/option_memory.h"
 #include "editor/window_layout.h"
 #include "labels/label_memory.h"
 #include "labels/label_renderer.h"
@@ -36,7 +38,6 @@
 #include "print/rotated_renderer.h"
 #include "print/ui/system_printer_device.h"
 #include "store/database.h"
-#include "store/option_memory.h"
 #include "store/user_copy.h"
 
 namespace batch {
@@ -136,7 +137,7 @@ void LayOutCanvas(editor::EnvelopeModel& envelope) { envelope.SetCanvasSize(enve
 void LoadEnvelope(editor::EnvelopeModel& envelope, const EnvelopeOptions& options) {
   auto choose = [&](int size) { 格式模块::SizeOptionClick(envelope, size, [&] { LayOutCanvas(envelope); }); };
   choose(格式模块::LoadChosenSize());
-  DataBase::LoadBoxContents(envelope);
+  格式模块::LoadBoxContents(envelope);
   OptionMemory::LoadLastSet(envelope, choose);
   if (options.size) choose(*options.size);
   if (options.customW) {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "editor/format_store.h"
+#include "editor/option_memory.h"
 #include "store/database.h"
-#include "store/option_memory.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ double StartSequenceMs(const QString& path, bool freshKeyEveryOperation) {
   before();
   click(格式模块::LoadChosenSize());
   before();
-  DataBase::LoadBoxContents(model);
+  格式模块::LoadBoxContents(model);
   if (freshKeyEveryOperation) {
     for (int ord = 0; ord <= OptionMemory::kRotateOrd; ++ord) {
       before();

@@ -44,6 +44,15 @@ inline const QString kCompletedPostcodesDone = QStringLiteral("生成缺失邮�
 inline const QString kUndoDone = QStringLiteral("撤销：记录已恢复到上一个数据命令之前，还可撤销 %1 步");
 inline const QString kNothingToUndo = QStringLiteral("撤销：没有可以撤销的数据命令");
 
+// The working list kept in the user's data folder until a normal close.
+inline const QString kKeptRecordsQuestion = QStringLiteral("发现上次未导出的 %1 条记录，是否恢复？");
+inline const QString kKeptRecordsRestore = QStringLiteral("恢复");
+inline const QString kKeptRecordsDiscard = QStringLiteral("放弃");
+inline const QString kKeptRecordsUnreadable =
+    QStringLiteral("上次保留的记录文件已损坏或来自更新的版本，无法恢复。原文件已改名为 %1 保留。");
+inline const QString kKeptRecordsNotWritten = QStringLiteral(
+    "无法在用户数据文件夹中保留记录（磁盘已满或文件夹只读）。本次程序异常退出时，记录将无法恢复。");
+
 // Export.
 inline const QString kExportCaption = QStringLiteral("导出数据");
 inline const QString kExportTip = QStringLiteral("提示：将表格中的数据保存为CSV文件，可用EXCEL打开。");

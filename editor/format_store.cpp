@@ -7,7 +7,10 @@
 #include "store/database.h"
 #include "store/store_texts.h"
 
-namespace DataBase {
+namespace 格式模块 {
+
+using namespace DataBase;
+
 namespace {
 
 const QString kFormatsQuery = QStringLiteral("SELECT * FROM 格式");
@@ -193,12 +196,6 @@ void SaveBoxContents(const editor::EnvelopeModel& model) {
   CloseRecordset(connection, rs);
 }
 
-}  // namespace DataBase
-
-namespace 格式模块 {
-
-using namespace DataBase;
-
 int LoadChosenSize() {
   Connection connection;
   Recordset rs;
@@ -229,9 +226,9 @@ void SaveChosenSize(const editor::EnvelopeModel& model) {
   CloseRecordset(connection, rs);
 }
 
-void SizeOptionClick(editor::EnvelopeModel& model, int index, const DataBase::LayoutStep& layoutEnvelopeTab) {
+void SizeOptionClick(editor::EnvelopeModel& model, int index, const LayoutStep& layoutEnvelopeTab) {
   model.SetChosenSize(index);
-  DataBase::LoadEnvelopeFormat(model, layoutEnvelopeTab);
+  LoadEnvelopeFormat(model, layoutEnvelopeTab);
 }
 
 }  // namespace 格式模块

@@ -10,7 +10,7 @@
 
 #include "editor/envelope_model.h"
 
-namespace DataBase {
+namespace 格式模块 {
 
 // LayoutEnvelopeTab of the main window: fits the tab and the canvas to the model's W and H.
 using LayoutStep = std::function<void()>;
@@ -32,10 +32,6 @@ void SaveEnvelopeFormat(const editor::EnvelopeModel& model);
 void LoadBoxContents(editor::EnvelopeModel& model);
 void SaveBoxContents(const editor::EnvelopeModel& model);
 
-}  // namespace DataBase
-
-namespace 格式模块 {
-
 // The size index stored at the last exit; DL (2) when none, or a damaged one, is stored.
 int LoadChosenSize();
 // Stores the chosen size index (nothing is written when no size is chosen).
@@ -43,7 +39,6 @@ void SaveChosenSize(const editor::EnvelopeModel& model);
 
 // The click on the size option O1(index): chooses it and loads its format. The main window
 // enables the custom size boxes from the model's chosen size.
-void SizeOptionClick(editor::EnvelopeModel& model, int index,
-                     const DataBase::LayoutStep& layoutEnvelopeTab = {});
+void SizeOptionClick(editor::EnvelopeModel& model, int index, const LayoutStep& layoutEnvelopeTab = {});
 
 }  // namespace 格式模块

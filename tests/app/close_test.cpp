@@ -1,12 +1,16 @@
 // Closing the main window: records changed since the last import or export are not thrown away
 // without a question, and saves at exit that fail are told once.
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "app/app_texts.h"
 #include "app/main_window.h"
@@ -91,6 +95,7 @@ TEST(CloseTest, SavesThatFailAtExitAreToldOnce) {
     Window w;
     test::ScriptedPrompts& prompts = test::FreshPrompts();
     const QStringList before = w.database.Sql(u"SELECT * FROM 默认"_s);
+    // The program opens a file read-only where it stands in for the user's copy.
     if (readOnly)
       DataBase::SetDatabasePath(w.database.path(), DataBase::Access::kReadOnly);
     else
@@ -102,6 +107,27 @@ TEST(CloseTest, SavesThatFailAtExitAreToldOnce) {
       EXPECT_EQ(w.database.Sql(u"SELECT * FROM 默认"_s), before) << "a read-only file stays as it was";
     }
   }
+}
+
+// Another program (the batch tool) holds the file locked while the window closes: the saves
+// wait for it instead of failing, and nothing is said.
+TEST(CloseTest, SavesAtExitWaitForAnotherProgramsLock) {
+  Window w;
+  test::ScriptedPrompts& prompts = test::FreshPrompts();
+  w.window.CRotate()->click();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(w.database.path().toUtf8().constData(), &other), SQLITE_OK);
+  ASSERT_TRUE(DataBase::KeyHandle(other, DataBase::ConnectionPassword()));
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread release([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+  });
+  EXPECT_TRUE(w.window.close());
+  release.join();
+  EXPECT_EQ(prompts.shown, QStringList());
+  EXPECT_EQ(w.database.Sql(u"SELECT Val FROM 默认 WHERE Ord = 12"_s), QStringList{u"1"_s});
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ TEST(StartStopTest, TheNextStartShowsTheSizeTextsAndOptionsOfTheLastExit) {
     first.O2(1)->click();      // lock off
     first.CRotate()->click();  // rotation on
     first.envelope().SetBoxText(editor::kAddressBox, address);
+    // Saved as they changed: a crash now would keep them.
+    EXPECT_EQ(db.Sql(QStringLiteral("SELECT Val FROM 默认 WHERE Ord IN (1, 10, 12) ORDER BY Ord")),
+              (QStringList{QStringLiteral("True"), QStringLiteral("0"), QStringLiteral("1")}));
     first.Unload();
   }
   EXPECT_EQ(db.Sql(QStringLiteral("SELECT count(*) FROM 默认")), QStringList{QStringLiteral("14")});

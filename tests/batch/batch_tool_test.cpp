@@ -2,18 +2,23 @@
 // its exit status, what it writes, and the PDFs it makes read back with poppler.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "batch/batch_run.h"
 #include "batch/batch_texts.h"
 #include "data/data_texts.h"
 #include "data/import_texts.h"
 #include "data/workbook_errors.h"
+#include "editor/envelope_model.h"
+#include "editor/option_memory.h"
 #include "store/database.h"
 #include "store/store_texts.h"
 #include "tests/support/par_database.h"
@@ -278,6 +283,43 @@ TEST_F(BatchTool, AFailedTemplateUpdateIsOneLineAndStillPrints) {
   EXPECT_EQ(updated.err, QString());
   EXPECT_EQ(test::RawSql(copy, DataBase::ConnectionPassword(), u"SELECT count(*) FROM 新表"_s),
             QStringList{u"0"_s});
+}
+
+// The window writes the user's copy over and over while three batch runs print from it: every
+// run waits its turn and prints, and every write of the window goes in.
+TEST_F(BatchTool, PrintsWhileTheWindowWritesTheSameCopy) {
+  ASSERT_EQ(Records(kSampleCsv).exit, kSucceeded);  // makes the copy
+  DataBase::SetDatabasePath(Path(u"data/kovapost/Par.mdb"_s));
+  std::vector<std::unique_ptr<QProcess>> runs;
+  for (int i = 0; i < 3; ++i) {
+    auto run = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_s, home_.path());
+    env.insert(u"XDG_DATA_HOME"_s, Path(u"data"_s));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    run->setProcessEnvironment(env);
+    run->start(QStringLiteral(KOVA_BUILD_DIR "/kovapost-batch"),
+               {u"envelopes"_s, kSampleCsv, u"--end"_s, u"5"_s, u"-o"_s, Path(u"run%1.pdf"_s.arg(i))});
+    runs.push_back(std::move(run));
+  }
+  const int failures = DataBase::FailureCount();
+  editor::EnvelopeModel window;
+  int writes = 0;
+  const auto running = [&] {
+    QCoreApplication::processEvents();  // QProcess learns of its end here
+    return std::any_of(runs.begin(), runs.end(),
+                       [](const auto& r) { return r->state() != QProcess::NotRunning; });
+  };
+  for (; (running() || writes < 20) && writes < 5000; ++writes) OptionMemory::SaveLastSet(window);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    runs[i]->waitForFinished(120000);
+    EXPECT_EQ(runs[i]->exitCode(), kSucceeded);
+    EXPECT_EQ(runs[i]->readAllStandardError(), QByteArray());
+    EXPECT_EQ(PageCount(Path(u"run%1.pdf"_s.arg(i))), 4);
+  }
+  EXPECT_EQ(DataBase::FailureCount(), failures) << "of " << writes << " writes";
+  DataBase::SetDatabasePath(QString());
 }
 
 TEST_F(BatchTool, SizesAndRotationChangeThePage) {

@@ -27,7 +27,7 @@ struct FakeWindow {
   explicit FakeWindow(EnvelopeModel& m) : model(m) {
     QObject::connect(&model, &EnvelopeModel::boxChanged, &model, [this] { ++boxChanges; });
   }
-  DataBase::LayoutStep Layout() {
+  格式模块::LayoutStep Layout() {
     return [this] {
       if (layouts++ == 0) boxChangesBeforeFirstLayout = boxChanges;
       const double w = common::Val(model.customWidthText()), h = common::Val(model.customHeightText());
@@ -71,7 +71,7 @@ TEST(FormatStoreTest, ASizesFormatComesBackToTheHundredthWhateverTheWindowSize) 
       mm.emplace_back(model.TwipsToMm(g.left()), model.TwipsToMm(g.top()), model.TwipsToMm(g.width()),
                       model.TwipsToMm(g.height()));
     }
-    DataBase::SaveEnvelopeFormat(model);
+    格式模块::SaveEnvelopeFormat(model);
     const QStringList stored = db.Sql(S(u"SELECT X, Y, W, H FROM 格式 ORDER BY Ctl"));
     ASSERT_EQ(stored.size(), editor::kBoxCount);
 
@@ -107,11 +107,11 @@ TEST(FormatStoreTest, SavingTwiceKeepsElevenRowsPerSize) {
   EnvelopeModel model;
   FakeWindow window(model);
   window.Choose(kC5);
-  DataBase::SaveEnvelopeFormat(model);
+  格式模块::SaveEnvelopeFormat(model);
   window.Choose(kDL);
-  DataBase::SaveEnvelopeFormat(model);
+  格式模块::SaveEnvelopeFormat(model);
   Arrange(model);
-  DataBase::SaveEnvelopeFormat(model);
+  格式模块::SaveEnvelopeFormat(model);
   EXPECT_EQ(db.Sql(S(u"SELECT count(*) FROM 格式 WHERE substr(Name, 1, 3) = 'DL:'")), QStringList{S(u"11")});
   EXPECT_EQ(db.Sql(S(u"SELECT count(*) FROM 格式 WHERE substr(Name, 1, 3) = 'C5:'")), QStringList{S(u"11")});
   EXPECT_EQ(db.Sql(S(u"SELECT DISTINCT Ctl FROM 格式 WHERE Name = 'DL: 220*110 毫米' ORDER BY Ctl")).size(),
@@ -128,7 +128,7 @@ TEST(FormatStoreTest, TheCustomSizeComesBackWithItsCaptionBeforeTheBoxesArePlace
     window.Choose(kCustom);
     model.SetSizeCaption(kCustom, S(u"自定义：250*176"));  // the custom size as the user accepted it
     Arrange(model);
-    DataBase::SaveEnvelopeFormat(model);
+    格式模块::SaveEnvelopeFormat(model);
   }
   EnvelopeModel model;  // a later run: the design caption 自定义：220*111
   FakeWindow window(model);
@@ -147,11 +147,12 @@ TEST(FormatStoreTest, TheCustomSizeComesBackWithItsCaptionBeforeTheBoxesArePlace
 
 TEST(FormatStoreTest, ASizeWithoutAStoredFormatKeepsItsCaptionAndBoxes) {
   test::ParDatabase db;
-  db.Sql(S(u"DELETE FROM 标准格式"));  // as a database from before the shipped formats
+  db.Sql(S(u"DROP TABLE 标准格式"));  // as a database from before the shipped formats
+  const test::ScriptedPrompts& prompts = test::FreshPrompts();
   EnvelopeModel model;
   FakeWindow window(model);
   window.Choose(kDL);
-  DataBase::SaveEnvelopeFormat(model);  // only DL has a format
+  格式模块::SaveEnvelopeFormat(model);  // only DL has a format
   Arrange(model);
   std::vector<QRect> before;
   for (int b = 0; b < editor::kBoxCount; ++b) before.push_back(model.box(b).geometry);
@@ -162,6 +163,8 @@ TEST(FormatStoreTest, ASizeWithoutAStoredFormatKeepsItsCaptionAndBoxes) {
   EXPECT_EQ(model.customWidthText(), S(u"229"));
   EXPECT_EQ(model.customHeightText(), S(u"162"));
   EXPECT_EQ(model.canvasSize(), QSize(9250, common::RoundToInt(9250 * 162 / 229.0)));
+  EXPECT_EQ(prompts.shown, QStringList{DataBase::FormatSavedText(model.sizeCaption(kDL))})
+      << "a table the file lacks is no error";
 }
 
 TEST(FormatStoreTest, DamagedRowsChangeOnlyWhatTheyCanRead) {
@@ -174,7 +177,7 @@ TEST(FormatStoreTest, DamagedRowsChangeOnlyWhatTheyCanRead) {
   EnvelopeModel model, design;
   model.SetCanvasSize({2200, 1100});  // 10 twips per mm
   design.SetCanvasSize({2200, 1100});
-  DataBase::LoadEnvelopeFormat(model);
+  格式模块::LoadEnvelopeFormat(model);
   const editor::Box& name = model.box(editor::kNameBox);
   EXPECT_EQ(name.geometry, QRect(design.box(editor::kNameBox).geometry.left(), 100, 500, 200));
   common::FontChoice font = design.box(editor::kNameBox).font;
@@ -244,14 +247,14 @@ TEST(BoxContentsTest, TextsAndTheChosenSizeSurviveAnExitAndAStart) {
     model.SetBoxText(editor::kNameBox, QString());
     model.SetBoxText(editor::kTagBox, S(u"印刷品"));
     格式模块::SaveChosenSize(model);  // the exit order
-    DataBase::SaveBoxContents(model);
+    格式模块::SaveBoxContents(model);
     格式模块::SaveChosenSize(model);
-    DataBase::SaveBoxContents(model);
+    格式模块::SaveBoxContents(model);
   }
   EXPECT_EQ(db.Sql(S(u"SELECT count(*) FROM 内容")), QStringList{S(u"12")});
   EXPECT_EQ(格式模块::LoadChosenSize(), kC5);
   EnvelopeModel model;
-  DataBase::LoadBoxContents(model);
+  格式模块::LoadBoxContents(model);
   EXPECT_EQ(model.box(editor::kAddressBox).text, address);
   EXPECT_EQ(model.box(editor::kNameBox).text, QString());
   EXPECT_EQ(model.box(editor::kTagBox).text, S(u"印刷品"));
@@ -262,7 +265,7 @@ TEST(BoxContentsTest, AnEmptyTableKeepsTheDesignTextsAndDL) {
   test::ParDatabase db;
   db.Sql(S(u"DELETE FROM 内容"));  // the shipped table holds a sample sender address
   EnvelopeModel model, design;
-  DataBase::LoadBoxContents(model);
+  格式模块::LoadBoxContents(model);
   for (int b = 0; b < editor::kBoxCount; ++b) EXPECT_EQ(model.box(b).text, design.box(b).text);
   EXPECT_EQ(格式模块::LoadChosenSize(), kDL);
 }

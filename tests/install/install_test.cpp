@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "data/data_texts.h"
 #include "tests/support/par_database.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -171,6 +172,38 @@ TEST_F(InstallTest, ANormalUsersSizeIsKeptInTheirOwnCopy) {
   EXPECT_EQ(later.err, QString());
   EXPECT_EQ(test::RawSql(copy, DataBase::ConnectionPassword(), u"SELECT count(*) FROM 新表"_s),
             QStringList{u"0"_s});
+}
+
+// A real kill -9 of the program after an import, a postcode completion, a cell edit and a move
+// in the grid: the next start offers the list back, and accepted it is the identical list, blue
+// postcodes and current cell included. A normal close then lets it go.
+TEST_F(InstallTest, AKilledProgramsListComesBackAtTheNextStart) {
+  const QString sample = Home() + u"/sample.csv"_s;
+  ASSERT_TRUE(QFile::copy(QStringLiteral(KOVA_SOURCE_DIR "/resources/sample/sample.csv"), sample));
+  QFile::setPermissions(sample, QFile::permissions(sample) | QFileDevice::ReadOther);
+
+  QProcess working;
+  working.setProgram(u"install_driver"_s);
+  working.setArguments({u"work"_s, sample});
+  AsUser(working);
+  working.start();
+  ASSERT_TRUE(working.waitForStarted(10000));
+  QByteArray printed;
+  while (!printed.contains('@') && working.waitForReadyRead(30000))
+    printed += working.readAllStandardOutput();
+  ASSERT_TRUE(printed.endsWith('\n'))
+      << "the list was never kept: " << working.readAllStandardError().toStdString();
+  working.kill();  // SIGKILL: nothing of the program's own runs after it
+  working.waitForFinished(10000);
+  const QString list = QString::fromUtf8(printed);
+  ASSERT_TRUE(list.contains(u"\t蓝\n"_s) && list.contains(u"改过的名字"_s)) << list.toStdString();
+
+  const int count = int(list.count(u'\n')) - 1;
+  const Outcome restored = RunAsUser(u"install_driver"_s, {u"list"_s});
+  EXPECT_EQ(restored.exit, 0) << restored.err.toStdString();
+  EXPECT_EQ(restored.out, data::kKeptRecordsQuestion.arg(count) + u'\n' + list);
+  const Outcome next = RunAsUser(u"install_driver"_s, {u"list"_s});
+  EXPECT_EQ(next.out, u"\n@-1,-1\n"_s) << "a normal close lets the list go";
 }
 
 }  // namespace

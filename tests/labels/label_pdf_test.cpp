@@ -197,7 +197,7 @@ TEST(LabelPdf, TheDefaultSheetWithTheShippedFormatPrintsNoItemOverAnother) {
   test::ParDatabase db;
   PdfFixture f(0);
   f.envelope.SetChosenSize(editor::kDefaultSize);
-  DataBase::LoadEnvelopeFormat(f.envelope, [&] { f.envelope.SetCanvasSize(f.envelope.ReferenceCanvas()); });
+  格式模块::LoadEnvelopeFormat(f.envelope, [&] { f.envelope.SetCanvasSize(f.envelope.ReferenceCanvas()); });
   f.sheet = LabelSheet();
   const QStringList addresses = {QStringLiteral("天津市和平区南京路219号//国际大厦//1506室"),
                                  QStringLiteral("内蒙古自治区呼和浩特市赛罕区大学西街235号内蒙古大学南校区"),

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "editor/format_store.h"
-#include "store/option_memory.h"
+#include "editor/option_memory.h"
 #include "store/store_texts.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -24,9 +24,9 @@ TEST(RewriteTest, AFailingRewriteLeavesThePreviousRows) {
     std::function<void(const EnvelopeModel&)> rewrite;
   } rewrites[] = {
       {"SaveLastSet", u"默认", u"NEW.Ord = 4", OptionMemory::SaveLastSet},
-      {"SaveBoxContents", u"内容", u"NEW.Ctl = 5", DataBase::SaveBoxContents},
+      {"SaveBoxContents", u"内容", u"NEW.Ctl = 5", 格式模块::SaveBoxContents},
       {"SaveChosenSize", u"内容", u"NEW.Ctl = -1", 格式模块::SaveChosenSize},
-      {"SaveEnvelopeFormat", u"格式", u"NEW.Ctl = 5", DataBase::SaveEnvelopeFormat},
+      {"SaveEnvelopeFormat", u"格式", u"NEW.Ctl = 5", 格式模块::SaveEnvelopeFormat},
   };
   for (const auto& r : rewrites) {
     SCOPED_TRACE(r.name);

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "editor/format_store.h"
+#include "editor/option_memory.h"
 #include "store/database.h"
-#include "store/option_memory.h"
 #include "store/store_texts.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
@@ -98,11 +98,11 @@ TEST(UnusableDatabaseTest, EveryOperationReportsOnceAndChangesNothing) {
        DataBase::kOpenError},
       {"TableExists", [](EnvelopeModel&) { EXPECT_FALSE(DataBase::TableExists(S(u"邮编"))); },
        DataBase::kConnectError},
-      {"LoadEnvelopeFormat", [&](EnvelopeModel& m) { DataBase::LoadEnvelopeFormat(m, layout); },
+      {"LoadEnvelopeFormat", [&](EnvelopeModel& m) { 格式模块::LoadEnvelopeFormat(m, layout); },
        DataBase::kOpenError},
-      {"SaveEnvelopeFormat", [](EnvelopeModel& m) { DataBase::SaveEnvelopeFormat(m); }, DataBase::kOpenError},
-      {"LoadBoxContents", [](EnvelopeModel& m) { DataBase::LoadBoxContents(m); }, DataBase::kOpenError},
-      {"SaveBoxContents", [](EnvelopeModel& m) { DataBase::SaveBoxContents(m); }, DataBase::kOpenError},
+      {"SaveEnvelopeFormat", [](EnvelopeModel& m) { 格式模块::SaveEnvelopeFormat(m); }, DataBase::kOpenError},
+      {"LoadBoxContents", [](EnvelopeModel& m) { 格式模块::LoadBoxContents(m); }, DataBase::kOpenError},
+      {"SaveBoxContents", [](EnvelopeModel& m) { 格式模块::SaveBoxContents(m); }, DataBase::kOpenError},
       {"LoadChosenSize", [](EnvelopeModel&) { EXPECT_EQ(格式模块::LoadChosenSize(), editor::kDefaultSize); },
        DataBase::kOpenError},
       {"SaveChosenSize", [](EnvelopeModel& m) { 格式模块::SaveChosenSize(m); }, DataBase::kOpenError},

@@ -1,4 +1,4 @@
-#include "store/option_memory.h"
+#include "editor/option_memory.h"
 
 #include <optional>
 
