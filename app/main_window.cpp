@@ -33,6 +33,7 @@
 #include "common/numbers.h"
 #include "common/prompts.h"
 #include "data/postcode_table.h"
+#include "data/ui/filter_bar.h"
 #include "data/ui/record_grid.h"
 #include "editor/custom_size.h"
 #include "editor/digits_only_key_filter.h"
@@ -315,7 +316,9 @@ void MF::BuildGridTab() {
   column->addWidget(note);
   column->addStretch();
   pic2_ = Panel(content, QStringLiteral("PIC2"), page);
-  recordGrid_ = new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_}, &records_, &envelope_, this);
+  filterBar_ = new data::ui::FilterBar(page);
+  recordGrid_ =
+      new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_, filterBar_}, &records_, &envelope_, this);
   recordGrid_->SetPostcodeTableReader(生成邮编::ReadPostcodeTable);
   connect(recordGrid_, &data::ui::RecordGrid::Tip, this, &MF::SetTip);
 }
@@ -518,7 +521,11 @@ void MF::LayoutGridTab() {
   const QSize tabs(editor::PixelsToTwips(sst_->width()),
                    editor::PixelsToTwips(sst_->height() - TabStripExtra()));
   const editor::GridTabLayout layout = editor::LayoutGridTab(tabs, kGridPanelWidth);
-  msf_->setGeometry(OnPage(layout.grid));
+  // The filter bar takes the top of the grid's place.
+  const QRect grid = OnPage(layout.grid);
+  const int bar = filterBar_->sizeHint().height();
+  filterBar_->setGeometry(grid.x(), grid.y(), grid.width(), bar);
+  msf_->setGeometry(grid.adjusted(0, bar, 0, 0));
   pic2_->setGeometry(OnPage(layout.panel));
 }
 

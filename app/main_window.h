@@ -47,6 +47,7 @@ class QTimer;
 class QUrl;
 
 namespace data::ui {
+class FilterBar;
 class RecordGrid;
 }
 
@@ -206,6 +207,7 @@ class MF : public QWidget {
   QTableView* msf_ = nullptr;
   labels::ui::LabelTab* labelTab_ = nullptr;
   data::ui::RecordGrid* recordGrid_ = nullptr;
+  data::ui::FilterBar* filterBar_ = nullptr;
   QLineEdit* tt_ = nullptr;
   QScrollArea* pic2_ = nullptr;
   std::array<QRadioButton*, 3> option1_{};

@@ -19,6 +19,8 @@ class QTableView;
 
 namespace data::ui {
 
+class FilterBar;
+
 // The buttons CB(i) whose commands concern the records.
 enum Command : int {
   kImport = 3,
@@ -50,6 +52,7 @@ class RecordGrid : public QObject {
     QLineEdit* num0;          // current record
     QLineEdit* num1;          // record count
     QLineEdit* tt = nullptr;  // the in-place editor; made over the grid when not given
+    FilterBar* filterBar = nullptr;
   };
   RecordGrid(const Widgets& widgets, RecordTable* records, editor::EnvelopeModel* envelope,
              QObject* parent = nullptr);
@@ -89,6 +92,13 @@ class RecordGrid : public QObject {
   // Ctrl+Z: takes back the last data command.
   void UndoDataCommand();
 
+  // A click on a column header: sorts by it, ascending, then descending on the next click.
+  void SortBy(int column);
+  // Shows the records that pass and says how many of all these are.
+  void ApplyFilter(const RecordFilter& filter);
+  // Moves the current cell to the next (previous) shown record with `text` in a cell.
+  void Find(const QString& text, bool backward);
+
   // Where the postcode table comes from; it also gives the grid's postcode check, read once when
   // records first arrive.
   void SetPostcodeTableReader(PostcodeTableReader reader) { readTable_ = std::move(reader); }
@@ -109,6 +119,9 @@ class RecordGrid : public QObject {
   void EndEdit();
   void WriteBack(const QString& text);
   void InstallPostcodeCheck();
+  // Emits the tip for a command, with a word on undo steps the command made the history drop.
+  void Report(const QString& text);
+  void ShowCount();
 
   QTableView* msf_;
   QScrollBar* ns_;
@@ -119,7 +132,11 @@ class RecordGrid : public QObject {
   editor::EnvelopeModel* envelope_;
   PostcodeTableReader readTable_;
   bool checkInstalled_ = false;
-  int editRow_ = 0;  // record number, 0 when not editing
+  FilterBar* filterBar_;
+  int sortColumn_ = -1;
+  bool sortDescending_ = false;
+  int droppedSteps_ = 0;  // not yet reported
+  int editRow_ = 0;       // record number, 0 when not editing
   int editColumn_ = 0;
 };
 
