@@ -51,6 +51,12 @@ inline const QString kExportTitle = QStringLiteral("导出数据");
 inline const QString kExportFilter = QStringLiteral("CSV文件 UTF-8 (*.csv);;CSV文件 GB18030 (*.csv)");
 inline const QString kExportFailed = QStringLiteral("数据导出失败，请检查文件是否被其他程序占用：");
 inline const QString kExportDone = QStringLiteral("数据已导出到：");
+inline const QString kExportXlsxFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+inline const QString kXlsxSheetName = QStringLiteral("地址");
+inline const QString kFolderNotWritable = QStringLiteral("文件夹不可写入（只读或没有权限）");
+inline const QString kDiskFull = QStringLiteral("磁盘空间不足");
+inline const QString kXlsxNotWritten = QStringLiteral("无法创建 Excel 文件");
+inline const QString kTooManyRowsForXlsx = QStringLiteral("Excel 工作表最多 %1 行，请改为导出 CSV 文件");
 
 // Find, sort and filter on the grid tab.
 inline const QString kNothingShownToPrint =

@@ -130,8 +130,9 @@ bool AddFilter(const QString& setting, RecordFilter* filter) {
   if (key == QStringLiteral("text")) {
     filter->text = value;
     filter->textColumn = -1;
-  } else if (key == QStringLiteral("postcode") && !value.isEmpty() &&
-             std::all_of(value.begin(), value.end(), [](QChar c) { return c.isDigit(); })) {
+  } else if (key == QStringLiteral("postcode")) {
+    if (!std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+      return false;
     filter->postcodePrefix = value;
   } else if (key == QStringLiteral("province")) {
     filter->province = value;

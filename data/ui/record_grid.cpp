@@ -16,6 +16,7 @@
 #include "data/data_texts.h"
 #include "data/show_record.h"
 #include "data/ui/filter_bar.h"
+#include "data/xlsx_export.h"
 
 namespace data::ui {
 namespace {
@@ -326,12 +327,17 @@ void RecordGrid::UndoDataCommand() {
 bool RecordGrid::ExportRecords() {
   if (records_->recordCount() == 0) return false;
   QString filter;
-  QString path = common::prompts().SaveFileName(kExportTitle, kExportFilter, &filter);
+  QString path = common::prompts().SaveFileName(
+      kExportTitle, kExportFilter + QStringLiteral(";;") + kExportXlsxFilter, &filter);
   if (path.isEmpty()) return false;
-  if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
+  const bool xlsx =
+      path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) || filter == kExportXlsxFilter;
+  const QString suffix = xlsx ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+  if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
   const CsvEncoding encoding =
       filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
-  const QString error = data::ExportRecords(path, records_->shownRecords(), encoding);
+  const QString error = xlsx ? data::ExportRecordsXlsx(path, records_->shownRecords())
+                             : data::ExportRecords(path, records_->shownRecords(), encoding);
   common::prompts().Message(error.isEmpty() ? kExportDone + QDir::toNativeSeparators(path)
                                             : kExportFailed + QDir::toNativeSeparators(path) +
                                                   QStringLiteral("\n") + error);
