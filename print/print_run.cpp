@@ -42,6 +42,37 @@ RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envel
   return result;
 }
 
+std::vector<int> RunRecords(int first, int last, int copies) {
+  std::vector<int> records;
+  for (int n = first; n <= last; ++n) records.insert(records.end(), std::size_t(std::max(copies, 1)), n);
+  return records;
+}
+
+RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envelope,
+                       const std::vector<int>& records, const RunWindow& window, FontSizeCache* cache) {
+  RunResult result;
+  const int total = int(records.size());
+  int shown = 0;
+  for (int i = 0; i < total; ++i) {
+    if (window.stopRequested && window.stopRequested()) {
+      result.stopped = true;
+      break;
+    }
+    const int n = records[std::size_t(i)];
+    if (n != shown && window.showRecord) window.showRecord(n);  // copies print the record shown
+    shown = n;
+    if (window.progress) window.progress(i + 1, total);
+    if (window.pause) window.pause();
+    const PrintStatus status = PrintCurrentEnvelope(device, envelope, i + 1, cache);
+    ++result.printed;
+    if (status == PrintStatus::kPaperRefused) {
+      result.paperRefused = true;
+      break;
+    }
+  }
+  return result;
+}
+
 std::pair<int, int> SelectedRecords(int row, int rowSel, int fixedRows) {
   const int first = row - fixedRows + 1, last = rowSel - fixedRows + 1;
   return first <= last ? std::pair{first, last} : std::pair{last, first};
