@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QUrl>
 
 #include "app/app_texts.h"
@@ -43,18 +44,32 @@ void MF::CB_Click(int index) {
         break;
       case 0:
       case 1:
-      case 16: PrintEnvelopes(index); break;
+      case 16:
+        PrintEnvelopes(index);
+        break;
       case 2:
         ShowPrintTip(print::CalibratePrinter(this));
         connect(&print::CollateForm::Instance(this), &print::CollateForm::marginsStored, this,
                 &MF::MarkCalibration, Qt::UniqueConnection);
         break;
-      case 10: ShowAbout(); break;
-      case 11: OpenUserGuide(); break;
-      case 12: DataBase::SaveEnvelopeFormat(envelope_); break;
-      case 14: ShowPrintTip(labelTab_->PrintCurrentPage()); break;
-      case 15: ShowPrintTip(labelTab_->PrintFromCurrentPage()); break;
-      default: recordGrid_->Run(index, SelectedRule()); break;
+      case 10:
+        ShowAbout();
+        break;
+      case 11:
+        OpenUserGuide();
+        break;
+      case 12:
+        DataBase::SaveEnvelopeFormat(envelope_);
+        break;
+      case 14:
+        ShowPrintTip(labelTab_->PrintCurrentPage());
+        break;
+      case 15:
+        ShowPrintTip(labelTab_->PrintFromCurrentPage());
+        break;
+      default:
+        recordGrid_->Run(index, SelectedRule());
+        break;
     }
   }
   // After the import and the cleaning commands the navigator follows the records.
@@ -69,19 +84,32 @@ bool MF::AwaitPrinterChooser(int) {
 }
 
 void MF::PrintEnvelopes(int index) {
+  // The posting list may list what this run prints.
+  const auto rememberRun = [this](int first, int last) {
+    std::vector<data::Record> run;
+    for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
+      run.push_back(records_.record(n));
+    recordGrid_->SetLastRun(std::move(run));
+  };
   if (index == 0) {
+    rememberRun(ns_->value(), ns_->value());
     ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value()));
     return;
   }
   int first = ns_->value();
   int last = common::RoundToInt(common::Val(num_[1]->text()));
-  if (index == 16) std::tie(first, last) = print::SelectedRecords(recordGrid_->SelectedRows().first,
-                                                                  recordGrid_->SelectedRows().second, 1);
-  ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, [this](int n) {
-    const QSignalBlocker quiet(ns_);  // shown once, below
-    ns_->setValue(n);
-    ShowRecord();
-  }));
+  if (index == 16)
+    std::tie(first, last) =
+        print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
+  rememberRun(first, last);
+  ShowPrintTip(print::RunEnvelopeCommand(
+      this, envelope_, first, last,
+      [this](int n) {
+        const QSignalBlocker quiet(ns_);  // shown once, below
+        ns_->setValue(n);
+        ShowRecord();
+      },
+      copies_->value()));
 }
 
 void MF::ShowPrintTip(const QString& tip) {

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -41,13 +42,13 @@
 #include "editor/format_store.h"
 #include "editor/layout_editor.h"
 #include "editor/ui/envelope_canvas.h"
-#include "labels/ui/label_tab.h"
-#include "print/calibration.h"
-#include "print/ui/print_command.h"
-#include "print/print_texts.h"
-#include "print/ui/envelope_commands.h"
 #include "editor/ui/layout_gestures.h"
 #include "editor/ui/popup_menus.h"
+#include "labels/ui/label_tab.h"
+#include "print/calibration.h"
+#include "print/print_texts.h"
+#include "print/ui/envelope_commands.h"
+#include "print/ui/print_command.h"
 #include "store/database.h"
 #include "store/option_memory.h"
 #include "store/registry.h"
@@ -56,6 +57,10 @@
 using editor::TwipsToPixels;
 
 namespace {
+
+// Where the copies per record are remembered.
+const QString kListSection = QStringLiteral("List");
+const QString kCopiesKey = QStringLiteral("Copies");
 
 // VB-style tab strip: SST's twips count from its top edge, the pages start this far down.
 constexpr int kTabStripTwips = 300;
@@ -184,6 +189,19 @@ void MF::BuildEnvelopeTab() {
     counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), i,
                       1);
   }
+  copies_ = new QSpinBox(f4);
+  copies_->setObjectName(QStringLiteral("Copies"));
+  copies_->setRange(1, 99);
+  copies_->setToolTip(app::kCopiesTip);
+  copies_->setValue(
+      std::clamp(Registry::GetSetting(kListSection, kCopiesKey, QStringLiteral("1")).toInt(), 1, 99));
+  connect(copies_, &QSpinBox::valueChanged, this,
+          [](int n) { Registry::SaveSetting(kListSection, kCopiesKey, QString::number(n)); });
+  auto* copiesRow = new QHBoxLayout;
+  copiesRow->addWidget(new QLabel(app::kCopiesCaption, f4));
+  copiesRow->addWidget(copies_);
+  copiesRow->addStretch();
+  counts->addLayout(copiesRow, 2, 1);
 
   // F3: calibration, lock and ruler.
   auto* f3 = new QGroupBox(app::kCalibrationFrame, content);
@@ -220,7 +238,8 @@ void MF::BuildEnvelopeTab() {
     t1_[i]->setToolTip(t1Tips[i]);
     t1_[i]->installEventFilter(new editor::DigitsOnlyKeyFilter(t1_[i]));
     // Text pasted from the box's menu is held to the same digits.
-    t1_[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
+    t1_[i]->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), t1_[i]));
     t1_[i]->installEventFilter(this);  // focus lost: the custom size is taken
     connect(t1_[i], &QLineEdit::textEdited, this,
             [this] { envelope_.SetCustomSizeText(t1_[0]->text(), t1_[1]->text()); });
@@ -309,7 +328,7 @@ void MF::BuildGridTab() {
   }
   rules->addWidget(MakeCommand(4, frame1));
   column->addWidget(frame1);
-  for (int index : {5, 6, 7, 13, 8, 18}) column->addWidget(MakeCommand(index, content));
+  for (int index : {5, 6, 7, 13, 8, 18, 19}) column->addWidget(MakeCommand(index, content));
   auto* note = new QLabel(app::kLineBreakNote, content);
   note->setObjectName(QStringLiteral("Label4"));
   note->setWordWrap(true);
@@ -325,8 +344,9 @@ void MF::BuildGridTab() {
 
 void MF::BuildLabelTab() {
   QWidget* page = pages_[kLabelTab];
-  labelTab_ = new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
-                                       [this](const QRect& twips) { return OnPage(twips); });
+  labelTab_ =
+      new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
+                               [this](const QRect& twips) { return OnPage(twips); });
 }
 
 void MF::BuildHelpTab() {
@@ -460,8 +480,8 @@ void MF::SST_Click(int tab) {
       LayoutGridTab();
       break;
     case kLabelTab:
-      labelTab_->LayoutLabelTab(
-          QSize(editor::PixelsToTwips(sst_->width()), editor::PixelsToTwips(sst_->height() - TabStripExtra())));
+      labelTab_->LayoutLabelTab(QSize(editor::PixelsToTwips(sst_->width()),
+                                      editor::PixelsToTwips(sst_->height() - TabStripExtra())));
       break;
     default:
       break;  // the help page fills the tab through its own layout

@@ -42,6 +42,7 @@ class QTabWidget;
 namespace labels::ui {
 class LabelTab;
 }
+class QSpinBox;
 class QTableView;
 class QTimer;
 class QUrl;
@@ -49,7 +50,7 @@ class QUrl;
 namespace data::ui {
 class FilterBar;
 class RecordGrid;
-}
+}  // namespace data::ui
 
 namespace editor {
 class BoxWidget;
@@ -195,7 +196,7 @@ class MF : public QWidget {
   QWidget* separator_ = nullptr;
   std::array<QGroupBox*, 4> frames_{};
   std::array<QLineEdit*, 2> num_{};
-  std::array<QPushButton*, 19> cb_{};
+  std::array<QPushButton*, 20> cb_{};
   std::array<QRadioButton*, editor::kSizeCount> o1_{};
   std::array<QLineEdit*, 2> t1_{};
   std::array<QCheckBox*, 3> o2_{};
@@ -205,6 +206,7 @@ class MF : public QWidget {
   QButtonGroup* sizeGroup_ = nullptr;
   QButtonGroup* cleaningGroup_ = nullptr;
   QTableView* msf_ = nullptr;
+  QSpinBox* copies_ = nullptr;  // each record's envelopes in a run
   labels::ui::LabelTab* labelTab_ = nullptr;
   data::ui::RecordGrid* recordGrid_ = nullptr;
   data::ui::FilterBar* filterBar_ = nullptr;

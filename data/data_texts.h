@@ -77,6 +77,12 @@ inline const QString kNotFound = QStringLiteral("查找：没有找到“%1”")
 inline const QString kSortedTip = QStringLiteral("已按“%1”%2排序（Ctrl+Z 可恢复原来的顺序）");
 inline const QString kAscending = QStringLiteral("升序");
 inline const QString kDescending = QStringLiteral("降序");
+// The posting list's source: the last print run or the shown records (%1, %2: counts).
+inline const QString kPostingSourceQuestion =
+    QStringLiteral("交寄清单：用最近一次打印的 %1 条记录，还是表格中显示的 %2 条记录？");
+inline const QString kPostingLastRun = QStringLiteral("最近打印的");
+inline const QString kPostingShown = QStringLiteral("显示的记录");
+inline const QString kPostingCancel = QStringLiteral("取消");
 // Shown when the history let go of its oldest steps.
 inline const QString kUndoStepsDropped = QStringLiteral("（撤销记录已达上限，最早的 %1 步已不能撤销）");
 

@@ -1,5 +1,7 @@
 #include "print/print_run.h"
 
+#include <algorithm>
+
 #include "common/prompts.h"
 #include "print/calibration.h"
 #include "print/print_texts.h"
@@ -52,6 +54,8 @@ RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envel
                        const std::vector<int>& records, const RunWindow& window, FontSizeCache* cache) {
   RunResult result;
   const int total = int(records.size());
+  // A run of record 1 alone prints the canvas as shown, as the first..last run does.
+  const bool showRecords = std::any_of(records.begin(), records.end(), [](int n) { return n > 1; });
   int shown = 0;
   for (int i = 0; i < total; ++i) {
     if (window.stopRequested && window.stopRequested()) {
@@ -59,7 +63,8 @@ RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envel
       break;
     }
     const int n = records[std::size_t(i)];
-    if (n != shown && window.showRecord) window.showRecord(n);  // copies print the record shown
+    if (showRecords && n != shown && window.showRecord)
+      window.showRecord(n);  // copies print the record shown
     shown = n;
     if (window.progress) window.progress(i + 1, total);
     if (window.pause) window.pause();

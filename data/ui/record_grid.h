@@ -33,6 +33,7 @@ enum Command : int {
   kPrintSelected = 16,
   kCompletePostcodes = 17,
   kExport = 18,  // "导出数据", after the buttons of the original set
+  kPostingList = 19,
 };
 
 // Sets up MSF: the records as its model, the four headers, column widths and alignment, and rows
@@ -89,6 +90,11 @@ class RecordGrid : public QObject {
   void CompletePostcodes();
   // Asks for a file and saves the records there as CSV; true when they were saved.
   bool ExportRecords();
+  // The records the last print run printed, for the posting list.
+  void SetLastRun(std::vector<Record> records) { lastRun_ = std::move(records); }
+  // "交寄清单": asks whether for the last run's records or the shown ones, then for a file, and
+  // writes the list there; true when it was written.
+  bool WritePostingList();
   // Ctrl+Z: takes back the last data command.
   void UndoDataCommand();
 
@@ -136,7 +142,8 @@ class RecordGrid : public QObject {
   int sortColumn_ = -1;
   bool sortDescending_ = false;
   int droppedSteps_ = 0;  // not yet reported
-  int editRow_ = 0;       // record number, 0 when not editing
+  std::vector<Record> lastRun_;
+  int editRow_ = 0;  // record number, 0 when not editing
   int editColumn_ = 0;
 };
 
