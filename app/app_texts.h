@@ -37,7 +37,7 @@ struct CommandText {
   QString caption;
   QString tipLine;
 };
-constexpr int kCommandCount = 20;  // CB(18) "导出数据" and CB(19) "交寄清单" follow the original set
+constexpr int kCommandCount = 21;  // CB(18) "导出数据" .. CB(20) "重新导入" follow the original set
 constexpr int kUnusedCommand = 9;
 inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("打印单个"), QStringLiteral("打印当前显示的信封。")},
@@ -62,6 +62,7 @@ inline const std::array<CommandText, kCommandCount> kCommands = {{
     {QStringLiteral("交寄清单"),
      QStringLiteral("生成交寄清单（PDF、Excel 或 "
                     "CSV）：最近一次打印的记录或表格中显示的记录，按邮编排序，附各邮区件数与合计。")},
+    {QStringLiteral("重新导入"), QStringLiteral("按上次的起止行和对应关系，重新导入最近一次导入的文件。")},
 }};
 inline const QString kSaveFormatToolTip =
     QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");

@@ -14,6 +14,7 @@
 #include "common/numbers.h"
 #include "common/prompts.h"
 #include "data/ui/import_source.h"
+#include "data/ui/recent_imports.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
 #include "labels/ui/label_tab.h"
@@ -36,6 +37,12 @@ void MF::CB_Click(int index) {
         // Records just read from a file are not changed: the file still holds them.
         const int before = recordChanges_;
         data::ImportRecords(records_, this);
+        if (recordChanges_ != before) exportedChanges_ = recordChanges_;
+        break;
+      }
+      case data::ui::kReimport: {
+        const int before = recordChanges_;
+        data::Reimport(records_);
         if (recordChanges_ != before) exportedChanges_ = recordChanges_;
         break;
       }

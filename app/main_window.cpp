@@ -315,6 +315,7 @@ void MF::BuildGridTab() {
   auto* column = new QVBoxLayout(content);
   column->setContentsMargins(0, 0, 4, 0);
   column->addWidget(MakeCommand(3, content));
+  column->addWidget(MakeCommand(20, content));
   column->addWidget(MakeCommand(17, content));
   auto* frame1 = new QGroupBox(app::kCleaningFrame, content);
   frame1->setObjectName(QStringLiteral("Frame1"));

@@ -196,7 +196,7 @@ class MF : public QWidget {
   QWidget* separator_ = nullptr;
   std::array<QGroupBox*, 4> frames_{};
   std::array<QLineEdit*, 2> num_{};
-  std::array<QPushButton*, 20> cb_{};
+  std::array<QPushButton*, 21> cb_{};
   std::array<QRadioButton*, editor::kSizeCount> o1_{};
   std::array<QLineEdit*, 2> t1_{};
   std::array<QCheckBox*, 3> o2_{};

@@ -207,8 +207,8 @@ bool RecordGrid::Run(int index, int rule) {
 }
 
 void RecordGrid::AfterCommand(int index) {
-  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected)
-    RefreshNavigator(index == kImport);
+  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected || index == kReimport)
+    RefreshNavigator(index == kImport || index == kReimport);
   if (droppedSteps_ > 0) Report(QString());  // the import says nothing of its own
 }
 

@@ -34,6 +34,7 @@ enum Command : int {
   kCompletePostcodes = 17,
   kExport = 18,  // "导出数据", after the buttons of the original set
   kPostingList = 19,
+  kReimport = 20,  // "重新导入": the last import again, with its mapping
 };
 
 // Sets up MSF: the records as its model, the four headers, column widths and alignment, and rows
