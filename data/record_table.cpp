@@ -87,14 +87,33 @@ ChangeCounts RecordTable::ModifyCells(const std::function<void(std::vector<Recor
   return PushStep(std::move(before));
 }
 
+namespace {
+
+// Puts the record at order[i] at place i, moving each record once along the cycles of the
+// permutation: no second list of a million records is made.
+void Permute(std::vector<Record>& records, const std::vector<int>& order) {
+  std::vector<bool> placed(records.size(), false);
+  for (std::size_t start = 0; start < records.size(); ++start) {
+    if (placed[start]) continue;
+    Record held = std::move(records[start]);
+    std::size_t at = start;
+    for (std::size_t from = std::size_t(order[at]); from != start; from = std::size_t(order[at])) {
+      records[at] = std::move(records[from]);
+      placed[at] = true;
+      at = from;
+    }
+    records[at] = std::move(held);
+    placed[at] = true;
+  }
+}
+
+}  // namespace
+
 void RecordTable::Sort(int column, bool descending) {
   if (records_.empty()) return;
   std::vector<int> order = SortOrder(records_, column, descending);
-  std::vector<Record> sorted;
-  sorted.reserve(records_.size());
-  for (int i : order) sorted.push_back(std::move(records_[std::size_t(i)]));
   beginResetModel();
-  records_ = std::move(sorted);
+  Permute(records_, order);
   shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
   endResetModel();
   UndoStep step;
@@ -191,10 +210,10 @@ bool RecordTable::Undo() {
     endResetModel();
     if (wasFiltered) emit FilterChanged();
   } else if (!step.order.empty()) {
-    std::vector<Record> unsorted(records_.size());
-    for (std::size_t i = 0; i < step.order.size() && i < records_.size(); ++i)
-      unsorted[std::size_t(step.order[i])] = std::move(records_[i]);
-    records_ = std::move(unsorted);
+    // The record at i came from order[i]: the inverse order puts it back.
+    std::vector<int> back(step.order.size());
+    for (std::size_t i = 0; i < step.order.size(); ++i) back[std::size_t(step.order[i])] = int(i);
+    Permute(records_, back);
     Refilter();
   } else if (!step.removed.empty()) {
     const std::size_t k = records_.size();

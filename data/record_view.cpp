@@ -2,7 +2,7 @@
 
 #include <QStringMatcher>
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 #include "data/data_texts.h"
 #include "data/divisions.h"
@@ -11,41 +11,49 @@
 namespace data {
 namespace {
 
-// The digits of a postcode as written, other characters skipped.
-QString Digits(const QString& postcode) {
-  QString digits;
-  digits.reserve(postcode.size());
-  for (QChar c : postcode)
-    if (c.isDigit()) digits.append(QChar(u'0' + c.digitValue()));
-  return digits;
-}
+// Each record's sort key: a number that orders like the cell, and for texts the cell itself to
+// settle equal numbers. Sorting these (with the index as the last word, which keeps equal records
+// in their order) touches no text for most comparisons: a million records sort in a fraction of a
+// second.
+struct Key {
+  std::uint64_t value;
+  int index;
+};
 
-template <typename Key, typename Less>
-std::vector<int> StableOrder(const std::vector<Record>& records, Key key, Less less, bool descending) {
-  using K = decltype(key(records.front()));
-  std::vector<std::pair<K, bool>> keys;  // the key, and whether the cell is empty
-  keys.reserve(records.size());
-  for (const Record& r : records) {
-    K k = key(r);
-    const bool empty = k == K{};
-    keys.emplace_back(std::move(k), empty);
+constexpr std::uint64_t kEmptyKey = ~std::uint64_t(0);  // empty cells: last either way
+
+// The postcode's digits as written, other characters skipped: each digit d counts d + 1 in base
+// 11, padded with zeros after the last, so "31000" comes before "310000" and "010000" before
+// "100000". Twelve digits fit; longer runs are told apart no further (the sort keeps their order).
+std::uint64_t PostcodeKey(const QString& postcode) {
+  std::uint64_t key = 0;
+  int digits = 0;
+  for (QChar c : postcode) {
+    if (!c.isDigit()) continue;
+    if (digits == 12) break;
+    key = key * 11 + std::uint64_t(c.digitValue() + 1);
+    ++digits;
   }
-  std::vector<int> order(records.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    const auto& [ka, emptyA] = keys[a];
-    const auto& [kb, emptyB] = keys[b];
-    if (emptyA || emptyB) return !emptyA && emptyB;
-    return descending ? less(kb, ka) : less(ka, kb);
-  });
-  return order;
+  if (digits == 0) return kEmptyKey;
+  for (; digits < 12; ++digits) key *= 11;
+  return key;
 }
 
-// Record numbers compare by value; a number that is not one goes after all that are.
-double NumberKey(const Record& r) {
+// A record number by value; one that is not a number goes after all that are.
+std::uint64_t NumberKey(const QString& number) {
   bool ok = false;
-  const double value = r[kNumberColumn].trimmed().toDouble(&ok);
-  return ok ? value + 1.0 : 0.0;  // 0 is "empty" to StableOrder; values are shifted past it
+  const double value = number.trimmed().toDouble(&ok);
+  if (number.trimmed().isEmpty()) return kEmptyKey;
+  if (!ok || !(value >= 0) || value > 1e15) return kEmptyKey - 1;
+  return std::uint64_t(value * 1024);  // record numbers are whole; a fraction still orders
+}
+
+// The first four UTF-16 units of a text, so that most comparisons need only the number.
+std::uint64_t TextKey(const QString& text) {
+  if (text.isEmpty()) return kEmptyKey;
+  std::uint64_t key = 0;
+  for (int i = 0; i < 4; ++i) key = key << 16 | (i < text.size() ? std::uint64_t(text[i].unicode()) : 0);
+  return std::min(key, kEmptyKey - 1);
 }
 
 // The province an address is placed in, or -1.
@@ -60,22 +68,45 @@ int ProvinceOfAddress(const 生成邮编::Divisions& divisions, const QString& a
 
 bool Contains(const QString& cell, const QStringMatcher& matcher) { return matcher.indexIn(cell) >= 0; }
 
+// Letters with case are matched either way; a text without any (Chinese, digits) is matched
+// exactly, which is several times faster.
+Qt::CaseSensitivity CaseFor(const QString& text) {
+  return text.toLower() == text.toUpper() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
 }  // namespace
 
 std::vector<int> SortOrder(const std::vector<Record>& records, int column, bool descending) {
-  if (records.empty()) return {};
-  if (column == kNumberColumn) return StableOrder(records, NumberKey, std::less<double>(), descending);
-  if (column == kPostcodeColumn)
-    return StableOrder(
-        records, [](const Record& r) { return Digits(r[kPostcodeColumn]); }, std::less<QString>(),
-        descending);
-  return StableOrder(
-      records, [column](const Record& r) { return r[column]; }, std::less<QString>(), descending);
+  std::vector<Key> keys(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const QString& cell = records[i][column];
+    keys[i] = {column == kPostcodeColumn ? PostcodeKey(cell)
+               : column == kNumberColumn ? NumberKey(cell)
+                                         : TextKey(cell),
+               int(i)};
+  }
+  const bool texts = column == kNameColumn || column == kAddressColumn;
+  std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+    if (a.value != b.value) {
+      if (a.value == kEmptyKey || b.value == kEmptyKey) return b.value == kEmptyKey;
+      return descending ? a.value > b.value : a.value < b.value;
+    }
+    if (texts && a.value != kEmptyKey) {
+      const int order = QStringView(records[std::size_t(a.index)][column])
+                            .mid(4)
+                            .compare(QStringView(records[std::size_t(b.index)][column]).mid(4));
+      if (order != 0) return descending ? order > 0 : order < 0;
+    }
+    return a.index < b.index;  // equal cells keep their order
+  });
+  std::vector<int> order(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
+  return order;
 }
 
 std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordFilter& filter,
                                const 生成邮编::PostcodeIndex* check) {
-  const QStringMatcher text(filter.text, Qt::CaseInsensitive);
+  const QStringMatcher text(filter.text, CaseFor(filter.text));
   const QString prefix = filter.postcodePrefix.trimmed();
   const 生成邮编::Divisions& divisions = 生成邮编::Divisions::Shipped();
   std::vector<int> provinces;  // the divisions the province's name stands for
@@ -149,7 +180,7 @@ int FindRecord(const std::vector<Record>& records, const std::vector<int>& shown
                const QString& text, bool backward) {
   const int n = int(shown.size());
   if (text.isEmpty() || n == 0) return -1;
-  const QStringMatcher matcher(text, Qt::CaseInsensitive);
+  const QStringMatcher matcher(text, CaseFor(text));
   const int step = backward ? n - 1 : 1;
   int at = ((from < 0 ? (backward ? 0 : n - 1) : from) % n + n) % n;
   for (int k = 0; k < n; ++k) {
