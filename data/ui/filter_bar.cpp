@@ -2,13 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "data/data_texts.h"
 
@@ -51,28 +52,27 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
   auto* previous = new QPushButton(kFindPrevious, this);
   previous->setObjectName(QStringLiteral("FindPrevious"));
 
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(0, 0, 0, 2);
-  grid->addWidget(new QLabel(kFilterLabel, this), 0, 0);
-  grid->addWidget(text_, 0, 1);
-  grid->addWidget(column_, 0, 2);
-  grid->addWidget(new QLabel(kPostcodePrefixLabel, this), 0, 3);
-  grid->addWidget(prefix_, 0, 4);
-  grid->addWidget(new QLabel(kProvinceLabel, this), 0, 5);
-  grid->addWidget(province_, 0, 6);
-  auto* checks = new QHBoxLayout;
-  checks->addWidget(problems_);
-  checks->addWidget(generated_);
-  checks->addWidget(clear);
-  checks->addStretch();
-  grid->addLayout(checks, 1, 0, 1, 4);
-  auto* finding = new QHBoxLayout;
-  finding->addWidget(new QLabel(kFindLabel, this));
-  finding->addWidget(find_, 1);
-  finding->addWidget(previous);
-  finding->addWidget(next);
-  grid->addLayout(finding, 1, 4, 1, 3);
-  grid->setColumnStretch(1, 1);
+  auto* filters = new QHBoxLayout;
+  filters->addWidget(new QLabel(kFilterLabel, this));
+  filters->addWidget(text_, 1);
+  filters->addWidget(column_);
+  filters->addWidget(new QLabel(kPostcodePrefixLabel, this));
+  filters->addWidget(prefix_);
+  filters->addWidget(new QLabel(kProvinceLabel, this));
+  filters->addWidget(province_);
+  auto* second = new QHBoxLayout;
+  second->addWidget(problems_);
+  second->addWidget(generated_);
+  second->addWidget(clear);
+  second->addSpacing(12);
+  second->addWidget(new QLabel(kFindLabel, this));
+  second->addWidget(find_, 1);
+  second->addWidget(previous);
+  second->addWidget(next);
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(0, 0, 0, 2);
+  rows->addLayout(filters);
+  rows->addLayout(second);
 
   typing_ = new QTimer(this);
   typing_->setSingleShot(true);
