@@ -47,7 +47,8 @@ void MF::CB_Click(int index) {
         break;
       }
       case data::ui::kExport:
-        if (recordGrid_->ExportRecords()) exportedChanges_ = recordChanges_;
+        // Only the shown records went out: with a filter the others are not saved yet.
+        if (recordGrid_->ExportRecords() && !records_.filtered()) exportedChanges_ = recordChanges_;
         break;
       case 0:
       case 1:

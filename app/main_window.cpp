@@ -418,7 +418,9 @@ void MF::closeEvent(QCloseEvent* event) {
 }
 
 void MF::WatchRecordChanges() {
-  const auto changed = [this] { ++recordChanges_; };
+  const auto changed = [this] {
+    if (!records_.refilteringOnly()) ++recordChanges_;  // showing other records changes none
+  };
   connect(&records_, &QAbstractItemModel::modelReset, this, changed);
   connect(&records_, &QAbstractItemModel::rowsInserted, this, changed);
   connect(&records_, &QAbstractItemModel::rowsRemoved, this, changed);
@@ -431,7 +433,7 @@ void MF::WatchRecordChanges() {
 }
 
 bool MF::RecordsChangedSinceExport() const {
-  return records_.recordCount() > 0 && recordChanges_ != exportedChanges_;
+  return records_.totalCount() > 0 && recordChanges_ != exportedChanges_;
 }
 
 bool MF::MayClose() {
@@ -440,7 +442,7 @@ bool MF::MayClose() {
                                            app::kCloseCancel)) {
     case common::Choice::kYes:
       // A cancelled or failed export keeps the window open, with the records.
-      if (!recordGrid_->ExportRecords()) return false;
+      if (!recordGrid_->ExportRecords(data::ui::RecordGrid::Which::kAll)) return false;
       exportedChanges_ = recordChanges_;
       return true;
     case common::Choice::kNo:

@@ -124,7 +124,9 @@ void RecordTable::Sort(int column, bool descending) {
 void RecordTable::SetFilter(const RecordFilter& filter) {
   if (filter == *filter_) return;
   *filter_ = filter;
+  refilteringOnly_ = true;
   Refilter();
+  refilteringOnly_ = false;
   emit FilterChanged();
 }
 

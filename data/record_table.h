@@ -84,6 +84,8 @@ class RecordTable : public QAbstractTableModel {
   void SetFilter(const RecordFilter& filter);
   const RecordFilter& filter() const { return *filter_; }
   bool filtered() const;
+  // True while the views are reset for a new filter alone: no record changed.
+  bool refilteringOnly() const { return refilteringOnly_; }
   // The shown row after (or before) shown row `from` (0-based, -1 for none) with `text` in any
   // column, wrapping around; -1 when there is none.
   int Find(int from, const QString& text, bool backward) const;
@@ -156,6 +158,7 @@ class RecordTable : public QAbstractTableModel {
   std::unique_ptr<RecordFilter> filter_;
   std::deque<UndoStep> undo_;
   std::size_t undoCells_ = 0;
+  bool refilteringOnly_ = false;
   std::size_t undoCellLimit_ = kUndoCells;
   std::shared_ptr<const 生成邮编::PostcodeIndex> postcodeCheck_;
 };

@@ -330,8 +330,8 @@ void RecordGrid::UndoDataCommand() {
   Report(kUndoDone.arg(records_->undoSteps()));
 }
 
-bool RecordGrid::ExportRecords() {
-  if (records_->recordCount() == 0) return false;
+bool RecordGrid::ExportRecords(Which which) {
+  if ((which == Which::kAll ? records_->totalCount() : records_->recordCount()) == 0) return false;
   QString filter;
   QString path = common::prompts().SaveFileName(
       kExportTitle, kExportFilter + QStringLiteral(";;") + kExportXlsxFilter, &filter);
@@ -342,8 +342,9 @@ bool RecordGrid::ExportRecords() {
   if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
   const CsvEncoding encoding =
       filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
-  const QString error = xlsx ? data::ExportRecordsXlsx(path, records_->shownRecords())
-                             : data::ExportRecords(path, records_->shownRecords(), encoding);
+  const std::vector<Record> records = which == Which::kAll ? records_->records() : records_->shownRecords();
+  const QString error =
+      xlsx ? data::ExportRecordsXlsx(path, records) : data::ExportRecords(path, records, encoding);
   common::prompts().Message(error.isEmpty() ? kExportDone + QDir::toNativeSeparators(path)
                                             : kExportFailed + QDir::toNativeSeparators(path) +
                                                   QStringLiteral("\n") + error);

@@ -89,8 +89,10 @@ class RecordGrid : public QObject {
   void DeleteSelectedRecords();
   // Fills the empty postcodes from the table and shows the current record again.
   void CompletePostcodes();
-  // Asks for a file and saves the records there as CSV; true when they were saved.
-  bool ExportRecords();
+  // Asks for a file and saves the records there as CSV or .xlsx; true when they were saved.
+  // "导出数据" saves the shown records in the shown order; before closing every record is saved.
+  enum class Which { kShown, kAll };
+  bool ExportRecords(Which which = Which::kShown);
   // The records the last print run printed, for the posting list.
   void SetLastRun(std::vector<Record> records) { lastRun_ = std::move(records); }
   // "交寄清单": asks whether for the last run's records or the shown ones, then for a file, and
