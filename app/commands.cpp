@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QUrl>
 
 #include "app/app_texts.h"
@@ -13,6 +14,7 @@
 #include "common/numbers.h"
 #include "common/prompts.h"
 #include "data/ui/import_source.h"
+#include "data/ui/recent_imports.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
 #include "labels/ui/label_tab.h"
@@ -41,8 +43,15 @@ void MF::CB_Click(int index) {
       if (recordChanges_ != before) exportedChanges_ = recordChanges_;
       break;
     }
+    case data::ui::kReimport: {
+      const int before = recordChanges_;
+      data::Reimport(records_);
+      if (recordChanges_ != before) exportedChanges_ = recordChanges_;
+      break;
+    }
     case data::ui::kExport:
-      if (recordGrid_->ExportRecords()) exportedChanges_ = recordChanges_;
+      // Only the shown records went out: with a filter the others are not saved yet.
+      if (recordGrid_->ExportRecords() && !records_.filtered()) exportedChanges_ = recordChanges_;
       break;
     case 0:
     case 1:
@@ -85,7 +94,15 @@ bool MF::AwaitPrinterChooser(int) {
 }
 
 void MF::PrintEnvelopes(int index) {
+  // The posting list may list what this run prints.
+  const auto rememberRun = [this](int first, int last) {
+    std::vector<data::Record> run;
+    for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
+      run.push_back(records_.record(n));
+    recordGrid_->SetLastRun(std::move(run));
+  };
   if (index == 0) {
+    rememberRun(ns_->value(), ns_->value());
     ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value()));
     return;
   }
@@ -94,11 +111,15 @@ void MF::PrintEnvelopes(int index) {
   if (index == 16)
     std::tie(first, last) =
         print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
-  ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, [this](int n) {
-    const QSignalBlocker quiet(ns_);  // shown once, below
-    ns_->setValue(n);
-    ShowRecord();
-  }));
+  rememberRun(first, last);
+  ShowPrintTip(print::RunEnvelopeCommand(
+      this, envelope_, first, last,
+      [this](int n) {
+        const QSignalBlocker quiet(ns_);  // shown once, below
+        ns_->setValue(n);
+        ShowRecord();
+      },
+      copies_->value()));
 }
 
 void MF::ShowPrintTip(const QString& tip) {

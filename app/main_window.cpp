@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -33,6 +34,7 @@
 #include "common/numbers.h"
 #include "common/prompts.h"
 #include "data/postcode_table.h"
+#include "data/ui/filter_bar.h"
 #include "data/ui/record_grid.h"
 #include "editor/custom_size.h"
 #include "editor/digits_only_key_filter.h"
@@ -55,6 +57,10 @@
 using editor::TwipsToPixels;
 
 namespace {
+
+// Where the copies per record are remembered.
+const QString kListSection = QStringLiteral("List");
+const QString kCopiesKey = QStringLiteral("Copies");
 
 // VB-style tab strip: SST's twips count from its top edge, the pages start this far down.
 constexpr int kTabStripTwips = 300;
@@ -183,6 +189,19 @@ void MF::BuildEnvelopeTab() {
     counts->addWidget(CaptionAroundBox(i == 0 ? app::kCurrentEnvelope : app::kEnvelopeTotal, num_[i], f4), i,
                       1);
   }
+  copies_ = new QSpinBox(f4);
+  copies_->setObjectName(QStringLiteral("Copies"));
+  copies_->setRange(1, 99);
+  copies_->setToolTip(app::kCopiesTip);
+  copies_->setValue(
+      std::clamp(Registry::GetSetting(kListSection, kCopiesKey, QStringLiteral("1")).toInt(), 1, 99));
+  connect(copies_, &QSpinBox::valueChanged, this,
+          [](int n) { Registry::SaveSetting(kListSection, kCopiesKey, QString::number(n)); });
+  auto* copiesRow = new QHBoxLayout;
+  copiesRow->addWidget(new QLabel(app::kCopiesCaption, f4));
+  copiesRow->addWidget(copies_);
+  copiesRow->addStretch();
+  counts->addLayout(copiesRow, 2, 1);
 
   // F3: calibration, lock and ruler.
   auto* f3 = new QGroupBox(app::kCalibrationFrame, content);
@@ -299,6 +318,7 @@ void MF::BuildGridTab() {
   auto* column = new QVBoxLayout(content);
   column->setContentsMargins(0, 0, 4, 0);
   column->addWidget(MakeCommand(3, content));
+  column->addWidget(MakeCommand(20, content));
   column->addWidget(MakeCommand(17, content));
   auto* frame1 = new QGroupBox(app::kCleaningFrame, content);
   frame1->setObjectName(QStringLiteral("Frame1"));
@@ -312,14 +332,16 @@ void MF::BuildGridTab() {
   }
   rules->addWidget(MakeCommand(4, frame1));
   column->addWidget(frame1);
-  for (int index : {5, 6, 7, 13, 8, 18}) column->addWidget(MakeCommand(index, content));
+  for (int index : {5, 6, 7, 13, 8, 18, 19}) column->addWidget(MakeCommand(index, content));
   auto* note = new QLabel(app::kLineBreakNote, content);
   note->setObjectName(QStringLiteral("Label4"));
   note->setWordWrap(true);
   column->addWidget(note);
   column->addStretch();
   pic2_ = Panel(content, QStringLiteral("PIC2"), page);
-  recordGrid_ = new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_}, &records_, &envelope_, this);
+  filterBar_ = new data::ui::FilterBar(page);
+  recordGrid_ =
+      new data::ui::RecordGrid({msf_, ns_, num_[0], num_[1], tt_, filterBar_}, &records_, &envelope_, this);
   recordGrid_->SetPostcodeTableReader(生成邮编::ReadPostcodeTable);
   connect(recordGrid_, &data::ui::RecordGrid::Tip, this, &MF::SetTip);
 }
@@ -407,7 +429,9 @@ void MF::closeEvent(QCloseEvent* event) {
 }
 
 void MF::WatchRecordChanges() {
-  const auto changed = [this] { ++recordChanges_; };
+  const auto changed = [this] {
+    if (!records_.refilteringOnly()) ++recordChanges_;  // showing other records changes none
+  };
   connect(&records_, &QAbstractItemModel::modelReset, this, changed);
   connect(&records_, &QAbstractItemModel::rowsInserted, this, changed);
   connect(&records_, &QAbstractItemModel::rowsRemoved, this, changed);
@@ -420,7 +444,7 @@ void MF::WatchRecordChanges() {
 }
 
 bool MF::RecordsChangedSinceExport() const {
-  return records_.recordCount() > 0 && recordChanges_ != exportedChanges_;
+  return records_.totalCount() > 0 && recordChanges_ != exportedChanges_;
 }
 
 bool MF::MayClose() {
@@ -429,7 +453,7 @@ bool MF::MayClose() {
                                            app::kCloseCancel)) {
     case common::Choice::kYes:
       // A cancelled or failed export keeps the window open, with the records.
-      if (!recordGrid_->ExportRecords()) return false;
+      if (!recordGrid_->ExportRecords(data::ui::RecordGrid::Which::kAll)) return false;
       exportedChanges_ = recordChanges_;
       return true;
     case common::Choice::kNo:
@@ -560,7 +584,11 @@ void MF::LayoutGridTab() {
       pic2_->widget()->minimumSizeHint().width() + pic2_->verticalScrollBar()->sizeHint().width();
   const editor::GridTabLayout layout =
       editor::LayoutGridTab(tabs, std::max(kGridPanelWidth, editor::PixelsToTwips(panelWidth)));
-  msf_->setGeometry(OnPage(layout.grid));
+  // The filter bar takes the top of the grid's place.
+  const QRect grid = OnPage(layout.grid);
+  const int bar = filterBar_->sizeHint().height();
+  filterBar_->setGeometry(grid.x(), grid.y(), grid.width(), bar);
+  msf_->setGeometry(grid.adjusted(0, bar, 0, 0));
   pic2_->setGeometry(OnPage(layout.panel));
 }
 

@@ -42,13 +42,15 @@ class QTabWidget;
 namespace labels::ui {
 class LabelTab;
 }
+class QSpinBox;
 class QTableView;
 class QTimer;
 class QUrl;
 
 namespace data::ui {
+class FilterBar;
 class RecordGrid;
-}
+}  // namespace data::ui
 
 namespace editor {
 class BoxWidget;
@@ -198,7 +200,7 @@ class MF : public QWidget {
   QWidget* separator_ = nullptr;
   std::array<QGroupBox*, 4> frames_{};
   std::array<QLineEdit*, 2> num_{};
-  std::array<QPushButton*, 19> cb_{};
+  std::array<QPushButton*, 21> cb_{};
   std::array<QRadioButton*, editor::kSizeCount> o1_{};
   std::array<QLineEdit*, 2> t1_{};
   std::array<QCheckBox*, 3> o2_{};
@@ -208,8 +210,10 @@ class MF : public QWidget {
   QButtonGroup* sizeGroup_ = nullptr;
   QButtonGroup* cleaningGroup_ = nullptr;
   QTableView* msf_ = nullptr;
+  QSpinBox* copies_ = nullptr;  // each record's envelopes in a run
   labels::ui::LabelTab* labelTab_ = nullptr;
   data::ui::RecordGrid* recordGrid_ = nullptr;
+  data::ui::FilterBar* filterBar_ = nullptr;
   QLineEdit* tt_ = nullptr;
   QScrollArea* pic2_ = nullptr;
   std::array<QRadioButton*, 3> option1_{};

@@ -35,8 +35,7 @@ bool QtPrompts::AskTitled(const QString& text, const QString& title) {
     Message(text);
     return false;
   }
-  return QMessageBox::question(Owner(), title, text, QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return QMessageBox::question(Owner(), title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 common::Choice QtPrompts::AskYesNoCancel(const QString& text, const QString& yes, const QString& no,

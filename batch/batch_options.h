@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "data/column_mapping.h"
+#include "data/record_view.h"
 
 namespace batch {
 
-enum class Command { kRecords, kEnvelopes, kLabels };
+enum class Command { kRecords, kEnvelopes, kLabels, kPostingList };
 
 // One cleaning step, run in the order given. `rule` is used by kRemoveIncomplete only.
 struct CleaningStep {
@@ -23,18 +24,18 @@ struct CleaningStep {
 };
 
 struct ImportOptions {
-  QString sheet;              // empty: the workbook's first sheet
+  QString sheet;  // empty: the workbook's first sheet
   int start = 2;
-  std::optional<int> end;     // none: the last row that holds data
+  std::optional<int> end;  // none: the last row that holds data
   data::Expressions expressions{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
   bool filterLineBreaks = false;
 };
 
 // Options left unset keep what the program has stored.
 struct EnvelopeOptions {
-  std::optional<int> size;         // a design size index
+  std::optional<int> size;  // a design size index
   std::optional<int> customW, customH;
-  std::optional<bool> portrait;    // true: 纵向打印, false: 横向打印
+  std::optional<bool> portrait;  // true: 纵向打印, false: 横向打印
   std::optional<bool> centreFeed;
   std::optional<bool> rotate;
   std::optional<double> dpi;
@@ -56,9 +57,15 @@ struct BatchOptions {
   std::vector<CleaningStep> cleaning;
   EnvelopeOptions envelope;
   LabelOptions labels;
+  // Which records, in what order: the whole list sorted first, then filtered.
+  std::optional<std::pair<int, bool>> sort;  // column, descending
+  data::RecordFilter filter;
+  int copies = 1;    // each envelope or label printed this many times, one after another
   QString database;  // empty: the user's own copy of Par.mdb
-  QString output;    // a PDF file
-  QString printer;   // an installed printer
+  // A PDF file for envelopes and labels; .pdf, .xlsx or .csv for the posting list; .xlsx or .csv
+  // for records (without it records go to standard output as TSV).
+  QString output;
+  QString printer;  // an installed printer
 };
 
 // A message for the user, shown with the usage text; exit status 2.

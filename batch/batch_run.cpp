@@ -14,6 +14,7 @@
 #include "batch/batch_texts.h"
 #include "common/prompts.h"
 #include "data/cleaning.h"
+#include "data/csv_export.h"
 #include "data/csv_reader.h"
 #include "data/data_texts.h"
 #include "data/import_texts.h"
@@ -23,6 +24,7 @@
 #include "data/workbook.h"
 #include "data/workbook_errors.h"
 #include "data/workbook_import.h"
+#include "data/xlsx_export.h"
 #include "editor/custom_size.h"
 #include "editor/format_store.h"
 #include "editor/option_memory.h"
@@ -34,6 +36,8 @@
 #include "print/envelope_renderer.h"
 #include "print/pdf_device.h"
 #include "print/pdf_printer.h"
+#include "print/posting_list.h"
+#include "print/print_run.h"
 #include "print/print_texts.h"
 #include "print/rotated_renderer.h"
 #include "print/ui/system_printer_device.h"
@@ -55,7 +59,9 @@ class StderrPrompts final : public common::Prompts {
     ++messages_;
   }
   bool Ask(const QString&) override { return false; }
-  std::optional<QString> Input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> Input(const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
   QString OpenFileName(const QString&, const QString&) override { return {}; }
   QString FolderName(const QString&, const QString&) override { return {}; }
   std::optional<common::FontChoice> ChooseFont(const common::FontChoice&) override { return std::nullopt; }
@@ -69,7 +75,9 @@ class StderrPrompts final : public common::Prompts {
 // "[#####     ] 12/30  8.5/s" on stderr while it is a terminal; nothing otherwise.
 class ProgressBar {
  public:
-  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) { clock_.start(); }
+  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) {
+    clock_.start();
+  }
   ~ProgressBar() {
     if (shown_) std::fputs("\n", stderr);
   }
@@ -98,7 +106,9 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
   for (const CleaningStep& step : steps) {
     switch (step.kind) {
       case CleaningStep::kRemoveIncomplete: {
-        const auto remove = [&](std::vector<data::Record>& r) { data::RemoveIncomplete(r, data::Rule(step.rule)); };
+        const auto remove = [&](std::vector<data::Record>& r) {
+          data::RemoveIncomplete(r, data::Rule(step.rule));
+        };
         Tell(data::kRemovedIncompleteDone.arg(grid.Modify(remove).removedRecords));
         break;
       }
@@ -119,12 +129,28 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
         }
         const 生成邮编::PostcodeIndex index(std::move(*table));
         生成邮编::CompletionCounts counts;
-        grid.ModifyCells([&](std::vector<data::Record>& r) { counts = 生成邮编::CompletePostcodes(r, index); });
+        grid.ModifyCells(
+            [&](std::vector<data::Record>& r) { counts = 生成邮编::CompletePostcodes(r, index); });
         Tell(data::kCompletedPostcodesDone.arg(counts.filled).arg(counts.unrecognised));
         break;
       }
     }
   }
+  return true;
+}
+
+// --sort, then --filter. The problems filter needs the postcode table.
+bool SortAndFilter(const BatchOptions& options, data::RecordTable& grid) {
+  if (options.sort) grid.Sort(options.sort->first, options.sort->second);
+  if (options.filter.problemsOnly) {
+    std::optional<生成邮编::PostcodeTable> table = 生成邮编::ReadPostcodeTable();
+    if (!table) {
+      common::prompts().Message(data::kNoPostcodeTable);
+      return false;
+    }
+    grid.SetPostcodeCheck(std::make_shared<const 生成邮编::PostcodeIndex>(std::move(*table)));
+  }
+  grid.SetFilter(options.filter);
   return true;
 }
 
@@ -198,24 +224,28 @@ class Output {
   print::PdfDevice* pdf_ = nullptr;
 };
 
-bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, editor::EnvelopeModel& envelope) {
+bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
+                    editor::EnvelopeModel& envelope) {
   const auto output = Output::Open(options);
   if (!output) return false;
   const print::PrinterOffsets offsets = Offsets(options.envelope, output->device());
   const double dpi = options.envelope.dpi.value_or(print::RotationDpi());
   print::FontSizeCache cache;
-  ProgressBar progress(grid.recordCount());
+  const std::vector<int> run = print::RunRecords(1, grid.recordCount(), options.copies);
+  ProgressBar progress(int(run.size()));
   bool allPrinted = true;
-  for (int n = 1; n <= grid.recordCount(); ++n) {
+  for (int k = 1; k <= int(run.size()); ++k) {
+    const int n = run[std::size_t(k - 1)];
     data::ShowRecordOn(envelope, &grid.record(n));
     const print::PrintStatus status =
-        envelope.options().rotate ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
-                                  : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
+        envelope.options().rotate
+            ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
+            : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
     if (status != print::PrintStatus::kPrinted) {
-      common::prompts().Message(print::EnvelopeFailedText(n, print::ErrorNumber(status)));
+      common::prompts().Message(print::EnvelopeFailedText(k, print::ErrorNumber(status)));
       allPrinted = false;
     }
-    progress.Show(n);
+    progress.Show(k);
   }
   return output->Finish() && allPrinted;
 }
@@ -241,7 +271,17 @@ labels::LabelSheet Sheet(const LabelOptions& options) {
   return sheet;
 }
 
-bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, const editor::EnvelopeModel& envelope) {
+bool PrintLabels(const BatchOptions& options, const data::RecordTable& shown,
+                 const editor::EnvelopeModel& envelope) {
+  // With copies the sheet is filled from a list that holds each record that many times.
+  data::RecordTable copied;
+  if (options.copies > 1) {
+    std::vector<data::Record> records;
+    for (int n : print::RunRecords(1, shown.recordCount(), options.copies))
+      records.push_back(shown.record(n));
+    copied.ReplaceAll(std::move(records));
+  }
+  const data::RecordTable& grid = options.copies > 1 ? copied : shown;
   const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
@@ -260,7 +300,8 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   ProgressBar progress(pages);
   bool allPrinted = true;
   for (int page = 1; page <= pages; ++page) {
-    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) != labels::PagePrinted::kPrinted) {
+    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) !=
+        labels::PagePrinted::kPrinted) {
       common::prompts().Message(print::kPrintError);
       allPrinted = false;
     }
@@ -278,11 +319,20 @@ void AppendEscaped(QString& out, const QString& cell) {
   }
   for (const QChar c : cell) {
     switch (c.unicode()) {
-      case u'\\': out += QStringLiteral("\\\\"); break;
-      case u'\t': out += QStringLiteral("\\t"); break;
-      case u'\r': out += QStringLiteral("\\r"); break;
-      case u'\n': out += QStringLiteral("\\n"); break;
-      default: out += c;
+      case u'\\':
+        out += QStringLiteral("\\\\");
+        break;
+      case u'\t':
+        out += QStringLiteral("\\t");
+        break;
+      case u'\r':
+        out += QStringLiteral("\\r");
+        break;
+      case u'\n':
+        out += QStringLiteral("\\n");
+        break;
+      default:
+        out += c;
     }
   }
 }
@@ -334,7 +384,8 @@ bool ImportSource(const QString& source, const ImportOptions& options, data::Rec
       }
       sheet = names.front();
     }
-    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions, options.filterLineBreaks) != 0)
+    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions,
+                             options.filterLineBreaks) != 0)
       return false;
   } else {
     common::prompts().Message(data::texts::kUnsupportedFile);
@@ -370,10 +421,24 @@ int Run(const BatchOptions& options, QTextStream& out) {
   data::RecordTable grid;
   if (!ImportSource(options.source, options.import, grid)) return kFailed;
   if (!Clean(options.cleaning, grid)) return kFailed;
+  if (!SortAndFilter(options, grid)) return kFailed;
   if (options.command == Command::kRecords) {
-    out << RecordsTsv(grid.records());
-    out.flush();
-    return kSucceeded;
+    if (options.output.isEmpty()) {
+      out << RecordsTsv(grid.shownRecords());
+      out.flush();
+      return kSucceeded;
+    }
+    const QString error =
+        options.output.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)
+            ? data::ExportRecordsXlsx(options.output, grid.shownRecords())
+            : data::ExportRecords(options.output, grid.shownRecords(), data::CsvEncoding::kUtf8);
+    if (!error.isEmpty())
+      prompts.Message(data::kExportFailed + options.output + QStringLiteral("\n") + error);
+    return error.isEmpty() ? kSucceeded : kFailed;
+  }
+  if (grid.recordCount() == 0 && options.command == Command::kPostingList) {
+    prompts.Message(print::kPostingEmpty);
+    return kFailed;
   }
   if (grid.recordCount() == 0) {
     prompts.Message(kNothingToPrint);
@@ -386,6 +451,15 @@ int Run(const BatchOptions& options, QTextStream& out) {
   // The stored layout could not be read: printing with the design layout would not be what
   // the program prints.
   if (prompts.messages() != before) return kFailed;
+  if (options.command == Command::kPostingList) {
+    const print::PostingList list =
+        print::MakePostingList(grid.shownRecords(), print::SenderOf(envelope), QDate::currentDate());
+    if (const QString error = print::WritePostingList(options.output, list); !error.isEmpty()) {
+      prompts.Message(error);
+      return kFailed;
+    }
+    return kSucceeded;
+  }
   const bool printed = options.command == Command::kEnvelopes ? PrintEnvelopes(options, grid, envelope)
                                                               : PrintLabels(options, grid, envelope);
   return printed ? kSucceeded : kFailed;

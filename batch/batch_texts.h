@@ -11,6 +11,9 @@ inline const QString kUsage = QStringLiteral(
     "  kovapost-batch records   SOURCE [导入选项] [清理选项]\n"
     "  kovapost-batch envelopes SOURCE [导入选项] [清理选项] [信封选项] (-o OUT.pdf | --printer NAME)\n"
     "  kovapost-batch labels    SOURCE [导入选项] [清理选项] [标签选项] (-o OUT.pdf | --printer NAME)\n"
+    "  kovapost-batch posting-list SOURCE [导入选项] [清理选项] [--database PATH] -o "
+    "LIST.pdf|LIST.xlsx|LIST.csv\n"
+    "  kovapost-batch records   SOURCE [导入选项] [清理选项] -o OUT.xlsx|OUT.csv\n"
     "\n"
     "导入选项：\n"
     "  --sheet NAME            工作表（默认第一张）\n"
@@ -24,6 +27,17 @@ inline const QString kUsage = QStringLiteral(
     "清理选项（按给出的顺序执行）：\n"
     "  --remove-incomplete name|postcode|address  --remove-spaces  --remove-line-breaks\n"
     "  --merge-duplicates  --complete-postcodes\n"
+    "排序与筛选（先排序，再筛选；各命令都可用）：\n"
+    "  --sort COLUMN[:desc]    按一列排序：number、name、postcode、address（或 序号、收件人、邮编、地址），\n"
+    "                          :desc 为降序；邮编按数字顺序，相同的保持原有次序\n"
+    "  --filter F              只保留符合的记录；可重复，须全部符合：\n"
+    "                          text=文字      任意一列含有此文字\n"
+    "                          name=文字  address=文字   该列含有此文字\n"
+    "                          postcode=数字  邮编以这些数字开头\n"
+    "                          province=省份  地址在此省份（如 广东 或 广东省）\n"
+    "                          problems       邮编与地址中的省份不符\n"
+    "                          generated      邮编是自动生成的\n"
+    "  --copies N              envelopes、labels：每条记录连续打印 N 份（默认 1）\n"
     "信封选项：\n"
     "  --size C6|B6|DL|ZL|C5|C4|WxH   （默认：程序中最后选择的尺寸）\n"
     "  --portrait-printing | --landscape-printing\n"
@@ -34,26 +48,37 @@ inline const QString kUsage = QStringLiteral(
     "  --across N  --down N  --shrink X  --paper WxH  --landscape  --no-separators\n"
     "  --items postcode,address,name,sender,sender-postcode,tag\n"
     "\n"
-    "records 把记录以制表符分隔（UTF-8）输出：序号、收件人、邮编、地址。\n"
+    "records 把记录以制表符分隔（UTF-8）输出：序号、收件人、邮编、地址；给出 -o 时写入 .xlsx 或 .csv 文件。\n"
+    "posting-list 写出交寄清单（按邮编排序，附各邮区件数与合计），寄件人取自保存的信封格式。\n"
     "退出码：0 成功，1 无法读取或打印，2 参数错误。\n");
 
 // Argument errors; %1 is the argument.
-inline const QString kNoCommand = QStringLiteral("缺少命令：records、envelopes 或 labels");
+inline const QString kNoCommand = QStringLiteral("缺少命令：records、envelopes、labels 或 posting-list");
+inline const QString kBadSort =
+    QStringLiteral("--sort 需要 number、name、postcode 或 address，可加 :desc，而不是“%1”");
+inline const QString kBadFilter = QStringLiteral("--filter 不认识“%1”");
+inline const QString kBadRecordsOutput =
+    QStringLiteral("records 的 -o 只接受 .xlsx 或 .csv 文件，而不是“%1”");
+inline const QString kBadPostingListOutput =
+    QStringLiteral("posting-list 需要 -o LIST.pdf、LIST.xlsx 或 LIST.csv，而不是“%1”");
 inline const QString kUnknownCommand = QStringLiteral("未知命令：%1");
 inline const QString kNoSource = QStringLiteral("缺少数据文件");
 inline const QString kUnknownOption = QStringLiteral("未知选项：%1");
 inline const QString kMissingValue = QStringLiteral("选项 %1 缺少值");
 inline const QString kBadNumber = QStringLiteral("选项 %1 需要一个正整数，而不是“%2”");
 inline const QString kBadDecimal = QStringLiteral("选项 %1 需要一个数，而不是“%2”");
-inline const QString kBadRule = QStringLiteral("--remove-incomplete 只接受 name、postcode 或 address，而不是“%1”");
-inline const QString kBadSize = QStringLiteral("--size 只接受 C6、B6、DL、ZL、C5、C4 或 宽x高（毫米），而不是“%1”");
+inline const QString kBadRule =
+    QStringLiteral("--remove-incomplete 只接受 name、postcode 或 address，而不是“%1”");
+inline const QString kBadSize =
+    QStringLiteral("--size 只接受 C6、B6、DL、ZL、C5、C4 或 宽x高（毫米），而不是“%1”");
 inline const QString kBadPaper = QStringLiteral("--paper 需要 宽x高（毫米），而不是“%1”");
 inline const QString kBadMargins = QStringLiteral("--margins 需要 X,Y（毫米），而不是“%1”");
 inline const QString kBadItem = QStringLiteral("--items 不认识“%1”");
 inline const QString kNotForCommand = QStringLiteral("选项 %1 不适用于此命令");
 inline const QString kNoOutput = QStringLiteral("需要 -o OUT.pdf 或 --printer NAME 之一");
 inline const QString kTwoOutputs = QStringLiteral("-o 和 --printer 只能选一个");
-inline const QString kBothOrientations = QStringLiteral("--portrait-printing 和 --landscape-printing 只能选一个");
+inline const QString kBothOrientations =
+    QStringLiteral("--portrait-printing 和 --landscape-printing 只能选一个");
 inline const QString kEndBeforeStart = QStringLiteral("--end 不能小于 --start − 1");
 inline const QString kPdfPrinterNeedsPath = QStringLiteral("打印到PDF文件请用 -o OUT.pdf");
 

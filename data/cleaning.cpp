@@ -84,6 +84,13 @@ void DeleteRecordRange(std::vector<Record>& records, int a, int b) {
   KeepRecords(records, [&](std::size_t i) { return int(i) + 1 < first || int(i) + 1 > last; });
 }
 
+void DeleteRecordsAt(std::vector<Record>& records, const std::vector<int>& indices) {
+  std::vector<bool> gone(records.size(), false);
+  for (int i : indices)
+    if (i >= 0 && std::size_t(i) < records.size()) gone[std::size_t(i)] = true;
+  KeepRecords(records, [&](std::size_t i) { return !gone[i]; });
+}
+
 void RemoveSpaces(std::vector<Record>& records) { RemoveFromFields(records, QStringLiteral(" ")); }
 
 void RemoveLineBreakMarks(std::vector<Record>& records) { RemoveFromFields(records, common::kLineBreakMark); }

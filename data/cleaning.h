@@ -28,6 +28,9 @@ void MergeDuplicates(std::vector<Record>& records);
 // Deletes the records first..last (grid rows, in either order); row 0, the header, never goes,
 // and rows past the last record are ignored.
 void DeleteRecordRange(std::vector<Record>& records, int a, int b);
+// Deletes the records at the given indices (in any order); the record numbers stay with their
+// positions, as above.
+void DeleteRecordsAt(std::vector<Record>& records, const std::vector<int>& indices);
 // Removes every ordinary space U+0020 from the fields; the ideographic space U+3000 stays.
 void RemoveSpaces(std::vector<Record>& records);
 // Removes every line-break mark "//" from the fields; real line breaks stay.

@@ -60,5 +60,39 @@ inline const QString kExportTitle = QStringLiteral("导出数据");
 inline const QString kExportFilter = QStringLiteral("CSV文件 UTF-8 (*.csv);;CSV文件 GB18030 (*.csv)");
 inline const QString kExportFailed = QStringLiteral("数据导出失败，请检查文件是否被其他程序占用：");
 inline const QString kExportDone = QStringLiteral("数据已导出到：");
+inline const QString kExportXlsxFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+inline const QString kXlsxSheetName = QStringLiteral("地址");
+inline const QString kFolderNotWritable = QStringLiteral("文件夹不可写入（只读或没有权限）");
+inline const QString kDiskFull = QStringLiteral("磁盘空间不足");
+inline const QString kXlsxNotWritten = QStringLiteral("无法创建 Excel 文件");
+inline const QString kTooManyRowsForXlsx = QStringLiteral("Excel 工作表最多 %1 行，请改为导出 CSV 文件");
+
+// Find, sort and filter on the grid tab.
+inline const QString kNothingShownToPrint =
+    QStringLiteral("筛选后没有记录，没有可以打印的内容。请更改或清除筛选。");
+inline const QString kShownCount = QStringLiteral("显示 %1 / %2 条");
+inline const QString kFilterLabel = QStringLiteral("筛选：");
+inline const QString kFilterTextTip = QStringLiteral("显示含有此文字的记录");
+inline const QString kFilterAnyColumn = QStringLiteral("任意列");
+inline const QString kPostcodePrefixLabel = QStringLiteral("邮编开头：");
+inline const QString kProvinceLabel = QStringLiteral("省份：");
+inline const QString kProblemsOnly = QStringLiteral("只看邮编与省份不符");
+inline const QString kGeneratedOnly = QStringLiteral("只看自动生成的邮编");
+inline const QString kClearFilter = QStringLiteral("清除筛选");
+inline const QString kFindLabel = QStringLiteral("查找：");
+inline const QString kFindNext = QStringLiteral("下一个");
+inline const QString kFindPrevious = QStringLiteral("上一个");
+inline const QString kNotFound = QStringLiteral("查找：没有找到“%1”");
+inline const QString kSortedTip = QStringLiteral("已按“%1”%2排序（Ctrl+Z 可恢复原来的顺序）");
+inline const QString kAscending = QStringLiteral("升序");
+inline const QString kDescending = QStringLiteral("降序");
+// The posting list's source: the last print run or the shown records (%1, %2: counts).
+inline const QString kPostingSourceQuestion =
+    QStringLiteral("交寄清单：用最近一次打印的 %1 条记录，还是表格中显示的 %2 条记录？");
+inline const QString kPostingLastRun = QStringLiteral("最近打印的");
+inline const QString kPostingShown = QStringLiteral("显示的记录");
+inline const QString kPostingCancel = QStringLiteral("取消");
+// Shown when the history let go of its oldest steps.
+inline const QString kUndoStepsDropped = QStringLiteral("（撤销记录已达上限，最早的 %1 步已不能撤销）");
 
 }  // namespace data

@@ -61,4 +61,10 @@ inline const QString kColumnOutOfRange = QStringLiteral("输入表格列号超�
 inline const QString kUnknownErrorPrefix = QStringLiteral("未知错误，错误号：");
 inline const QString kUnknownErrorSuffix = QStringLiteral("　请检查输入值！");
 
+// Recent imports and "重新导入" (%1: the file).
+inline const QString kRecentLabel = QStringLiteral("最近导入：");
+inline const QString kRecentPlaceholder = QStringLiteral("（选择最近导入过的文件）");
+inline const QString kRecentFileGone = QStringLiteral("文件已不存在：%1");
+inline const QString kNothingToReimport = QStringLiteral("还没有导入过文件，请先用“导入数据”导入。");
+
 }  // namespace data::texts

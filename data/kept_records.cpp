@@ -180,7 +180,7 @@ KeptRecords::KeptRecords(const RecordTable& table, const QString& path, QObject*
           });
   writer_ = std::thread(&KeptRecords::WriterLoop, this);
   // Nothing is written before there is something to keep.
-  if (table_.recordCount() > 0) WholeChanged();
+  if (table_.totalCount() > 0) WholeChanged();
 }
 
 KeptRecords::~KeptRecords() {
@@ -219,6 +219,8 @@ void KeptRecords::Discard() {
 }
 
 void KeptRecords::WholeChanged() {
+  // A new filter changes only which records the grid shows; the list itself is as kept.
+  if (table_.refilteringOnly()) return;
   wholeChanged_ = true;
   changedRows_.clear();
   ScheduleWrite();
@@ -246,7 +248,8 @@ void KeptRecords::ScheduleWrite() {
 void KeptRecords::TakeSnapshot() {
   scheduled_ = false;
   Job job;
-  job.count = table_.recordCount();
+  // The whole list is kept, shown or not; the grid's rows are the shown records.
+  job.count = table_.totalCount();
   job.position = position_;
   if (wholeChanged_) {
     job.whole = table_.records();  // shares the texts
@@ -254,7 +257,10 @@ void KeptRecords::TakeSnapshot() {
     std::sort(changedRows_.begin(), changedRows_.end());
     changedRows_.erase(std::unique(changedRows_.begin(), changedRows_.end()), changedRows_.end());
     for (const int row : changedRows_)
-      if (row >= 0 && row < job.count) job.rows.emplace_back(row, table_.record(row + 1));
+      if (row >= 0 && row < table_.recordCount()) {
+        const int index = table_.shownIndices()[size_t(row)];
+        job.rows.emplace_back(index, table_.records()[size_t(index)]);
+      }
   }
   wholeChanged_ = false;
   changedRows_.clear();

@@ -1,13 +1,18 @@
 #include "data/record_table.h"
 
 #include <QColor>
+#include <numeric>
 
 #include "data/data_texts.h"
 #include "data/postcodes.h"
+#include "data/record_view.h"
 
 namespace data {
 
-RecordTable::RecordTable(QObject* parent) : QAbstractTableModel(parent) {}
+RecordTable::RecordTable(QObject* parent)
+    : QAbstractTableModel(parent), filter_(std::make_unique<RecordFilter>()) {}
+
+RecordTable::~RecordTable() = default;
 
 namespace {
 
@@ -21,7 +26,7 @@ bool SameFields(const Record& a, const Record& b) {
 }  // namespace
 
 void RecordTable::SetCell(int record, int column, const QString& text) {
-  Record& r = records_.at(record - 1);
+  Record& r = records_.at(std::size_t(shown_.at(record - 1)));
   QString& target = r.at(column);
   if (target == text) return;
   target = text;
@@ -42,16 +47,30 @@ ChangeCounts RecordTable::Clear() {
 }
 
 void RecordTable::ReplaceAll(std::vector<Record> records) {
+  const bool wasFiltered = filtered();
   beginResetModel();
   std::swap(records_, records);
+  *filter_ = RecordFilter();
+  shown_ = AllIndices();
   endResetModel();
-  PushStep(UndoStep{std::move(records), {}, {}, {}});
+  if (wasFiltered) emit FilterChanged();
+  UndoStep step;
+  step.whole = std::move(records);
+  PushStep(std::move(step));
+}
+
+std::vector<Record> RecordTable::shownRecords() const {
+  std::vector<Record> shown;
+  shown.reserve(shown_.size());
+  for (int i : shown_) shown.push_back(records_[std::size_t(i)]);
+  return shown;
 }
 
 ChangeCounts RecordTable::Modify(const std::function<void(std::vector<Record>&)>& change) {
   std::vector<Record> before = records_;  // shares every text; only the list is copied
   beginResetModel();
   change(records_);
+  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
   endResetModel();
   return PushStep(std::move(before));
 }
@@ -61,8 +80,72 @@ ChangeCounts RecordTable::ModifyCells(const std::function<void(std::vector<Recor
   const std::size_t count = records_.size();
   change(records_);
   Q_ASSERT(records_.size() == count);
-  if (count > 0) emit dataChanged(index(0, 0), index(recordCount() - 1, kColumnCount - 1));
+  if (filtered())
+    Refilter();  // changed cells may pass the filter now, or no longer
+  else if (count > 0)
+    emit dataChanged(index(0, 0), index(recordCount() - 1, kColumnCount - 1));
   return PushStep(std::move(before));
+}
+
+namespace {
+
+// Puts the record at order[i] at place i, moving each record once along the cycles of the
+// permutation: no second list of a million records is made.
+void Permute(std::vector<Record>& records, const std::vector<int>& order) {
+  std::vector<bool> placed(records.size(), false);
+  for (std::size_t start = 0; start < records.size(); ++start) {
+    if (placed[start]) continue;
+    Record held = std::move(records[start]);
+    std::size_t at = start;
+    for (std::size_t from = std::size_t(order[at]); from != start; from = std::size_t(order[at])) {
+      records[at] = std::move(records[from]);
+      placed[at] = true;
+      at = from;
+    }
+    records[at] = std::move(held);
+    placed[at] = true;
+  }
+}
+
+}  // namespace
+
+void RecordTable::Sort(int column, bool descending) {
+  if (records_.empty()) return;
+  std::vector<int> order = SortOrder(records_, column, descending);
+  beginResetModel();
+  Permute(records_, order);
+  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
+  endResetModel();
+  UndoStep step;
+  step.order = std::move(order);
+  PushStep(std::move(step));
+}
+
+void RecordTable::SetFilter(const RecordFilter& filter) {
+  if (filter == *filter_) return;
+  *filter_ = filter;
+  refilteringOnly_ = true;
+  Refilter();
+  refilteringOnly_ = false;
+  emit FilterChanged();
+}
+
+bool RecordTable::filtered() const { return filter_->active(); }
+
+void RecordTable::Refilter() {
+  beginResetModel();
+  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
+  endResetModel();
+}
+
+std::vector<int> RecordTable::AllIndices() const {
+  std::vector<int> all(records_.size());
+  std::iota(all.begin(), all.end(), 0);
+  return all;
+}
+
+int RecordTable::Find(int from, const QString& text, bool backward) const {
+  return FindRecord(records_, shown_, from, text, backward);
 }
 
 ChangeCounts RecordTable::PushStep(std::vector<Record> before) {
@@ -98,19 +181,42 @@ ChangeCounts RecordTable::PushStep(std::vector<Record> before) {
   return counts;
 }
 
+std::size_t RecordTable::UndoStep::cells() const {
+  return (whole ? whole->size() : 0) * kColumnCount + removed.size() * kColumnCount + changed.size() +
+         order.size();
+}
+
 void RecordTable::PushStep(UndoStep step) {
+  undoCells_ += step.cells();
   undo_.push_back(std::move(step));
-  while (int(undo_.size()) > kUndoSteps) undo_.pop_front();
+  int dropped = 0;
+  while (undo_.size() > 1 && (int(undo_.size()) > kUndoSteps || undoCells_ > undoCellLimit_)) {
+    undoCells_ -= undo_.front().cells();
+    undo_.pop_front();
+    ++dropped;
+  }
+  if (dropped > 0) emit UndoStepsDropped(dropped);
 }
 
 bool RecordTable::Undo() {
   if (undo_.empty()) return false;
   UndoStep step = std::move(undo_.back());
   undo_.pop_back();
+  undoCells_ -= step.cells();
   if (step.whole) {
+    const bool wasFiltered = filtered();
     beginResetModel();
     records_ = std::move(*step.whole);
+    *filter_ = RecordFilter();  // it was set for the list that goes
+    shown_ = AllIndices();
     endResetModel();
+    if (wasFiltered) emit FilterChanged();
+  } else if (!step.order.empty()) {
+    // The record at i came from order[i]: the inverse order puts it back.
+    std::vector<int> back(step.order.size());
+    for (std::size_t i = 0; i < step.order.size(); ++i) back[std::size_t(step.order[i])] = int(i);
+    Permute(records_, back);
+    Refilter();
   } else if (!step.removed.empty()) {
     const std::size_t k = records_.size();
     const std::size_t n = k + step.removed.size();
@@ -128,9 +234,8 @@ bool RecordTable::Undo() {
       }
       r[kNumberColumn] = i < k ? records_[i][kNumberColumn] : step.droppedNumbers[i - k];
     }
-    beginResetModel();
     records_ = std::move(restored);
-    endResetModel();
+    Refilter();
   } else {
     int first = recordCount();
     int last = -1;
@@ -141,20 +246,25 @@ bool RecordTable::Undo() {
       first = std::min(first, cell.record);
       last = std::max(last, cell.record);
     }
-    if (last >= first) emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
+    if (filtered())
+      Refilter();
+    else if (last >= first)
+      emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
   }
   return true;
 }
 
 void RecordTable::SetPostcodeCheck(std::shared_ptr<const 生成邮编::PostcodeIndex> index) {
   postcodeCheck_ = std::move(index);
-  if (!records_.empty())
+  if (filter_->problemsOnly)
+    Refilter();
+  else if (recordCount() > 0)
     emit dataChanged(this->index(0, kPostcodeColumn), this->index(recordCount() - 1, kPostcodeColumn),
                      {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 bool RecordTable::PostcodeDisagrees(int record) const {
-  const Record& r = records_.at(record - 1);
+  const Record& r = this->record(record);
   return postcodeCheck_ && postcodeCheck_->DisagreesWithAddress(r[kPostcodeColumn], r[kAddressColumn]);
 }
 
@@ -168,18 +278,18 @@ int RecordTable::columnCount(const QModelIndex& parent) const { return parent.is
 
 QVariant RecordTable::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= recordCount()) return {};
-  if (role == Qt::DisplayRole || role == Qt::EditRole) return records_[index.row()][index.column()];
+  const Record& r = record(index.row() + 1);
+  if (role == Qt::DisplayRole || role == Qt::EditRole) return r[index.column()];
   // Column 0 is aligned like a spreadsheet's "general" cells: numbers right, text left.
   if (role == Qt::TextAlignmentRole) {
     bool number = false;
-    if (index.column() == kNumberColumn) records_[index.row()][kNumberColumn].toDouble(&number);
+    if (index.column() == kNumberColumn) r[kNumberColumn].toDouble(&number);
     return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
   }
-  if (role == Qt::ForegroundRole && index.column() == kPostcodeColumn &&
-      records_[index.row()].postcodeGenerated)
+  if (role == Qt::ForegroundRole && index.column() == kPostcodeColumn && r.postcodeGenerated)
     return GeneratedPostcodeColor();
-  if (role == Qt::ToolTipRole && index.column() == kPostcodeColumn &&
-      records_[index.row()].postcodeGenerated && !PostcodeDisagrees(index.row() + 1))
+  if (role == Qt::ToolTipRole && index.column() == kPostcodeColumn && r.postcodeGenerated &&
+      !PostcodeDisagrees(index.row() + 1))
     return kGeneratedPostcodeTip;
   // The check runs for the cells on screen only, so a million records cost nothing until seen.
   if ((role == Qt::BackgroundRole || role == Qt::ToolTipRole) && index.column() == kPostcodeColumn &&

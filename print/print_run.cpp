@@ -1,5 +1,7 @@
 #include "print/print_run.h"
 
+#include <algorithm>
+
 #include "common/prompts.h"
 #include "print/calibration.h"
 #include "print/print_texts.h"
@@ -33,6 +35,40 @@ RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envel
     if (window.progress) window.progress(n - first + 1, total);
     if (window.pause) window.pause();
     const PrintStatus status = PrintCurrentEnvelope(device, envelope, n, cache);
+    ++result.printed;
+    if (status == PrintStatus::kPaperRefused) {
+      result.paperRefused = true;
+      break;
+    }
+  }
+  return result;
+}
+
+std::vector<int> RunRecords(int first, int last, int copies) {
+  std::vector<int> records;
+  for (int n = first; n <= last; ++n) records.insert(records.end(), std::size_t(std::max(copies, 1)), n);
+  return records;
+}
+
+RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envelope,
+                       const std::vector<int>& records, const RunWindow& window, FontSizeCache* cache) {
+  RunResult result;
+  const int total = int(records.size());
+  // A run of record 1 alone prints the canvas as shown, as the first..last run does.
+  const bool showRecords = std::any_of(records.begin(), records.end(), [](int n) { return n > 1; });
+  int shown = 0;
+  for (int i = 0; i < total; ++i) {
+    if (window.stopRequested && window.stopRequested()) {
+      result.stopped = true;
+      break;
+    }
+    const int n = records[std::size_t(i)];
+    if (showRecords && n != shown && window.showRecord)
+      window.showRecord(n);  // copies print the record shown
+    shown = n;
+    if (window.progress) window.progress(i + 1, total);
+    if (window.pause) window.pause();
+    const PrintStatus status = PrintCurrentEnvelope(device, envelope, i + 1, cache);
     ++result.printed;
     if (status == PrintStatus::kPaperRefused) {
       result.paperRefused = true;

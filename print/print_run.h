@@ -4,6 +4,7 @@
 // and the run goes on; the user may stop a run between two envelopes.
 
 #include <functional>
+#include <vector>
 
 #include "editor/envelope_model.h"
 #include "print/envelope_renderer.h"
@@ -35,6 +36,13 @@ struct RunResult {
 // without showing a record anew. A refused paper ends the run: every envelope has that size.
 RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envelope, int first, int last,
                        const RunWindow& window, FontSizeCache* cache = nullptr);
+
+// The records a run prints, in order: first..last, each `copies` times one after another.
+std::vector<int> RunRecords(int first, int last, int copies);
+// The run over those records; an envelope's number in messages is its place in the run.
+RunResult RunEnvelopes(PrinterDevice& device, const editor::EnvelopeModel& envelope,
+                       const std::vector<int>& records, const RunWindow& window,
+                       FontSizeCache* cache = nullptr);
 
 // The record numbers of a grid selection from row `row` to row `rowSel`, ascending.
 std::pair<int, int> SelectedRecords(int row, int rowSel, int fixedRows);

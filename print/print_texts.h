@@ -2,6 +2,7 @@
 // Texts of envelope printing, exactly as the user sees them.
 
 #include <QString>
+#include <QStringList>
 
 namespace print {
 
@@ -92,5 +93,26 @@ inline const QString kPrinterMarginsSection = QStringLiteral("Printer Margins");
 // The font samples: fixed full-width texts measured on screen and on paper alike.
 inline const QString kFontSample = QStringLiteral("中华人民共和国邮政信封打印字样测量用");
 inline const QString kShortFontSample = QStringLiteral("邮政");
+
+// The posting list (交寄清单).
+inline const QString kPostingTitle = QStringLiteral("交寄清单");
+inline const QString kPostingFont = QStringLiteral("宋体");
+inline const QString kPostingSender = QStringLiteral("寄件人：");
+// %1 date, %2 total, %3 page, %4 pages.
+inline const QString kPostingDateLine = QStringLiteral("日期：%1　　共 %2 件　　第 %3 / %4 页");
+inline const QString kPostingTotal = QStringLiteral("共 %1 件");
+inline const QStringList kPostingColumns = {QStringLiteral("序号"), QStringLiteral("收件人"),
+                                            QStringLiteral("邮编"), QStringLiteral("地址"),
+                                            QStringLiteral("挂号号码")};
+inline const QString kPostingZoneHead = QStringLiteral("邮区（邮编前三位）");
+inline const QString kPostingCountHead = QStringLiteral("件数");
+inline const QString kPostingNoZone = QStringLiteral("邮编不全");
+inline const QString kPostingTotalHead = QStringLiteral("合计");
+inline const QString kPostingEmpty = QStringLiteral("没有记录，无法生成交寄清单。");
+inline const QString kPostingNotWritten =
+    QStringLiteral("交寄清单未能写入文件，请检查文件夹是否可写、磁盘是否已满。");
+inline const QString kPostingWritten = QStringLiteral("交寄清单已保存到：%1（共 %2 件）");
+inline const QString kPostingFilter =
+    QStringLiteral("PDF 文件 (*.pdf);;Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)");
 
 }  // namespace print

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
   libsqlcipher-dev sqlcipher
-  libfreexl-dev liborcus-dev libboost-dev
+  libfreexl-dev liborcus-dev libboost-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n

@@ -1,7 +1,9 @@
 #include "data/ui/import_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,6 +23,7 @@
 #include "data/csv_reader.h"
 #include "data/import_state.h"
 #include "data/import_texts.h"
+#include "data/ui/recent_imports.h"
 #include "data/workbook.h"
 #include "data/workbook_import.h"
 #include "store/registry.h"
@@ -101,7 +105,23 @@ fOpen::fOpen(RecordTable& grid, QWidget* parent) : QDialog(parent), grid_(grid) 
   buttons->addStretch();
   buttons->addWidget(ok_);
   buttons->addWidget(cancel_);
+  recent_ = new QComboBox;
+  recent_->setObjectName(u"Recent"_s);
+  recent_->addItem(texts::kRecentPlaceholder);
+  for (const RecentImport& r : RecentImports()) {
+    const QFileInfo file(r.file);
+    recent_->addItem(r.sheet.isEmpty() ? file.fileName() : file.fileName() + u" – "_s + r.sheet);
+    recent_->setItemData(recent_->count() - 1, r.file, Qt::ToolTipRole);
+    if (!file.exists())  // greyed and not selectable
+      if (auto* model = qobject_cast<QStandardItemModel*>(recent_->model()))
+        model->item(recent_->count() - 1)->setEnabled(false);
+  }
+  connect(recent_, &QComboBox::activated, this, &fOpen::ChooseRecent);
+  auto* recentRow = new QHBoxLayout;
+  recentRow->addWidget(new QLabel(texts::kRecentLabel));
+  recentRow->addWidget(recent_, 1);
   auto* layout = new QVBoxLayout(this);
+  layout->addLayout(recentRow);
   layout->addLayout(parameters);
   layout->addWidget(new QLabel(texts::kPreviewLabel));
   layout->addWidget(preview_, 1);
@@ -177,12 +197,32 @@ void fOpen::Import(int start, int end) {
   ImportState& state = importState();
   state.expressions = {TT(3)->text(), TT(4)->text(), TT(5)->text()};
   const bool filter = filter_->isChecked();
+  const RecentImport asTyped{
+      state.file,        state.sheet, start, endRowTyped_ ? std::optional(end) : std::nullopt,
+      state.expressions, filter};
+  bool imported = false;
   if (IsCsvPath(state.file)) {
-    if (!ImportCsv(grid_, state.file, start, end, state.expressions, filter))
-      common::prompts().Message(texts::kCsvUnreadable);
+    imported = ImportCsv(grid_, state.file, start, end, state.expressions, filter);
+    if (!imported) common::prompts().Message(texts::kCsvUnreadable);
   } else if (IsWorkbookPath(state.file)) {
-    ImportWorkbook(grid_, state.file, state.sheet, start, end, state.expressions, filter);
+    imported = ImportWorkbook(grid_, state.file, state.sheet, start, end, state.expressions, filter) == 0;
   }
+  if (imported) RememberImport(asTyped);
+}
+
+void fOpen::ChooseRecent(int index) {
+  const std::vector<RecentImport> recent = RecentImports();
+  if (index < 1 || index > int(recent.size())) return;
+  const RecentImport& r = recent[std::size_t(index - 1)];
+  ImportState& state = importState();
+  state.file = r.file;
+  state.sheet = r.sheet;
+  TT(2)->setText(QString::number(r.start));
+  for (int i = 0; i < 3; ++i) TT(3 + i)->setText(r.expressions[i]);
+  filter_->setChecked(r.filterLineBreaks);
+  DisplayXls();
+  endRowTyped_ = r.end.has_value();
+  TT(6)->setText(r.end ? QString::number(*r.end) : QString::number(dataRows_));
 }
 
 }  // namespace data

@@ -11,6 +11,7 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +52,8 @@ class fOpen : public QDialog {
   QLabel* dataRowsLabel_ = nullptr;
   int dataRows_ = 0;
   bool endRowTyped_ = false;
+  QComboBox* recent_ = nullptr;  // the last imports; those whose file has gone are greyed
+  void ChooseRecent(int index);
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "data/ui/record_grid.h"
 
+#include <QDate>
 #include <QDir>
 #include <QEvent>
 #include <QHeaderView>
@@ -15,6 +16,10 @@
 #include "data/csv_export.h"
 #include "data/data_texts.h"
 #include "data/show_record.h"
+#include "data/ui/filter_bar.h"
+#include "data/xlsx_export.h"
+#include "print/posting_list.h"
+#include "print/print_texts.h"
 
 namespace data::ui {
 namespace {
@@ -67,7 +72,8 @@ RecordGrid::RecordGrid(const Widgets& widgets, RecordTable* records, editor::Env
       num1_(widgets.num1),
       tt_(widgets.tt),
       records_(records),
-      envelope_(envelope) {
+      envelope_(envelope),
+      filterBar_(widgets.filterBar) {
   if (!tt_) {
     tt_ = new QLineEdit(msf_->viewport());
     tt_->setObjectName(QStringLiteral("TT"));
@@ -94,6 +100,21 @@ RecordGrid::RecordGrid(const Widgets& widgets, RecordTable* records, editor::Env
   auto* undo = new QShortcut(QKeySequence::Undo, msf_->parentWidget() ? msf_->parentWidget() : msf_);
   undo->setContext(Qt::WidgetWithChildrenShortcut);
   connect(undo, &QShortcut::activated, this, &RecordGrid::UndoDataCommand);
+
+  msf_->horizontalHeader()->setSortIndicatorShown(false);
+  connect(msf_->horizontalHeader(), &QHeaderView::sectionClicked, this, &RecordGrid::SortBy);
+  connect(records_, &RecordTable::UndoStepsDropped, this, [this](int steps) { droppedSteps_ += steps; });
+  if (filterBar_) {
+    connect(filterBar_, &FilterBar::FilterEdited, this, &RecordGrid::ApplyFilter);
+    connect(filterBar_, &FilterBar::FindRequested, this, &RecordGrid::Find);
+    connect(records_, &RecordTable::FilterChanged, this, [this] { filterBar_->Show(records_->filter()); });
+    auto* find = new QShortcut(QKeySequence::Find, msf_->parentWidget() ? msf_->parentWidget() : msf_);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+      filterBar_->findField()->setFocus();
+      filterBar_->findField()->selectAll();
+    });
+  }
 }
 
 void RecordGrid::ShowRecord() {
@@ -137,6 +158,12 @@ std::pair<int, int> RecordGrid::SelectedRows() const {
 
 bool RecordGrid::Accepts(int index) const {
   const bool empty = records_->recordCount() == 0;
+  // A filter that shows nothing leaves nothing to print, not even the envelope on the canvas.
+  const bool printing = index == 0 || index == 1 || index == 14 || index == 15 || index == kPrintSelected;
+  if (empty && records_->filtered() && printing) {
+    common::prompts().Message(kNothingShownToPrint);
+    return false;
+  }
   if (empty && ((index >= kRemoveIncomplete && index <= kDeleteAll) || index == kExport)) return false;
   if (empty && index == kPrintSelected) {
     common::prompts().Message(kNoRecordsToPrint);
@@ -171,14 +198,72 @@ bool RecordGrid::Run(int index, int rule) {
     case kExport:
       ExportRecords();
       return true;
+    case kPostingList:
+      WritePostingList();
+      return true;
     default:
       return false;
   }
 }
 
 void RecordGrid::AfterCommand(int index) {
-  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected)
-    RefreshNavigator(index == kImport);
+  if ((index >= kImport && index <= kDeleteAll) || index == kDeleteSelected || index == kReimport)
+    RefreshNavigator(index == kImport || index == kReimport);
+  if (droppedSteps_ > 0) Report(QString());  // the import says nothing of its own
+}
+
+void RecordGrid::Report(const QString& text) {
+  QString tip = text;
+  if (records_->filtered())
+    tip += QStringLiteral("  ") + kShownCount.arg(records_->recordCount()).arg(records_->totalCount());
+  if (droppedSteps_ > 0) tip += kUndoStepsDropped.arg(droppedSteps_);
+  droppedSteps_ = 0;
+  emit Tip(tip.trimmed());
+}
+
+void RecordGrid::ShowCount() {
+  emit Tip(kShownCount.arg(records_->recordCount()).arg(records_->totalCount()));
+}
+
+void RecordGrid::SortBy(int column) {
+  EndEdit();
+  if (records_->totalCount() == 0) return;
+  sortDescending_ = column == sortColumn_ && !sortDescending_;
+  sortColumn_ = column;
+  records_->Sort(column, sortDescending_);
+  msf_->horizontalHeader()->setSortIndicatorShown(true);
+  msf_->horizontalHeader()->setSortIndicator(column,
+                                             sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+  RefreshNavigator(false);
+  Report(kSortedTip.arg(QString(kHeaderTexts[column]).remove(QChar(0x3000)),
+                        sortDescending_ ? kDescending : kAscending));
+}
+
+void RecordGrid::ApplyFilter(const RecordFilter& filter) {
+  EndEdit();
+  records_->SetFilter(filter);
+  RefreshNavigator(true);
+  ShowCount();
+}
+
+void RecordGrid::Find(const QString& text, bool backward) {
+  if (text.isEmpty()) return;
+  const QModelIndex current = msf_->currentIndex();
+  const int row = records_->Find(current.isValid() ? current.row() : -1, text, backward);
+  if (row < 0) {
+    emit Tip(kNotFound.arg(text));
+    return;
+  }
+  int column = kNumberColumn;
+  for (int c = 0; c < kColumnCount; ++c)
+    if (records_->cell(row + 1, c).contains(text, Qt::CaseInsensitive)) {
+      column = c;
+      break;
+    }
+  const QModelIndex found = records_->index(row, column);
+  msf_->setCurrentIndex(found);
+  msf_->scrollTo(found);
+  ns_->setValue(row + 1);  // the canvas shows the record found
 }
 
 void RecordGrid::RemoveIncompleteRecords(int rule) {
@@ -188,29 +273,33 @@ void RecordGrid::RemoveIncompleteRecords(int rule) {
   }
   const ChangeCounts done =
       records_->Modify([rule](std::vector<Record>& r) { data::RemoveIncomplete(r, Rule(rule)); });
-  emit Tip(kRemovedIncompleteDone.arg(done.removedRecords));
+  Report(kRemovedIncompleteDone.arg(done.removedRecords));
 }
 
 void RecordGrid::RemoveSpaces() {
-  emit Tip(kRemovedSpacesDone.arg(records_->ModifyCells(data::RemoveSpaces).changedCells));
+  Report(kRemovedSpacesDone.arg(records_->ModifyCells(data::RemoveSpaces).changedCells));
 }
 
 void RecordGrid::RemoveLineBreakMarks() {
-  emit Tip(kRemovedLineBreaksDone.arg(records_->ModifyCells(data::RemoveLineBreakMarks).changedCells));
+  Report(kRemovedLineBreaksDone.arg(records_->ModifyCells(data::RemoveLineBreakMarks).changedCells));
 }
 
 void RecordGrid::MergeDuplicates() {
-  emit Tip(kMergedDuplicatesDone.arg(records_->Modify(data::MergeDuplicates).removedRecords));
+  Report(kMergedDuplicatesDone.arg(records_->Modify(data::MergeDuplicates).removedRecords));
 }
 
-void RecordGrid::DeleteAllRecords() { emit Tip(kDeletedAllDone.arg(records_->Clear().removedRecords)); }
+void RecordGrid::DeleteAllRecords() { Report(kDeletedAllDone.arg(records_->Clear().removedRecords)); }
 
 void RecordGrid::DeleteSelectedRecords() {
   const auto [row, rowSel] = SelectedRows();
   if (row == 0) return;
+  // With a filter the selected rows are not next to each other in the list.
+  std::vector<int> indices;
+  for (int k = std::min(row, rowSel); k <= std::max(row, rowSel); ++k)
+    indices.push_back(records_->shownIndices().at(std::size_t(k - 1)));
   const ChangeCounts done =
-      records_->Modify([row, rowSel](std::vector<Record>& r) { data::DeleteRecordRange(r, row, rowSel); });
-  emit Tip(kDeletedSelectedDone.arg(done.removedRecords));
+      records_->Modify([&indices](std::vector<Record>& r) { data::DeleteRecordsAt(r, indices); });
+  Report(kDeletedSelectedDone.arg(done.removedRecords));
 }
 
 void RecordGrid::CompletePostcodes() {
@@ -226,7 +315,7 @@ void RecordGrid::CompletePostcodes() {
   records_->SetPostcodeCheck(index);
   checkInstalled_ = true;
   NS_Change();
-  emit Tip(kCompletedPostcodesDone.arg(counts.filled).arg(counts.unrecognised));
+  Report(kCompletedPostcodesDone.arg(counts.filled).arg(counts.unrecognised));
 }
 
 void RecordGrid::UndoDataCommand() {
@@ -235,23 +324,64 @@ void RecordGrid::UndoDataCommand() {
     emit Tip(kNothingToUndo);
     return;
   }
+  msf_->horizontalHeader()->setSortIndicatorShown(false);
+  sortColumn_ = -1;
   RefreshNavigator(false);
-  emit Tip(kUndoDone.arg(records_->undoSteps()));
+  Report(kUndoDone.arg(records_->undoSteps()));
 }
 
-bool RecordGrid::ExportRecords() {
-  if (records_->recordCount() == 0) return false;
+bool RecordGrid::ExportRecords(Which which) {
+  if ((which == Which::kAll ? records_->totalCount() : records_->recordCount()) == 0) return false;
   QString filter;
-  QString path = common::prompts().SaveFileName(kExportTitle, kExportFilter, &filter);
+  QString path = common::prompts().SaveFileName(
+      kExportTitle, kExportFilter + QStringLiteral(";;") + kExportXlsxFilter, &filter);
   if (path.isEmpty()) return false;
-  if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
+  const bool xlsx =
+      path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) || filter == kExportXlsxFilter;
+  const QString suffix = xlsx ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+  if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
   const CsvEncoding encoding =
       filter.contains(QStringLiteral("GB18030")) ? CsvEncoding::kGb18030 : CsvEncoding::kUtf8;
-  const QString error = data::ExportRecords(path, records_->records(), encoding);
+  const std::vector<Record> records = which == Which::kAll ? records_->records() : records_->shownRecords();
+  const QString error =
+      xlsx ? data::ExportRecordsXlsx(path, records) : data::ExportRecords(path, records, encoding);
   common::prompts().Message(error.isEmpty() ? kExportDone + QDir::toNativeSeparators(path)
                                             : kExportFailed + QDir::toNativeSeparators(path) +
                                                   QStringLiteral("\n") + error);
   return error.isEmpty();
+}
+
+bool RecordGrid::WritePostingList() {
+  std::vector<Record> items = records_->shownRecords();
+  if (!lastRun_.empty()) {
+    const common::Choice source =
+        common::prompts().AskYesNoCancel(kPostingSourceQuestion.arg(lastRun_.size()).arg(items.size()),
+                                         kPostingLastRun, kPostingShown, kPostingCancel);
+    if (source == common::Choice::kCancel) return false;
+    if (source == common::Choice::kYes) items = lastRun_;
+  }
+  if (items.empty()) {
+    common::prompts().Message(print::kPostingEmpty);
+    return false;
+  }
+  QString filter;
+  QString path = common::prompts().SaveFileName(print::kPostingTitle, print::kPostingFilter, &filter);
+  if (path.isEmpty()) return false;
+  const QString suffix = filter.contains(QStringLiteral("xlsx"))  ? QStringLiteral(".xlsx")
+                         : filter.contains(QStringLiteral("csv")) ? QStringLiteral(".csv")
+                                                                  : QStringLiteral(".pdf");
+  if (!QStringList{QStringLiteral(".pdf"), QStringLiteral(".xlsx"), QStringLiteral(".csv")}.contains(
+          path.right(path.size() - path.lastIndexOf(u'.')).toLower()))
+    path += suffix;
+  const print::PostingList list =
+      print::MakePostingList(items, print::SenderOf(*envelope_), QDate::currentDate());
+  const QString error = print::WritePostingList(path, list);
+  if (!error.isEmpty()) {
+    common::prompts().Message(error);
+    return false;
+  }
+  emit Tip(print::kPostingWritten.arg(QDir::toNativeSeparators(path)).arg(list.total()));
+  return true;
 }
 
 void RecordGrid::InstallPostcodeCheck() {

@@ -19,6 +19,8 @@ class QTableView;
 
 namespace data::ui {
 
+class FilterBar;
+
 // The buttons CB(i) whose commands concern the records.
 enum Command : int {
   kImport = 3,
@@ -31,6 +33,8 @@ enum Command : int {
   kPrintSelected = 16,
   kCompletePostcodes = 17,
   kExport = 18,  // "导出数据", after the buttons of the original set
+  kPostingList = 19,
+  kReimport = 20,  // "重新导入": the last import again, with its mapping
 };
 
 // Sets up MSF: the records as its model, the four headers, column widths and alignment, and rows
@@ -50,6 +54,7 @@ class RecordGrid : public QObject {
     QLineEdit* num0;          // current record
     QLineEdit* num1;          // record count
     QLineEdit* tt = nullptr;  // the in-place editor; made over the grid when not given
+    FilterBar* filterBar = nullptr;
   };
   RecordGrid(const Widgets& widgets, RecordTable* records, editor::EnvelopeModel* envelope,
              QObject* parent = nullptr);
@@ -84,10 +89,24 @@ class RecordGrid : public QObject {
   void DeleteSelectedRecords();
   // Fills the empty postcodes from the table and shows the current record again.
   void CompletePostcodes();
-  // Asks for a file and saves the records there as CSV; true when they were saved.
-  bool ExportRecords();
+  // Asks for a file and saves the records there as CSV or .xlsx; true when they were saved.
+  // "导出数据" saves the shown records in the shown order; before closing every record is saved.
+  enum class Which { kShown, kAll };
+  bool ExportRecords(Which which = Which::kShown);
+  // The records the last print run printed, for the posting list.
+  void SetLastRun(std::vector<Record> records) { lastRun_ = std::move(records); }
+  // "交寄清单": asks whether for the last run's records or the shown ones, then for a file, and
+  // writes the list there; true when it was written.
+  bool WritePostingList();
   // Ctrl+Z: takes back the last data command.
   void UndoDataCommand();
+
+  // A click on a column header: sorts by it, ascending, then descending on the next click.
+  void SortBy(int column);
+  // Shows the records that pass and says how many of all these are.
+  void ApplyFilter(const RecordFilter& filter);
+  // Moves the current cell to the next (previous) shown record with `text` in a cell.
+  void Find(const QString& text, bool backward);
 
   // Where the postcode table comes from; it also gives the grid's postcode check, read once when
   // records first arrive.
@@ -109,6 +128,9 @@ class RecordGrid : public QObject {
   void EndEdit();
   void WriteBack(const QString& text);
   void InstallPostcodeCheck();
+  // Emits the tip for a command, with a word on undo steps the command made the history drop.
+  void Report(const QString& text);
+  void ShowCount();
 
   QTableView* msf_;
   QScrollBar* ns_;
@@ -119,6 +141,11 @@ class RecordGrid : public QObject {
   editor::EnvelopeModel* envelope_;
   PostcodeTableReader readTable_;
   bool checkInstalled_ = false;
+  FilterBar* filterBar_;
+  int sortColumn_ = -1;
+  bool sortDescending_ = false;
+  int droppedSteps_ = 0;  // not yet reported
+  std::vector<Record> lastRun_;
   int editRow_ = 0;  // record number, 0 when not editing
   int editColumn_ = 0;
 };

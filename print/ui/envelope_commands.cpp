@@ -25,7 +25,7 @@ QString PrintShownEnvelope(const editor::EnvelopeModel& envelope, int envelopeNu
 }
 
 QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelope, int first, int last,
-                           const std::function<void(int)>& showRecord) {
+                           const std::function<void(int)>& showRecord, int copies) {
   // The pauses process input, so a click could start a second run inside the first.
   static bool running = false;
   if (running) return {};
@@ -43,7 +43,8 @@ QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelop
   hooks.pause = [] { YieldTimes(1000); };
   hooks.stopRequested = [&progress] { return progress.stopRequested(); };
   hooks.progress = [&progress](int done, int total) { progress.Show(done, total); };
-  const RunResult result = RunEnvelopes(command->device(), envelope, first, last, hooks, &cache);
+  const RunResult result =
+      RunEnvelopes(command->device(), envelope, RunRecords(first, last, copies), hooks, &cache);
   running = false;
   const QString written = command->Finish();
   if (!result.stopped) return written;

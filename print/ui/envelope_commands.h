@@ -20,7 +20,7 @@ QString PrintShownEnvelope(const editor::EnvelopeModel& envelope, int envelopeNu
 // The window stays responsive; the run can be stopped between envelopes. A second run cannot
 // start while one goes on. Returns the tip-line text.
 QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelope, int first, int last,
-                           const std::function<void(int)>& showRecord);
+                           const std::function<void(int)>& showRecord, int copies = 1);
 
 // Lets the window process pending messages n times.
 void YieldTimes(int n);

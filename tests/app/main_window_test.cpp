@@ -326,7 +326,11 @@ TEST_F(MainWindowTest, GridTabLaysOutTheGridBesideItsPanel) {
   EXPECT_GT(window.MSF()->width(), 0);
   EXPECT_NEAR(window.PIC2()->x() - window.MSF()->geometry().right(), 60 / 15, 1);
   EXPECT_NEAR(window.PIC2()->width(), MF::kGridPanelWidth / 15, 1);
-  EXPECT_NEAR(window.PIC2()->height(), window.MSF()->height() + 100 / 15, 1);
+  // The filter bar takes the top of the grid's place.
+  const auto* bar = window.findChild<QWidget*>(QStringLiteral("FilterBar"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->geometry().bottom() + 1, window.MSF()->y());
+  EXPECT_NEAR(window.PIC2()->height(), bar->height() + window.MSF()->height() + 100 / 15, 1);
   window.SST()->setCurrentIndex(MF::kEnvelopeTab);
   EXPECT_NEAR(Proportion(window.EP()), 2.0, 0.01);
 }

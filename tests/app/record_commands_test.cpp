@@ -101,4 +101,32 @@ TEST(RecordCommandsTest, TipLineTellsWhatACommandDidAndCtrlZTakesItBack) {
   EXPECT_EQ(w.window.T2()->text(), data::kUndoDone.arg(w.window.records().undoSteps()));
 }
 
+TEST(RecordCommandsTest, TheFilterBarDecidesWhatTheNavigatorAndPrintingSee) {
+  LoadedWindow w;
+  w.Import({u"张三"_qs, u"李四"_qs, u"王五"_qs, u"李六"_qs});
+  w.window.SST()->setCurrentIndex(MF::kGridTab);
+  auto* text = w.window.findChild<QLineEdit*>(u"FilterText"_qs);
+  ASSERT_NE(text, nullptr);
+  text->setText(u"李"_qs);
+  emit text->returnPressed();
+  EXPECT_EQ(w.window.T2()->text(), data::kShownCount.arg(2).arg(4));
+  EXPECT_EQ(w.window.Num(1)->text(), u"2"_qs) << "the run's count is the shown records";
+  EXPECT_EQ(w.window.envelope().box(editor::kNameBox).text, u"李四"_qs);
+  w.window.NS()->setValue(2);
+  EXPECT_EQ(w.window.envelope().box(editor::kNameBox).text, u"李六"_qs)
+      << "the navigator walks the shown rows";
+
+  // Nothing shown: every print command says so before any printer is chosen.
+  text->setText(u"赵"_qs);
+  emit text->returnPressed();
+  EXPECT_EQ(w.window.T2()->text(), data::kShownCount.arg(0).arg(4));
+  for (int index : {0, 1, 14, 15, 16}) {
+    test::ScriptedPrompts& prompts = test::FreshPrompts();
+    w.window.CB_Click(index);
+    EXPECT_EQ(prompts.shown, QStringList{data::kNothingShownToPrint}) << index;
+  }
+  QTest::mouseClick(w.window.findChild<QPushButton*>(u"ClearFilter"_qs), Qt::LeftButton);
+  EXPECT_EQ(w.window.records().recordCount(), 4);
+}
+
 }  // namespace

@@ -1,7 +1,8 @@
 // The command line: what each argument sets, and the mistakes refused before anything runs.
+#include "batch/batch_options.h"
+
 #include <gtest/gtest.h>
 
-#include "batch/batch_options.h"
 #include "batch/batch_texts.h"
 #include "editor/editor_texts.h"
 #include "labels/label_sheet.h"
@@ -15,7 +16,8 @@ QStringList Split(const char* line) { return QString::fromUtf8(line).split(u' ',
 
 BatchOptions Parsed(const char* line) {
   auto result = ParseArguments(Split(line));
-  if (auto* error = std::get_if<ArgumentError>(&result)) ADD_FAILURE() << line << ": " << error->message.toStdString();
+  if (auto* error = std::get_if<ArgumentError>(&result))
+    ADD_FAILURE() << line << ": " << error->message.toStdString();
   return std::get_if<BatchOptions>(&result) ? std::get<BatchOptions>(result) : BatchOptions{};
 }
 
@@ -36,7 +38,12 @@ TEST(BatchOptions, RefusesMistakesWithTheirMessage) {
       {"records a.csv --start 5 --end 3", kEndBeforeStart},
       {"records a.csv --remove-incomplete phone", kBadRule.arg(u"phone"_s)},
       {"records a.csv --size DL", kNotForCommand.arg(u"--size"_s)},
-      {"records a.csv -o x.pdf", kNotForCommand.arg(u"-o"_s)},
+      {"records a.csv -o x.pdf", kBadRecordsOutput.arg(u"x.pdf"_s)},
+      {"records a.csv --copies 2", kNotForCommand.arg(u"--copies"_s)},
+      {"records a.csv --sort phone", kBadSort.arg(u"phone"_s)},
+      {"records a.csv --filter phone=1", kBadFilter.arg(u"phone=1"_s)},
+      {"posting-list a.csv", kBadPostingListOutput.arg(QString())},
+      {"posting-list a.csv -o list.doc", kBadPostingListOutput.arg(u"list.doc"_s)},
       {"envelopes a.csv", kNoOutput},
       {"envelopes a.csv -o x.pdf --printer P", kTwoOutputs},
       {"envelopes a.csv -o x.pdf --size A4", kBadSize.arg(u"A4"_s)},
@@ -71,8 +78,9 @@ TEST(BatchOptions, ImportDefaultsAndChoices) {
   EXPECT_FALSE(defaults.import.end);
   EXPECT_EQ(defaults.import.expressions, (data::Expressions{u"A"_s, u"B"_s, u"C"_s}));
 
-  const BatchOptions chosen =
-      Parsed("records a.xlsx --sheet S2 --start 3 --end 9 --recipient B --postcode A --address C,D --filter-line-breaks");
+  const BatchOptions chosen = Parsed(
+      "records a.xlsx --sheet S2 --start 3 --end 9 --recipient B --postcode A --address C,D "
+      "--filter-line-breaks");
   EXPECT_EQ(chosen.source, u"a.xlsx");
   EXPECT_EQ(chosen.import.sheet, u"S2");
   EXPECT_EQ(chosen.import.start, 3);
@@ -86,8 +94,9 @@ TEST(BatchOptions, CleaningStepsKeepTheirOrder) {
       "records a.csv --complete-postcodes --remove-incomplete address --merge-duplicates --remove-spaces "
       "--remove-line-breaks --remove-incomplete name");
   const std::vector<CleaningStep> expected = {
-      {CleaningStep::kCompletePostcodes}, {CleaningStep::kRemoveIncomplete, 2}, {CleaningStep::kMergeDuplicates},
-      {CleaningStep::kRemoveSpaces},      {CleaningStep::kRemoveLineBreaks},    {CleaningStep::kRemoveIncomplete, 0},
+      {CleaningStep::kCompletePostcodes}, {CleaningStep::kRemoveIncomplete, 2},
+      {CleaningStep::kMergeDuplicates},   {CleaningStep::kRemoveSpaces},
+      {CleaningStep::kRemoveLineBreaks},  {CleaningStep::kRemoveIncomplete, 0},
   };
   EXPECT_EQ(o.cleaning, expected);
 }
@@ -96,7 +105,8 @@ TEST(BatchOptions, EnvelopeAndLabelChoices) {
   const struct {
     const char* line;
     int size, W, H;
-  } sizes[] = {{"dl", 2, 0, 0}, {"C4", 5, 0, 0}, {"c6", 0, 0, 0}, {"220x111", 6, 220, 111}, {"229*162", 6, 229, 162}};
+  } sizes[] = {
+      {"dl", 2, 0, 0}, {"C4", 5, 0, 0}, {"c6", 0, 0, 0}, {"220x111", 6, 220, 111}, {"229*162", 6, 229, 162}};
   for (const auto& s : sizes) {
     const BatchOptions o = Parsed(("envelopes a.csv -o x.pdf --size " + std::string(s.line)).c_str());
     EXPECT_EQ(o.envelope.size, s.size) << s.line;
@@ -104,8 +114,8 @@ TEST(BatchOptions, EnvelopeAndLabelChoices) {
     EXPECT_EQ(o.envelope.customH.value_or(0), s.H) << s.line;
   }
 
-  const BatchOptions e =
-      Parsed("envelopes a.csv --printer P --landscape-printing --centre-feed --rotate --dpi 300 --margins 14.5,-2");
+  const BatchOptions e = Parsed(
+      "envelopes a.csv --printer P --landscape-printing --centre-feed --rotate --dpi 300 --margins 14.5,-2");
   EXPECT_EQ(e.printer, u"P");
   EXPECT_EQ(e.envelope.portrait, false);
   EXPECT_EQ(e.envelope.centreFeed, true);
@@ -115,9 +125,9 @@ TEST(BatchOptions, EnvelopeAndLabelChoices) {
   EXPECT_EQ(e.envelope.marginY, -2);
   EXPECT_FALSE(Parsed("envelopes a.csv -o x.pdf").envelope.rotate) << "unset options keep the stored ones";
 
-  const BatchOptions l =
-      Parsed("labels a.csv -o x.pdf --across 3 --down 8 --shrink 2 --paper 210x297 --landscape --no-separators "
-             "--items name,tag");
+  const BatchOptions l = Parsed(
+      "labels a.csv -o x.pdf --across 3 --down 8 --shrink 2 --paper 210x297 --landscape --no-separators "
+      "--items name,tag");
   EXPECT_EQ(l.labels.across, u"3");
   EXPECT_EQ(l.labels.down, u"8");
   EXPECT_EQ(l.labels.shrink, u"2");

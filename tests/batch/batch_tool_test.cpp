@@ -10,12 +10,14 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include "batch/batch_run.h"
 #include "batch/batch_texts.h"
 #include "data/data_texts.h"
 #include "data/import_texts.h"
+#include "data/workbook.h"
 #include "data/workbook_errors.h"
 #include "editor/envelope_model.h"
 #include "editor/option_memory.h"
@@ -53,8 +55,8 @@ class BatchTool : public ::testing::Test {
     tool.setProcessEnvironment(env);
     tool.start(program, arguments);
     EXPECT_TRUE(tool.waitForFinished(120000));
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1, QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError())};
   }
   Outcome Records(const QString& source, const QStringList& options = {}) {
     return Run(QStringList{u"records"_s, source} + options);
@@ -83,7 +85,7 @@ struct Word {
 };
 Word FindWord(const QString& pdf, int page, const QString& text) {
   const QString html = Poppler(u"pdftotext"_s, {u"-bbox"_s, u"-f"_s, QString::number(page), u"-l"_s,
-                                               QString::number(page), pdf, u"-"_s});
+                                                QString::number(page), pdf, u"-"_s});
   const QRegularExpression word(u"<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"_s);
   for (auto it = word.globalMatch(html); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
@@ -97,9 +99,9 @@ Word FindWord(const QString& pdf, int page, const QString& text) {
 constexpr double kPointsPerMm = 72 / 25.4;
 
 TEST_F(BatchTool, BadArgumentsExitTwoWithTheUsage) {
-  for (const QStringList& arguments : {QStringList{}, QStringList{u"records"_s},
-                                       QStringList{u"envelopes"_s, kSampleCsv},
-                                       QStringList{u"records"_s, kSampleCsv, u"--start"_s, u"zero"_s}}) {
+  for (const QStringList& arguments :
+       {QStringList{}, QStringList{u"records"_s}, QStringList{u"envelopes"_s, kSampleCsv},
+        QStringList{u"records"_s, kSampleCsv, u"--start"_s, u"zero"_s}}) {
     const Outcome o = Run(arguments);
     EXPECT_EQ(o.exit, kBadArguments) << arguments.join(u' ').toStdString();
     EXPECT_TRUE(o.err.contains(kUsage)) << o.err.toStdString();
@@ -122,10 +124,12 @@ TEST_F(BatchTool, UnreadableInputExitsOneWithTheProgramsMessage) {
       {{u"records"_s, Path(u"missing.csv"_s)}, data::texts::kCsvUnreadable},
       {{u"records"_s, Path(u"missing.xlsx"_s)}, data::WorkbookErrorMessage(data::kWorkbookCannotOpen)},
       {{u"records"_s, Path(u"list.txt"_s)}, data::texts::kUnsupportedFile},
-      {{u"records"_s, kSampleXlsx, u"--sheet"_s, u"没有这张"_s}, data::WorkbookErrorMessage(data::kWorkbookNoSuchSheet)},
+      {{u"records"_s, kSampleXlsx, u"--sheet"_s, u"没有这张"_s},
+       data::WorkbookErrorMessage(data::kWorkbookNoSuchSheet)},
       {{u"envelopes"_s, kSampleCsv, u"-o"_s, Path(u"x.pdf"_s), u"--database"_s, Path(u"none.mdb"_s)},
        kNoDatabase.arg(Path(u"none.mdb"_s))},
-      {{u"envelopes"_s, kSampleCsv, u"--printer"_s, u"没有这台打印机"_s}, kUnknownPrinter.arg(u"没有这台打印机"_s)},
+      {{u"envelopes"_s, kSampleCsv, u"--printer"_s, u"没有这台打印机"_s},
+       kUnknownPrinter.arg(u"没有这台打印机"_s)},
       {{u"envelopes"_s, kSampleCsv, u"--start"_s, u"99"_s, u"-o"_s, Path(u"x.pdf"_s)}, kNothingToPrint},
       {{u"labels"_s, kSampleCsv, u"--across"_s, u"101"_s, u"-o"_s, Path(u"x.pdf"_s)}, QString()},
   };
@@ -169,7 +173,10 @@ TEST_F(BatchTool, ImportOptionsShapeTheRecords) {
       {{u"--start"_s, u"3"_s, u"--end"_s, u"4"_s}, 2, 0, u"李娜"_s, u"浙江省宁波市海曙区中山西路56号"_s},
       {{u"--start"_s, u"1"_s, u"--end"_s, u"1"_s}, 1, 0, u"姓名"_s, u"地址"_s},
       {{u"--end"_s, u"1"_s}, 0, 0, QString(), QString()},
-      {{u"--recipient"_s, u"B"_s, u"--postcode"_s, u"A"_s, u"--end"_s, u"2"_s}, 1, 0, u"310000"_s,
+      {{u"--recipient"_s, u"B"_s, u"--postcode"_s, u"A"_s, u"--end"_s, u"2"_s},
+       1,
+       0,
+       u"310000"_s,
        u"浙江省杭州市西湖区文三路188号"_s},
       {{u"--address"_s, u"A"_s, u"--end"_s, u"2"_s}, 1, 0, u"张伟"_s, u"张伟"_s},
       {{u"--filter-line-breaks"_s}, 30, 15, u"郭静"_s, u"天津市和平区南京路219号国际大厦1506室"_s},
@@ -204,7 +211,8 @@ TEST_F(BatchTool, CleaningStepsRunInTheOrderGiven) {
   ASSERT_GT(emptyPostcodes, 0);
 
   EXPECT_EQ(Records(kSampleCsv, {u"--merge-duplicates"_s}).lines().size(), 29);
-  EXPECT_EQ(Records(kSampleCsv, {u"--remove-incomplete"_s, u"postcode"_s}).lines().size(), 30 - emptyPostcodes);
+  EXPECT_EQ(Records(kSampleCsv, {u"--remove-incomplete"_s, u"postcode"_s}).lines().size(),
+            30 - emptyPostcodes);
   EXPECT_EQ(Records(kSampleCsv, {u"--remove-incomplete"_s, u"name"_s}).lines().size(), 30);
 
   const Outcome spaced = Records(kSampleCsv, {u"--remove-spaces"_s});
@@ -221,8 +229,13 @@ TEST_F(BatchTool, CleaningStepsRunInTheOrderGiven) {
   ASSERT_EQ(completed.exit, kSucceeded) << completed.err.toStdString();
   EXPECT_EQ(completed.out.count(u"\t\t"_s), 0) << completed.out.toStdString();
   EXPECT_EQ(completed.lines()[2].section(u'\t', 2, 2).size(), 6) << completed.lines()[2].toStdString();
-  EXPECT_EQ(Records(kSampleCsv, {u"--complete-postcodes"_s, u"--remove-incomplete"_s, u"postcode"_s}).lines().size(), 30);
-  EXPECT_EQ(Records(kSampleCsv, {u"--remove-incomplete"_s, u"postcode"_s, u"--complete-postcodes"_s}).lines().size(),
+  EXPECT_EQ(Records(kSampleCsv, {u"--complete-postcodes"_s, u"--remove-incomplete"_s, u"postcode"_s})
+                .lines()
+                .size(),
+            30);
+  EXPECT_EQ(Records(kSampleCsv, {u"--remove-incomplete"_s, u"postcode"_s, u"--complete-postcodes"_s})
+                .lines()
+                .size(),
             30 - emptyPostcodes);
   // Numbers belong to the positions: still 1..n after records went.
   const QStringList merged = Records(kSampleCsv, {u"--merge-duplicates"_s}).lines();
@@ -246,8 +259,10 @@ TEST_F(BatchTool, EnvelopesAreOnePagePerRecordInTheStoredLayout) {
   // A PDF file has no margin to correct; a measured margin of 14 mm moves everything 4 mm left
   // and up.
   const QString shifted = Path(u"shifted.pdf"_s);
-  ASSERT_EQ(Run({u"envelopes"_s, kSampleCsv, u"--end"_s, u"2"_s, u"--margins"_s, u"14,14"_s, u"-o"_s, shifted}).exit,
-            kSucceeded);
+  ASSERT_EQ(
+      Run({u"envelopes"_s, kSampleCsv, u"--end"_s, u"2"_s, u"--margins"_s, u"14,14"_s, u"-o"_s, shifted})
+          .exit,
+      kSucceeded);
   EXPECT_EQ(PageCount(shifted), 1);
   const Word moved = FindWord(shifted, 1, u"张伟"_s);
   EXPECT_NEAR(first.x - moved.x, 4 * kPointsPerMm, 0.3);
@@ -325,14 +340,18 @@ TEST_F(BatchTool, PrintsWhileTheWindowWritesTheSameCopy) {
 TEST_F(BatchTool, SizesAndRotationChangeThePage) {
   const QString dl = Path(u"dl.pdf"_s), c5 = Path(u"c5.pdf"_s), turned = Path(u"turned.pdf"_s);
   const QStringList first = {kSampleCsv, u"--end"_s, u"2"_s};
-  ASSERT_EQ(Run(QStringList{u"envelopes"_s} + first + QStringList{u"--size"_s, u"DL"_s, u"-o"_s, dl}).exit, kSucceeded);
-  ASSERT_EQ(Run(QStringList{u"envelopes"_s} + first + QStringList{u"--size"_s, u"C5"_s, u"-o"_s, c5}).exit, kSucceeded);
-  const Outcome rotated =
-      Run(QStringList{u"envelopes"_s} + first + QStringList{u"--size"_s, u"DL"_s, u"--rotate"_s, u"-o"_s, turned});
+  ASSERT_EQ(Run(QStringList{u"envelopes"_s} + first + QStringList{u"--size"_s, u"DL"_s, u"-o"_s, dl}).exit,
+            kSucceeded);
+  ASSERT_EQ(Run(QStringList{u"envelopes"_s} + first + QStringList{u"--size"_s, u"C5"_s, u"-o"_s, c5}).exit,
+            kSucceeded);
+  const Outcome rotated = Run(QStringList{u"envelopes"_s} + first +
+                              QStringList{u"--size"_s, u"DL"_s, u"--rotate"_s, u"-o"_s, turned});
   ASSERT_EQ(rotated.exit, kSucceeded) << rotated.err.toStdString();
   const Word upright = FindWord(dl, 1, u"张伟"_s);
   ASSERT_GE(upright.x, 0);
-  EXPECT_GT(std::abs(FindWord(c5, 1, u"张伟"_s).x - upright.x) + std::abs(FindWord(c5, 1, u"张伟"_s).y - upright.y), 1)
+  EXPECT_GT(
+      std::abs(FindWord(c5, 1, u"张伟"_s).x - upright.x) + std::abs(FindWord(c5, 1, u"张伟"_s).y - upright.y),
+      1)
       << "a larger envelope puts the name elsewhere";
   // The turned envelope is a picture: no text left to find, but still one page.
   EXPECT_EQ(PageCount(turned), 1);
@@ -341,11 +360,11 @@ TEST_F(BatchTool, SizesAndRotationChangeThePage) {
 
 TEST_F(BatchTool, LabelsFillSheetsAcrossThenDown) {
   const QString pdf = Path(u"labels.pdf"_s);
-  const Outcome o =
-      Run({u"labels"_s, kSampleCsv, u"--across"_s, u"2"_s, u"--down"_s, u"3"_s, u"-o"_s, pdf});
+  const Outcome o = Run({u"labels"_s, kSampleCsv, u"--across"_s, u"2"_s, u"--down"_s, u"3"_s, u"-o"_s, pdf});
   ASSERT_EQ(o.exit, kSucceeded) << o.err.toStdString();
   EXPECT_EQ(PageCount(pdf), 5);
-  const Word one = FindWord(pdf, 1, u"张伟"_s), two = FindWord(pdf, 1, u"李娜"_s), three = FindWord(pdf, 1, u"王芳"_s);
+  const Word one = FindWord(pdf, 1, u"张伟"_s), two = FindWord(pdf, 1, u"李娜"_s),
+             three = FindWord(pdf, 1, u"王芳"_s);
   const Word fourthOnSecond = FindWord(pdf, 2, u"刘洋"_s);
   ASSERT_GE(one.x, 0);
   EXPECT_NEAR(one.y, two.y, 0.5) << "the second label is beside the first";
@@ -361,6 +380,85 @@ TEST_F(BatchTool, LabelsFillSheetsAcrossThenDown) {
   EXPECT_EQ(PageCount(names), 1);
   EXPECT_GE(FindWord(names, 1, u"张"_s).x, 0) << "a name wider than its small cell wraps";
   EXPECT_LT(FindWord(names, 1, u"西湖区"_s).x, 0);
+}
+
+TEST_F(BatchTool, SortFilterAndCopiesDecideWhatIsPrintedInWhichOrder) {
+  // The three 浙江 records by postcode, highest first; the one without a postcode comes last.
+  const QString pdf = Path(u"zhejiang.pdf"_s);
+  const Outcome o = Run({u"envelopes"_s, kSampleCsv, u"--filter"_s, u"address=浙江"_s, u"--sort"_s,
+                         u"postcode:desc"_s, u"--copies"_s, u"2"_s, u"-o"_s, pdf});
+  ASSERT_EQ(o.exit, kSucceeded) << o.err.toStdString();
+  ASSERT_EQ(PageCount(pdf), 6);
+  const QStringList expected = {u"李娜"_s, u"李娜"_s, u"张伟"_s, u"张伟"_s, u"王芳"_s, u"王芳"_s};
+  for (int page = 1; page <= 6; ++page) EXPECT_GE(FindWord(pdf, page, expected[page - 1]).x, 0) << page;
+  EXPECT_LT(FindWord(pdf, 1, u"刘洋"_s).x, 0) << "a record the filter hides is not printed";
+
+  EXPECT_EQ(Records(kSampleCsv, {u"--filter"_s, u"province=浙江"_s, u"--filter"_s, u"postcode=31"_s}).lines(),
+            (QStringList{u"1\t张伟\t310000\t浙江省杭州市西湖区文三路188号"_s,
+                         u"2\t李娜\t315000\t浙江省宁波市海曙区中山西路56号"_s}));
+  const Outcome none = Run({u"envelopes"_s, kSampleCsv, u"--filter"_s, u"name=没有此人"_s, u"-o"_s, pdf});
+  EXPECT_EQ(none.exit, kFailed);
+  EXPECT_EQ(none.err, kNothingToPrint + u'\n');
+}
+
+TEST_F(BatchTool, PostingListCountsEveryZoneAndTheTotalInThePdfAndTheWorkbook) {
+  // The zones counted here from the records themselves.
+  std::map<QString, int> zones;
+  int total = 0;
+  for (const QString& line : Records(kSampleCsv).lines()) {
+    const QString postcode = line.split(u'\t').at(2);
+    ++zones[postcode.size() == 6 ? postcode.left(3) : u"邮编不全"_s];
+    ++total;
+  }
+  ASSERT_EQ(total, 30);
+  ASSERT_GT(zones[u"邮编不全"_s], 0);
+
+  const QString pdf = Path(u"list.pdf"_s), xlsx = Path(u"list.xlsx"_s);
+  ASSERT_EQ(Run({u"posting-list"_s, kSampleCsv, u"-o"_s, pdf}).exit, kSucceeded);
+  ASSERT_EQ(Run({u"posting-list"_s, kSampleCsv, u"-o"_s, xlsx}).exit, kSucceeded);
+
+  ASSERT_EQ(PageCount(pdf), 2);
+  const QString text = Poppler(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s})
+                           .normalized(QString::NormalizationForm_KC)
+                           .remove(u' ');
+  EXPECT_EQ(text.count(u"共30件"_s), 2) << "the total in every page's header";
+  EXPECT_TRUE(text.contains(u"第2/2"_s)) << "page numbers";
+  EXPECT_TRUE(text.contains(u"\n合计30"_s)) << text.toStdString();
+  for (const auto& [zone, count] : zones)
+    EXPECT_TRUE(text.contains(u"\n"_s + zone + QString::number(count) + u'\n')) << zone.toStdString();
+
+  data::Worksheet sheet;
+  ASSERT_EQ(data::ReadWorksheet(xlsx, u"交寄清单"_s, sheet), 0);
+  std::map<QString, int> zonesRead;
+  QString previous, cell, count;
+  int items = 0;
+  bool summary = false;
+  for (int row = 3; row <= sheet.LastRow(); ++row) {
+    sheet.CellText(row, 1, cell);
+    sheet.CellText(row, 2, count);
+    if (cell.isEmpty()) {
+      summary = true;
+      continue;
+    }
+    if (!summary) {
+      ++items;
+      EXPECT_EQ(cell, QString::number(items)) << "numbered in postcode order";
+      QString postcode;
+      sheet.CellText(row, 3, postcode);
+      EXPECT_TRUE(previous.isEmpty() || postcode.isEmpty() || previous <= postcode) << row;
+      if (!postcode.isEmpty()) previous = postcode;
+    } else if (cell == u"合计"_s) {
+      EXPECT_EQ(count, u"30"_s);
+    } else if (count.toInt() > 0) {
+      zonesRead[cell] = count.toInt();
+    }
+  }
+  EXPECT_EQ(items, 30);
+  EXPECT_EQ(zonesRead, zones);
+
+  const Outcome empty = Run({u"posting-list"_s, kSampleCsv, u"--filter"_s, u"name=没有此人"_s, u"-o"_s, pdf});
+  EXPECT_EQ(empty.exit, kFailed);
+  EXPECT_TRUE(empty.err.contains(u"没有记录"_s)) << empty.err.toStdString();
 }
 
 }  // namespace

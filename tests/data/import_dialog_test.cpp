@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "data/import_texts.h"
 #include "data/record_table.h"
 #include "data/ui/import_source.h"
+#include "data/ui/recent_imports.h"
 #include "data/ui/sheet_chooser.h"
 #include "store/registry.h"
 #include "tests/support/qt_printers.h"
@@ -89,6 +92,57 @@ TEST_F(ImportDialogTest, ParametersComeBackAfterOkButNotAfterCancel) {
   data::fOpen again(grid_);
   EXPECT_EQ(again.TT(3)->text(), u"A，\" 收\""_s);
   EXPECT_EQ(again.TT(6)->text(), u"5"_s);
+}
+
+TEST_F(ImportDialogTest, RecentFilesAreOfferedAndReimportRepeatsTheLastWithItsMapping) {
+  for (int i = 1; i <= data::kRecentImports; ++i)
+    Registry::DeleteSetting(u"RecentImports"_s, QString::number(i));
+  QTemporaryDir dir;
+  const QString first = dir.filePath(u"first.csv"_s);
+  ASSERT_TRUE(QFile::copy(Fixture(u"addresses_utf8.csv"_s), first));
+  data::importState().file = first;
+  {
+    data::fOpen dialog(grid_);
+    Type(dialog.TT(3), u"A，\" 收\""_s);
+    Type(dialog.TT(6), u"5"_s);
+    QTest::mouseClick(dialog.COM(0), Qt::LeftButton);
+  }
+  const std::vector<data::Record> imported = grid_.records();
+  ASSERT_EQ(imported.size(), 4u);
+  // Eight more files push the first one out; importing one again moves it to the front.
+  for (int i = 0; i < data::kRecentImports; ++i)
+    data::RememberImport({dir.filePath(u"%1.csv"_s.arg(i)), {}, 2, {}, {u"A"_s, u"B"_s, u"C"_s}, false});
+  data::RememberImport(data::RecentImports()[3]);
+  std::vector<data::RecentImport> recent = data::RecentImports();
+  ASSERT_EQ(recent.size(), std::size_t(data::kRecentImports));
+  EXPECT_EQ(recent[0].file, dir.filePath(u"4.csv"_s));
+  EXPECT_EQ(recent[1].file, dir.filePath(u"7.csv"_s));
+  EXPECT_TRUE(std::none_of(recent.begin(), recent.end(), [&](const auto& r) { return r.file == first; }));
+
+  // The dialog offers them, the files that have gone greyed; choosing one brings its mapping.
+  ASSERT_TRUE(QFile::copy(first, dir.filePath(u"5.csv"_s)));
+  data::RememberImport({first, {}, 2, 5, {u"A,\" 收\""_s, u"B"_s, u"C"_s}, false});
+  {
+    data::fOpen dialog(grid_);
+    auto* list = dialog.findChild<QComboBox*>(u"Recent"_s);
+    ASSERT_EQ(list->count(), 1 + data::kRecentImports);
+    const auto* model = qobject_cast<const QStandardItemModel*>(list->model());
+    EXPECT_TRUE(model->item(1)->isEnabled()) << "first.csv";
+    EXPECT_FALSE(model->item(2)->isEnabled()) << "4.csv was never written";
+    const int five = list->findText(u"5.csv"_s);
+    ASSERT_GT(five, 0);
+    EXPECT_TRUE(model->item(five)->isEnabled());
+    emit list->activated(1);
+    EXPECT_EQ(dialog.TT(3)->text(), u"A,\" 收\""_s);
+    EXPECT_EQ(dialog.TT(6)->text(), u"5"_s);
+  }
+
+  grid_.Clear();
+  ASSERT_TRUE(data::Reimport(grid_));
+  EXPECT_EQ(grid_.records(), imported);
+  QFile::remove(first);
+  EXPECT_FALSE(data::Reimport(grid_));
+  EXPECT_EQ(prompts_->shown, QStringList{data::texts::kRecentFileGone.arg(first)});
 }
 
 TEST_F(ImportDialogTest, TheEndRowFollowsTheDataUnlessTyped) {

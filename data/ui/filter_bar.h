@@ -1,0 +1,44 @@
+#pragma once
+// The bar over the record grid: the filter settings and the find field. It only collects what
+// the user types; the record grid applies it.
+
+#include <QWidget>
+
+#include "data/record_view.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTimer;
+
+namespace data::ui {
+
+class FilterBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit FilterBar(QWidget* parent = nullptr);
+
+  RecordFilter filter() const;
+  // Shows `filter` without announcing it (after the list cleared it).
+  void Show(const RecordFilter& filter);
+  QLineEdit* findField() const { return find_; }
+
+ signals:
+  void FilterEdited(const data::RecordFilter& filter);
+  void FindRequested(const QString& text, bool backward);
+
+ private:
+  void Announce();
+
+  QLineEdit* text_;
+  QComboBox* column_;
+  QLineEdit* prefix_;
+  QLineEdit* province_;
+  QCheckBox* problems_;
+  QCheckBox* generated_;
+  QLineEdit* find_;
+  QTimer* typing_;  // a million records are not filtered again on every keystroke
+};
+
+}  // namespace data::ui

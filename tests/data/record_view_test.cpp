@@ -1,0 +1,165 @@
+#include "data/record_view.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "data/data_texts.h"
+#include "data/postcodes.h"
+#include "data/record_table.h"
+#include "data/workbook_import.h"
+#include "data/xlsx_export.h"
+#include "tests/support/scripted_prompts.h"
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using data::Record;
+using data::RecordTable;
+
+// Ties everywhere, postcodes whose numeric and digit orders differ, an empty postcode and one
+// written with a space.
+std::vector<Record> Sample() {
+  std::vector<Record> r = {
+      {u"1"_s, u"甲"_s, u"100000"_s, u"北京市朝阳区"_s},
+      {u"2"_s, u"乙"_s, u"010000"_s, u"内蒙古呼和浩特市"_s},
+      {u"3"_s, u"丙"_s, u""_s, u"浙江省杭州市"_s},
+      {u"10"_s, u"丁"_s, u"100000"_s, u"北京市海淀区"_s},
+      {u"4"_s, u"戊"_s, u"31000"_s, u"浙江省宁波市"_s},
+      {u"5"_s, u"己"_s, u"310 000"_s, u"广东省广州市"_s},
+      {u"6"_s, u"庚"_s, u"100000"_s, u"浙江省温州市 Lane"_s},
+  };
+  r[4].postcodeGenerated = true;
+  return r;
+}
+
+QStringList Names(const RecordTable& t) {
+  QStringList names;
+  for (int r = 1; r <= t.recordCount(); ++r) names << t.cell(r, data::kNameColumn);
+  return names;
+}
+
+TEST(RecordViewTest, SortsStablyPostcodesByTheirDigitsAndUndoRestoresTheOrder) {
+  const struct {
+    int column;
+    bool descending;
+    QStringList names;
+  } cases[] = {
+      // Equal postcodes keep the list's order both ways; the empty one goes last both ways.
+      {data::kPostcodeColumn, false, {u"乙"_s, u"甲"_s, u"丁"_s, u"庚"_s, u"戊"_s, u"己"_s, u"丙"_s}},
+      {data::kPostcodeColumn, true, {u"己"_s, u"戊"_s, u"甲"_s, u"丁"_s, u"庚"_s, u"乙"_s, u"丙"_s}},
+      // Record numbers by value: 10 after 6, not after 1.
+      {data::kNumberColumn, false, {u"甲"_s, u"乙"_s, u"丙"_s, u"戊"_s, u"己"_s, u"庚"_s, u"丁"_s}},
+  };
+  for (const auto& c : cases) {
+    RecordTable t;
+    t.ReplaceAll(Sample());
+    QSignalSpy resets(&t, &RecordTable::modelReset);
+    t.Sort(c.column, c.descending);
+    EXPECT_EQ(Names(t), c.names) << c.column << c.descending;
+    EXPECT_EQ(resets.count(), 1) << "views and the working list hear of the new order";
+    EXPECT_TRUE(t.record(5).postcodeGenerated == (t.cell(5, data::kNameColumn) == u"戊"_s));
+    ASSERT_TRUE(t.Undo());
+    EXPECT_EQ(t.records(), Sample());
+  }
+}
+
+TEST(RecordViewTest, FiltersShowTheRightRecordsAndClearingBringsAllBackSorted) {
+  const 生成邮编::PostcodeIndex index({{u"北京"_s, u"朝阳"_s, u"100020"_s},
+                                       {u"浙江"_s, u"杭州"_s, u"310000"_s},
+                                       {u"广东"_s, u"广州"_s, u"510000"_s}});
+  const struct {
+    QStringList settings;  // as the batch tool takes them
+    QStringList names;
+  } cases[] = {
+      {{u"text=lane"_s}, {u"庚"_s}},  // any column, Latin case ignored
+      {{u"address=北京"_s}, {u"甲"_s, u"丁"_s}},
+      {{u"name=北京"_s}, {}},
+      {{u"postcode=10"_s}, {u"甲"_s, u"丁"_s, u"庚"_s}},
+      {{u"province=浙江"_s}, {u"丙"_s, u"戊"_s, u"庚"_s}},
+      {{u"province=浙江省"_s, u"postcode=10"_s}, {u"庚"_s}},
+      {{u"problems"_s}, {u"己"_s, u"庚"_s}},  // 310 000 in 广东, 100000 in 浙江
+      {{u"generated"_s}, {u"戊"_s}},
+  };
+  for (const auto& c : cases) {
+    data::RecordFilter filter;
+    for (const QString& s : c.settings) ASSERT_TRUE(data::AddFilter(s, &filter)) << s.toStdString();
+    RecordTable t;
+    t.ReplaceAll(Sample());
+    t.SetPostcodeCheck(std::make_shared<const 生成邮编::PostcodeIndex>(index));
+    t.SetFilter(filter);
+    EXPECT_EQ(Names(t), c.names) << c.settings.join(u' ').toStdString();
+    EXPECT_EQ(t.totalCount(), 7);
+  }
+  for (const QString& bad : {u"postcode=1a"_s, u"colour=red"_s, u"text="_s}) {
+    data::RecordFilter unused;
+    EXPECT_FALSE(data::AddFilter(bad, &unused)) << bad.toStdString();
+  }
+
+  // Sorting while filtered sorts the whole list; clearing the filter shows it in that order.
+  RecordTable t;
+  t.ReplaceAll(Sample());
+  data::RecordFilter beijing;
+  data::AddFilter(u"address=北京"_s, &beijing);
+  t.SetFilter(beijing);
+  t.Sort(data::kNameColumn, true);
+  EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"丁"_s}));
+  t.SetFilter({});
+  // By character code: 甲 U+7532 first, 丁 U+4E01 last.
+  EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"戊"_s, u"庚"_s, u"己"_s, u"乙"_s, u"丙"_s, u"丁"_s}));
+  EXPECT_EQ(t.Find(2, u"北京"_s, false), 6) << "the next match after row 2: 丁";
+  EXPECT_EQ(t.Find(2, u"北京"_s, true), 0) << "the one before: 甲";
+  EXPECT_EQ(t.Find(6, u"北京"_s, false), 0) << "forward wraps around";
+  EXPECT_EQ(t.Find(-1, u"没有"_s, false), -1);
+}
+
+TEST(RecordViewTest, UndoHistoryDropsItsOldestStepsBeyondItsCellsAndSaysSo) {
+  RecordTable t;
+  t.SetUndoCellLimit(60);  // a 7-record list is 28 cells
+  QSignalSpy dropped(&t, &RecordTable::UndoStepsDropped);
+  t.ReplaceAll(Sample());  // holds the empty list: 0 cells
+  t.ReplaceAll(Sample());  // 28
+  EXPECT_EQ(dropped.count(), 0);
+  t.ReplaceAll(Sample());                // 56
+  t.Sort(data::kPostcodeColumn, false);  // 63: the two oldest steps go, 35 stay
+  ASSERT_EQ(dropped.count(), 1);
+  EXPECT_EQ(dropped.first().first().toInt(), 2);
+  EXPECT_EQ(t.undoSteps(), 2);
+  std::vector<Record> big(40, Sample().front());
+  t.ReplaceAll(big);  // 28 more; the newest step always stays even when alone it is too big
+  t.ReplaceAll({});   // 160
+  EXPECT_EQ(t.undoSteps(), 1);
+  ASSERT_TRUE(t.Undo());
+  EXPECT_EQ(t.records(), big);
+}
+
+TEST(RecordViewTest, XlsxExportComesBackCellForCellThroughTheImport) {
+  QTemporaryDir dir;
+  std::vector<Record> records = {
+      {u"1"_s, u"张三"_s, u"010000"_s, u"内蒙古//呼和浩特市, \"新华\"大街 1号"_s},
+      {u"2"_s, u"0012"_s, u"000100"_s, u"2024-01-01"_s},  // numbers and dates stay text
+      {u"3"_s, u"1E5"_s, u"001234"_s, u"3.10"_s},
+      {u"4"_s, u"  前后空格  "_s, u""_s, QString(5000, u'长')},
+      {u"5"_s, u"Tab\there"_s, u"000000"_s, u"=SUM(A1)"_s},
+  };
+  const QString path = dir.filePath(u"导出.xlsx"_s);
+  ASSERT_EQ(data::ExportRecordsXlsx(path, records), QString());
+  test::ScriptedPrompts& prompts = test::FreshPrompts();
+  RecordTable grid;
+  data::Expressions expressions = {u"B"_s, u"C"_s, u"D"_s};
+  ASSERT_EQ(data::ImportWorkbook(grid, path, u"地址"_s, 2, std::nullopt, expressions, false), 0);
+  EXPECT_EQ(grid.records(), records);
+  EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join(u'\n').toStdString();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"导出.xlsx"_s});
+
+  if (geteuid() != 0) {  // root writes anywhere
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(data::ExportRecordsXlsx(dir.filePath(u"b.xlsx"_s), records), data::kFolderNotWritable);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+}
+
+}  // namespace
