@@ -586,7 +586,7 @@ void MF::LayoutGridTab() {
       editor::LayoutGridTab(tabs, std::max(kGridPanelWidth, editor::PixelsToTwips(panelWidth)));
   // The filter bar takes the top of the grid's place.
   const QRect grid = OnPage(layout.grid);
-  const int bar = filterBar_->sizeHint().height();
+  const int bar = filterBar_->heightForWidth(grid.width());
   filterBar_->setGeometry(grid.x(), grid.y(), grid.width(), bar);
   msf_->setGeometry(grid.adjusted(0, bar, 0, 0));
   pic2_->setGeometry(OnPage(layout.panel));

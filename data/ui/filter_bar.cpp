@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,7 +10,6 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "data/data_texts.h"
 
@@ -52,27 +52,26 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
   auto* previous = new QPushButton(kFindPrevious, this);
   previous->setObjectName(QStringLiteral("FindPrevious"));
 
-  auto* filters = new QHBoxLayout;
-  filters->addWidget(new QLabel(kFilterLabel, this));
-  filters->addWidget(text_, 1);
-  filters->addWidget(column_);
-  filters->addWidget(new QLabel(kPostcodePrefixLabel, this));
-  filters->addWidget(prefix_);
-  filters->addWidget(new QLabel(kProvinceLabel, this));
-  filters->addWidget(province_);
-  auto* second = new QHBoxLayout;
-  second->addWidget(problems_);
-  second->addWidget(generated_);
-  second->addWidget(clear);
-  second->addSpacing(12);
-  second->addWidget(new QLabel(kFindLabel, this));
-  second->addWidget(find_, 1);
-  second->addWidget(previous);
-  second->addWidget(next);
-  auto* rows = new QVBoxLayout(this);
-  rows->setContentsMargins(0, 0, 0, 2);
-  rows->addLayout(filters);
-  rows->addLayout(second);
+  // Four groups: the text filter, the postcode and province, the check boxes, and find.
+  const auto group = [this](std::initializer_list<std::pair<QWidget*, int>> widgets) {
+    auto* box = new QWidget(this);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (const auto& [widget, stretch] : widgets) {
+      widget->setParent(box);
+      row->addWidget(widget, stretch);
+    }
+    return box;
+  };
+  groups_ = {group({{new QLabel(kFilterLabel), 0}, {text_, 1}, {column_, 0}}),
+             group({{new QLabel(kPostcodePrefixLabel), 0},
+                    {prefix_, 0},
+                    {new QLabel(kProvinceLabel), 0},
+                    {province_, 1}}),
+             group({{problems_, 0}, {generated_, 0}, {clear, 0}}),
+             group({{new QLabel(kFindLabel), 0}, {find_, 1}, {previous, 0}, {next, 0}})};
+  (new QGridLayout(this))->setContentsMargins(0, 0, 0, 2);
+  Arrange(0);
 
   typing_ = new QTimer(this);
   typing_->setSingleShot(true);
@@ -120,6 +119,41 @@ void FilterBar::Show(const RecordFilter& filter) {
 void FilterBar::Announce() {
   typing_->stop();
   emit FilterEdited(filter());
+}
+
+}  // namespace data::ui
+
+namespace data::ui {
+
+int FilterBar::GroupsPerRow(int width) const {
+  const int spacing = static_cast<const QGridLayout*>(layout())->horizontalSpacing();
+  for (int i = 0; i < 4; i += 2)
+    if (groups_[i]->minimumSizeHint().width() + spacing + groups_[i + 1]->minimumSizeHint().width() > width)
+      return 1;
+  return 2;
+}
+
+void FilterBar::Arrange(int width) {
+  const int perRow = GroupsPerRow(width);
+  if (perRow == groupsPerRow_) return;
+  groupsPerRow_ = perRow;
+  auto* rows = static_cast<QGridLayout*>(layout());
+  for (QWidget* g : groups_) rows->removeWidget(g);
+  for (int i = 0; i < 4; ++i) rows->addWidget(groups_[i], i / perRow, i % perRow);
+}
+
+int FilterBar::heightForWidth(int width) const {
+  const int rows = 4 / GroupsPerRow(width);
+  int row = 0;
+  for (const QWidget* g : groups_) row = std::max(row, g->sizeHint().height());
+  const QMargins margins = layout()->contentsMargins();
+  const int spacing = static_cast<const QGridLayout*>(layout())->verticalSpacing();
+  return rows * row + (rows - 1) * spacing + margins.top() + margins.bottom();
+}
+
+void FilterBar::resizeEvent(QResizeEvent* event) {
+  Arrange(width());
+  QWidget::resizeEvent(event);
 }
 
 }  // namespace data::ui

@@ -3,6 +3,7 @@
 // the user types; the record grid applies it.
 
 #include <QWidget>
+#include <array>
 
 #include "data/record_view.h"
 
@@ -24,12 +25,22 @@ class FilterBar : public QWidget {
   void Show(const RecordFilter& filter);
   QLineEdit* findField() const { return find_; }
 
+  // The bar takes two rows where the grid is wide enough, and four on a narrow one.
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override;
+
  signals:
   void FilterEdited(const data::RecordFilter& filter);
   void FindRequested(const QString& text, bool backward);
 
  private:
   void Announce();
+  int GroupsPerRow(int width) const;
+  void Arrange(int width);
+  void resizeEvent(QResizeEvent* event) override;
+
+  std::array<QWidget*, 4> groups_;
+  int groupsPerRow_ = 0;
 
   QLineEdit* text_;
   QComboBox* column_;

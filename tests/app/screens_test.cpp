@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,14 +50,15 @@ QString Name(const QWidget* w) {
 bool IsControl(const QWidget* w) {
   if (const auto* label = qobject_cast<const QLabel*>(w)) return !label->text().isEmpty();
   return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
-         qobject_cast<const QComboBox*>(w);
+         qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
 }
 
 // Drawn by the program itself rather than laid out: the canvas with its boxes, and the inner
-// parts of tables and combo boxes.
+// parts of tables, combo boxes and spin boxes.
 bool DrawnByTheProgram(const QWidget* w, const MF& window) {
   for (const QWidget* p = w->parentWidget(); p && p != &window; p = p->parentWidget())
-    if (p == window.EP() || qobject_cast<const QAbstractItemView*>(p) || qobject_cast<const QComboBox*>(p))
+    if (p == window.EP() || qobject_cast<const QAbstractItemView*>(p) || qobject_cast<const QComboBox*>(p) ||
+        qobject_cast<const QAbstractSpinBox*>(p))
       return true;
   return false;
 }
