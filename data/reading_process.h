@@ -17,6 +17,15 @@ namespace data::detail {
 // silent then is caught in a loop of a crafted file.
 constexpr int kReadLimitMs = 60000;
 
+// The memory a reading process may take beyond what it starts with (the program's own, shared
+// with it by fork), and its processor time. The largest workbook the import is meant for (a
+// million rows of ten columns) needs well under this; a file that asks for more reads as damaged.
+constexpr qint64 kReadMemoryBytes = qint64(3) << 30;
+constexpr int kReadCpuSeconds = 120;
+// The largest answer taken from a reading process (a million rows of ten columns of addresses
+// take about a third of it).
+constexpr qsizetype kMaxAnswerBytes = qsizetype(1) << 30;
+
 using WorkbookReader = std::function<int(QStringList& names, Worksheet* sheet)>;
 
 // `read`'s result, names and cells, as if it had run here; kWorkbookCannotOpen when the child
