@@ -17,15 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (areas.size() > size / 8) __builtin_trap();  // each area takes 8 bytes of the file
   if (areas.empty()) {
     // Small areas near each other, so that the index's levels all come into play.
-    for (qsizetype at = 0; at + 8 <= content.size() && areas.size() < 64; at += 8) {
-      const int row = int(U32At(content, at) % 300000), column = int(U16At(content, at + 4) % 40);
+    for (qsizetype at = 0; at + 8 <= content.size() && areas.size() < 32; at += 8) {
+      const int row = int(U32At(content, at) % 70000), column = int(U16At(content, at + 4) % 40);
       areas.push_back(
           {row, column, row + int(quint8(content[at + 6]) % 70), column + int(quint8(content[at + 7]) % 4)});
     }
   }
   std::erase_if(areas,
                 [](const MergedArea& a) { return a.firstRow > a.lastRow || a.firstColumn > a.lastColumn; });
-  if (areas.size() > 64) areas.resize(64);
+  if (areas.size() > 32) areas.resize(32);
   for (size_t i = 0; i < areas.size(); ++i)
     for (size_t j = i + 1; j < areas.size(); ++j) {
       const MergedArea &a = areas[i], &b = areas[j];
@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   }
   for (const MergedArea& a : areas) {
     // Every cell of the area and the cells around it.
-    for (int row = a.firstRow - 1; row <= a.lastRow + 1 && row <= a.firstRow + 12; ++row)
-      for (int column = a.firstColumn - 1; column <= a.lastColumn + 1 && column <= a.firstColumn + 6;
+    for (int row = a.firstRow - 1; row <= a.lastRow + 1 && row <= a.firstRow + 6; ++row)
+      for (int column = a.firstColumn - 1; column <= a.lastColumn + 1 && column <= a.firstColumn + 4;
            ++column) {
         QString expected;
         for (size_t i = 0; i < areas.size(); ++i) {
