@@ -122,16 +122,26 @@ QDataStream& operator>>(QDataStream& in, Worksheet& sheet) {
   in >> maxRows >> maxColumns;
   // A fresh sheet has the largest limits of any format; a garbled answer cannot ask for more.
   sheet.SetLimits(std::clamp(maxRows, 0, sheet.maxRows_), std::clamp(maxColumns, 0, sheet.maxColumns_));
+  qint64 cells = 0;
   for (qint32 row = kEndOfSheet; in >> row, in.status() == QDataStream::Ok && row != kEndOfSheet;) {
     qint32 column = 0;
     QString text;
     in >> column >> text;
+    // Past the cells of any sheet the import is meant for, the answer is taken as damaged.
+    if (++cells > Worksheet::kMaxCells) {
+      in.setStatus(QDataStream::ReadCorruptData);
+      break;
+    }
     sheet.SetCell(row, column, std::move(text));
   }
   for (qint32 firstRow = kEndOfSheet;
        in >> firstRow, in.status() == QDataStream::Ok && firstRow != kEndOfSheet;) {
     qint32 firstColumn = 0, lastRow = 0, lastColumn = 0;
     in >> firstColumn >> lastRow >> lastColumn;
+    if (sheet.merged_.size() >= size_t(Worksheet::kMaxMergedAreas)) {
+      in.setStatus(QDataStream::ReadCorruptData);
+      break;
+    }
     sheet.AddMergedArea(firstRow, firstColumn, lastRow, lastColumn);
   }
   return in;

@@ -35,6 +35,11 @@ class Worksheet {
   // Filled by the readers, 0-based.
   void SetCell(int row, int column, QString text);
   void AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn);
+  // The most cells a sheet from a reading process may bring: a million rows of ten columns, and
+  // half as much again.
+  static constexpr qint64 kMaxCells = 15000000;
+  // And merged areas: a 10 MB .xls can hold a million.
+  static constexpr qint64 kMaxMergedAreas = 2000000;
   // The whole sheet, for the way from the reading process (see reading_process.h).
   friend QDataStream& operator<<(QDataStream& out, const Worksheet& sheet);
   friend QDataStream& operator>>(QDataStream& in, Worksheet& sheet);
