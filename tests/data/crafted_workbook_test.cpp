@@ -206,11 +206,29 @@ QByteArray Patched(QByteArray zip, int centralEntry, int field, quint32 value, i
   return zip;
 }
 
+// The same archive ended the ZIP64 way, its entry count given there.
+QByteArray Zip64Ended(const QByteArray& zip, quint64 count) {
+  const auto le64 = [](quint64 v) { return Le(quint32(v), 4) + Le(quint32(v >> 32), 4); };
+  const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
+  const quint32 size = data::detail::U32At(zip, end + 12), offset = data::detail::U32At(zip, end + 16);
+  QByteArray out = zip.left(end);
+  const qsizetype record = out.size();
+  out += Le(0x06064b50, 4) + le64(44) + Le(45, 2) + Le(45, 2) + Le(0, 4) + Le(0, 4) + le64(count) +
+         le64(count) + le64(size) + le64(offset);
+  out += Le(0x07064b50, 4) + Le(0, 4) + le64(quint64(record)) + Le(1, 4);
+  return out + Le(0x06054b50, 4) + Le(0, 4) + Le(0xFFFF, 2) + Le(0xFFFF, 2) + Le(0xFFFFFFFF, 4) +
+         Le(0xFFFFFFFF, 4) + Le(0, 2);
+}
+
 TEST(CraftedWorkbookTest, ZipArchivesThatClaimMoreThanTheyHoldAreDamaged) {
   const std::vector<Part> parts = {{u"[Content_Types].xml"_s, QByteArray(2000, 'a')},
                                    {u"xl/worksheets/sheet1.xml"_s, QByteArray(1 << 20, 'b')}};
   const QByteArray sound = Zip(parts);
   ASSERT_TRUE(data::detail::ReadZipDirectory(sound));
+  const std::optional<std::vector<data::detail::ZipEntry>> zip64 =
+      data::detail::ReadZipDirectory(Zip64Ended(sound, 2));
+  ASSERT_TRUE(zip64);
+  EXPECT_EQ(zip64->size(), 2u);
   std::vector<Part> bomb = parts;
   bomb[1].declaredSize = 400 << 20;  // more than 1 MB packed to 1 KB can give
   struct Case {
@@ -222,6 +240,7 @@ TEST(CraftedWorkbookTest, ZipArchivesThatClaimMoreThanTheyHoldAreDamaged) {
       {"overlapping entries", Patched(sound, 1, 42, 0, 4)},
       {"a packed size beyond the file", Patched(sound, 0, 20, 0x7FFFFFFF, 4)},
       {"more entries than the directory holds", Patched(Patched(sound, -1, 8, 60000, 2), -1, 10, 60000, 2)},
+      {"a ZIP64 count beyond the file", Zip64Ended(sound, quint64(1) << 40)},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(data::detail::ReadZipDirectory(c.bytes)) << c.what;
