@@ -147,11 +147,15 @@ int Divisions::ProvinceOf(int division) const {
 std::vector<int> Divisions::Read(QStringView original) const {
   const QString normalised = Normalised(original);
   const QStringView address(normalised);
+  // The country's name before the address, however often it stands there.
   int start = SkipSeparators(address, 0);
-  for (const QStringView country : {u"中华人民共和国", u"中国"}) {
-    if (address.mid(start).startsWith(country)) {
-      start = SkipSeparators(address, start + int(country.size()));
-      break;
+  for (bool skipped = true; skipped;) {
+    skipped = false;
+    for (const QStringView country : {u"中华人民共和国", u"中国"}) {
+      if (address.mid(start).startsWith(country)) {
+        start = SkipSeparators(address, start + int(country.size()));
+        skipped = true;
+      }
     }
   }
 

@@ -30,3 +30,8 @@ LIST
     ;;
   *) echo "unknown target $target" >&2; exit 1 ;;
 esac
+# Inputs the long runs found, kept so that every run tries them again.
+for finding in "$fixtures"/../fuzz/"$target"-*; do
+  [ -e "$finding" ] && cp "$finding" "$corpus"/
+done
+exit 0

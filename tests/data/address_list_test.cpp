@@ -41,6 +41,7 @@ TEST(AddressListTest, RealWorldAddressesFindTheirDivision) {
       // Extra words.
       {u"中国 北京市海淀区", "110108"},
       {u"中华人民共和国江苏省昆山市", "320583"},
+      {u"中国 中国上海市浦东新区", "310115"},  // found by the address fuzzer
       {u"中国·浙江省·杭州市·西湖区 转王五", "330106"},
       {u"湖南省长沙市岳麓区麓山南路2号 湖南大学 转 张三收", "430104"},
   };
