@@ -218,8 +218,10 @@ std::optional<std::vector<ZipEntry>> ReadZipDirectory(const QByteArray& file) {
     directoryAt = U64At(bytes, qsizetype(at) + 48);
     directoryEnd = at;
   }
-  // Each entry of the directory takes at least 46 bytes.
-  if (directoryAt > directoryEnd || directorySize > directoryEnd - directoryAt || count > directorySize / 46)
+  // The directory ends where the end records begin, and each of its entries takes at least 46
+  // bytes. (A directory with more in it than its count says would be read by liborcus as it
+  // finds it, entries this check never saw.)
+  if (directoryAt > directoryEnd || directorySize != directoryEnd - directoryAt || count > directorySize / 46)
     return std::nullopt;
 
   std::vector<ZipEntry> entries;
@@ -267,6 +269,7 @@ std::optional<std::vector<ZipEntry>> ReadZipDirectory(const QByteArray& file) {
     spans.emplace_back(local, dataAt + packed);
     at = next;
   }
+  if (at != stop) return std::nullopt;
   // Entries that share bytes make a small file unpack to many times its size.
   std::sort(spans.begin(), spans.end());
   for (size_t i = 1; i < spans.size(); ++i)

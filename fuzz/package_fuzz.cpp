@@ -1,6 +1,7 @@
 // Arbitrary bytes as a workbook package: the zip directory check and the repair of .xlsx and .ods
 // packages, in the fuzzer's own process. Whatever the directory says, an accepted entry lies
-// inside the file and unpacks to no more than a part may; a repaired copy is itself accepted.
+// inside the file and unpacks to no more than a part may, liborcus lists the same entries, and a
+// repaired copy is itself accepted.
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
       if (e.dataAt < 0 || e.packedSize < 0 || e.dataAt + e.packedSize > content.size() ||
           e.size > kMaxPartBytes)
         __builtin_trap();
+    // liborcus must see the entries the check saw, no others.
+    WorkbookPackage package;
+    if (package.Load(content)) {
+      if (package.PartNames().size() != entries->size()) __builtin_trap();
+      for (const QString& name : package.PartNames())
+        if (!package.StoredPart(name)) __builtin_trap();
+    }
   }
   const QString wanted = QStringLiteral("地址");
   QByteArray readable;

@@ -240,6 +240,7 @@ TEST(CraftedWorkbookTest, ZipArchivesThatClaimMoreThanTheyHoldAreDamaged) {
       {"overlapping entries", Patched(sound, 1, 42, 0, 4)},
       {"a packed size beyond the file", Patched(sound, 0, 20, 0x7FFFFFFF, 4)},
       {"more entries than the directory holds", Patched(Patched(sound, -1, 8, 60000, 2), -1, 10, 60000, 2)},
+      {"a directory holding more entries than its count", Patched(Patched(sound, -1, 8, 1, 2), -1, 10, 1, 2)},
       {"a ZIP64 count beyond the file", Zip64Ended(sound, quint64(1) << 40)},
   };
   for (const Case& c : cases) {
