@@ -14,7 +14,7 @@
 namespace data::detail {
 
 // The largest workbook the import is meant for (a million rows of ten columns) takes the reading
-// process about 25 s of processor time, and up to a minute of wall time when the machine is busy:
+// process under 30 s of processor time, and over a minute of wall time when the machine is busy:
 // a child that has used a minute of processor time, or is still silent after three minutes, is
 // caught in a loop of a crafted file.
 constexpr int kReadLimitMs = 180000;
