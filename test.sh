@@ -21,18 +21,13 @@ cmake --build build-asan -j "$jobs"
 # run count keep it repeatable, so a finding shows up here first, not at random in CI.
 CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja >/dev/null
 cmake --build build-fuzz -j "$jobs"
-for target in csv_record mapping workbook; do
+for target in csv_record mapping workbook package xls_merged address; do
   corpus=build-fuzz/corpus/$target
-  mkdir -p "$corpus"
+  fuzz/seed_corpus.sh $target "$corpus"
   runs=50000
-  case $target in
-    csv_record) cp tests/fixtures/import/*.csv "$corpus"/ ;;
-    mapping) printf 'A，" 收",B,"//",ZZ\n张三\t10001\t北京' >"$corpus"/seed ;;
-    # Every workbook is read in a child process of its own, about 30 a second here.
-    workbook) cp tests/fixtures/import/*.xls tests/fixtures/import/*.xlsx tests/fixtures/import/*.ods \
-        tests/fixtures/import/writers/*.xls tests/fixtures/import/writers/*.xlsx tests/fixtures/import/writers/*.ods "$corpus"/
-      runs=5000 ;;
-  esac
+  # Every workbook is read in a child process of its own, about 30 a second here; each merged-area
+  # input checks every cell around its areas against a plain search.
+  case $target in workbook | xls_merged) runs=5000 ;; esac
   # Only the last line when it passes, the fuzzer's report when it fails. (Workbooks that crash a
   # library inside their reading process are written out as crash-* too; those are expected.)
   log=build-fuzz/fuzz_$target.log

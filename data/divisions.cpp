@@ -1,14 +1,21 @@
 #include "data/divisions.h"
 
+#include <opencc.h>
+
 #include <QFile>
-#include <QHash>
 #include <algorithm>
+
+#include "common/tsv.h"
 
 namespace 生成邮编 {
 namespace {
 
-// Between the parts of an address people put spaces, commas or a line break.
-bool IsSeparator(QChar c) { return c.isSpace() || c == u'/' || c == u',' || c == u'，' || c == u'、'; }
+// Between the parts of an address people put spaces, a line break or punctuation; full-width
+// forms (／ － ； ，) have become these by normalisation.
+bool IsSeparator(QChar c) {
+  static const QString kSeparators = QStringLiteral("/,;-、·・");
+  return c.isSpace() || kSeparators.contains(c);
+}
 
 int SkipSeparators(QStringView text, int at) {
   while (at < text.size() && IsSeparator(text[at])) ++at;
@@ -39,46 +46,97 @@ struct Divisions::Search {
   }
 };
 
+void Divisions::AddName(int division, const QString& name, bool full) {
+  QStringList& names = divisions_[division].names;
+  if (names.contains(name)) return;
+  names.append(name);
+  const int id = names_.Add(name);
+  if (id == int(named_.size())) named_.emplace_back();
+  named_[id].push_back({division, full});
+}
+
 Divisions Divisions::Parse(const QString& text, QStringList* errors) {
   Divisions table;
-  QHash<QString, int> byCode;
-  const QStringList lines = text.split(u'\n');
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString line = lines[i].trimmed();
-    if (line.isEmpty() || line.startsWith(u'#')) continue;
-    const QStringList fields = line.split(u'\t');
+  for (const common::TsvLine& line : common::SplitTsv(text)) {
+    const QStringList& fields = line.fields;
     const QString& code = fields[0];
-    const int parent = fields.size() == 3 ? byCode.value(fields[1], -1) : -1;
+    const int parent = fields.size() == 3 ? table.byCode_.value(fields[1], -1) : -1;
     const QStringList names = fields.size() == 3 ? fields[2].split(u' ', Qt::SkipEmptyParts) : QStringList();
     const bool isProvince = fields.size() == 3 && fields[1].isEmpty() && code.size() == 2;
     if (names.isEmpty() || (code.size() != 2 && code.size() != 4 && code.size() != 6) ||
-        byCode.contains(code) || (!isProvince && parent < 0)) {
-      if (errors) errors->append(QStringLiteral("line %1: %2").arg(i + 1).arg(line));
+        table.byCode_.contains(code) || (!isProvince && parent < 0)) {
+      if (errors) errors->append(QStringLiteral("line %1: %2").arg(line.number).arg(fields.join(u'\t')));
       continue;
     }
     Division d;
     d.code = code;
     d.parent = parent;
     d.level = code.size() == 2 ? Level::kProvince : code.size() == 4 ? Level::kPrefecture : Level::kCounty;
-    d.names = names;
     const int index = int(table.divisions_.size());
-    byCode.insert(code, index);
-    for (qsizetype n = 0; n < names.size(); ++n) {
-      const int id = table.names_.Add(names[n]);
-      if (id == int(table.named_.size())) table.named_.emplace_back();
-      table.named_[id].push_back({index, n == 0});
-    }
+    table.byCode_.insert(code, index);
     table.divisions_.push_back(std::move(d));
+    for (qsizetype n = 0; n < names.size(); ++n) table.AddName(index, names[n], n == 0);
   }
   return table;
+}
+
+void Divisions::AddFormerNames(const QString& text, QStringList* errors) {
+  for (const common::TsvLine& line : common::SplitTsv(text)) {
+    const int division = line.fields.size() == 3 ? byCode_.value(line.fields[0], -1) : -1;
+    const QStringList names = line.fields.value(2).split(u' ', Qt::SkipEmptyParts);
+    if (division < 0 || names.isEmpty()) {
+      if (errors) errors->append(QStringLiteral("line %1: %2").arg(line.number).arg(line.fields.join(u'\t')));
+      continue;
+    }
+    for (qsizetype n = 0; n < names.size(); ++n) AddName(division, names[n], n == 0);
+  }
+}
+
+void Divisions::AddTraditionalForms() {
+  const opencc_t converter = opencc_open(OPENCC_DEFAULT_CONFIG_SIMP_TO_TRAD);
+  if (converter == reinterpret_cast<opencc_t>(-1)) return;
+  // Every name on a line of its own, converted in one call.
+  struct Owner {
+    int division;
+    bool full;
+  };
+  QStringList names;
+  std::vector<Owner> owners;
+  for (int d = 0; d < int(divisions_.size()); ++d) {
+    for (qsizetype n = 0; n < divisions_[d].names.size(); ++n) {
+      names << divisions_[d].names[n];
+      bool full = false;
+      for (const Named& named : named_[names_.Add(names.back())])
+        full = full || (named.division == d && named.full);
+      owners.push_back({d, full});
+    }
+  }
+  const QByteArray simplified = names.join(u'\n').toUtf8();
+  char* converted = opencc_convert_utf8(converter, simplified.constData(), size_t(simplified.size()));
+  opencc_close(converter);
+  if (!converted) return;
+  const QStringList traditional = QString::fromUtf8(converted).split(u'\n');
+  opencc_convert_utf8_free(converted);
+  if (traditional.size() != names.size()) return;
+  for (qsizetype i = 0; i < names.size(); ++i)
+    if (traditional[i] != names[i]) AddName(owners[i].division, traditional[i], owners[i].full);
 }
 
 const Divisions& Divisions::Shipped() {
   static const Divisions shipped = [] {
     QFile file(QStringLiteral(":/divisions.tsv"));
-    return file.open(QIODevice::ReadOnly) ? Parse(QString::fromUtf8(file.readAll())) : Divisions();
+    if (!file.open(QIODevice::ReadOnly)) return Divisions();
+    Divisions table = Parse(QString::fromUtf8(file.readAll()));
+    QFile former(QStringLiteral(":/former_names.tsv"));
+    if (former.open(QIODevice::ReadOnly)) table.AddFormerNames(QString::fromUtf8(former.readAll()));
+    table.AddTraditionalForms();
+    return table;
   }();
   return shipped;
+}
+
+QString Divisions::Normalised(QStringView address) {
+  return address.toString().normalized(QString::NormalizationForm_KC);
 }
 
 int Divisions::ProvinceOf(int division) const {
@@ -86,9 +144,20 @@ int Divisions::ProvinceOf(int division) const {
   return division;
 }
 
-std::vector<int> Divisions::Read(QStringView address) const {
+std::vector<int> Divisions::Read(QStringView original) const {
+  const QString normalised = Normalised(original);
+  const QStringView address(normalised);
+  // The country's name before the address, however often it stands there.
   int start = SkipSeparators(address, 0);
-  if (address.mid(start).startsWith(u"中国")) start = SkipSeparators(address, start + 2);
+  for (bool skipped = true; skipped;) {
+    skipped = false;
+    for (const QStringView country : {u"中华人民共和国", u"中国"}) {
+      if (address.mid(start).startsWith(country)) {
+        start = SkipSeparators(address, start + int(country.size()));
+        skipped = true;
+      }
+    }
+  }
 
   std::vector<int> provinceOnly;
   for (const bool provinceFirst : {true, false}) {

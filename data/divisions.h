@@ -4,9 +4,15 @@
 // start as province -> prefecture -> county, and a name only counts where it stands as a division
 // of the right level in the right place, so 中山路, 湖南路 or 和平里 in a street never do.
 //
+// An address is read as people write it: compatibility forms (full-width letters, digits, spaces
+// and punctuation) normalised first, separators between the parts, former names still in use
+// (襄樊, 崇文区, 密云县) and the traditional forms of the names (廣東省廣州市).
+//
 // The table ships with the program (resources/divisions.tsv, made by tools/make_divisions.py from
-// a public data set).
+// a public data set), with the former names of resources/former_names.tsv; the traditional forms
+// are made from the names by OpenCC's simplified-to-traditional conversion.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -29,7 +35,13 @@ class Divisions {
  public:
   // Parses the table's text; faulty lines are skipped and described in `errors`.
   static Divisions Parse(const QString& text, QStringList* errors = nullptr);
-  // The table compiled into the program; empty when the resource is missing.
+  // Adds former names, one division a line: its code, the year of the change, the former full
+  // name and its short forms. Faulty lines are skipped and described in `errors`.
+  void AddFormerNames(const QString& text, QStringList* errors = nullptr);
+  // Adds the traditional form of every name that has one; nothing when OpenCC's data is missing.
+  void AddTraditionalForms();
+  // The table compiled into the program, with its former names and traditional forms; empty
+  // when the resource is missing.
   static const Divisions& Shipped();
 
   const std::vector<Division>& all() const { return divisions_; }
@@ -50,9 +62,12 @@ class Divisions {
   // Two passes: first the readings that begin with a province; when none of them gets below the
   // province, the readings that begin with a prefecture or a county.
   std::vector<int> Read(QStringView address) const;
+  // The address as it is read: NFKC-normalised.
+  static QString Normalised(QStringView address);
 
  private:
   struct Search;
+  void AddName(int division, const QString& name, bool full);
   void Follow(Search& search, int division, int end, bool shortName, bool first) const;
 
   std::vector<Division> divisions_;
@@ -62,6 +77,7 @@ class Divisions {
     bool full;  // the full name, suffix and all, not a short form
   };
   std::vector<std::vector<Named>> named_;  // by name id
+  QHash<QString, int> byCode_;
 };
 
 }  // namespace 生成邮编

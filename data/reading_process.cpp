@@ -9,15 +9,23 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #endif
 
 namespace data::detail {
 
 #ifdef Q_OS_UNIX
+#if defined(__has_feature)
+#define KOVA_HAS_ADDRESS_SANITIZER __has_feature(address_sanitizer)
+#else
+#define KOVA_HAS_ADDRESS_SANITIZER 0
+#endif
+
 namespace {
 
 QByteArray EncodeAnswer(int code, const QStringList& names, const Worksheet* sheet) {
@@ -58,7 +66,8 @@ bool WriteAll(int fd, const QByteArray& bytes) {
   return true;
 }
 
-// Everything the child writes until it closes the pipe; false when the deadline passes first.
+// Everything the child writes until it closes the pipe; false when the deadline passes first or
+// the answer grows beyond any real sheet's.
 bool ReadUntilClosed(int fd, const QDeadlineTimer& deadline, QByteArray& bytes) {
   char chunk[65536];
   for (;;) {
@@ -74,8 +83,28 @@ bool ReadUntilClosed(int fd, const QDeadlineTimer& deadline, QByteArray& bytes) 
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
+    if (bytes.size() + n > kMaxAnswerBytes) return false;
     bytes.append(chunk, n);
   }
+}
+
+// The child's limits: its address space as it starts plus kReadMemoryBytes, and its processor
+// time. A reader that reaches one fails (an allocation refused, or SIGXCPU) and the child dies
+// without an answer. Address sanitizer reserves terabytes of address space up front, so
+// sanitized builds keep only the time limit.
+void LimitThisProcess() {
+#if !defined(__SANITIZE_ADDRESS__) && !KOVA_HAS_ADDRESS_SANITIZER
+  unsigned long pages = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%lu", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  const rlim_t memory = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + rlim_t(kReadMemoryBytes);
+  const rlimit addressSpace{memory, memory};
+  setrlimit(RLIMIT_AS, &addressSpace);
+#endif
+  const rlimit cpu{rlim_t(kReadCpuSeconds), rlim_t(kReadCpuSeconds)};
+  setrlimit(RLIMIT_CPU, &cpu);
 }
 
 void Reap(pid_t child) {
@@ -99,6 +128,7 @@ int ReadInChildProcess(const WorkbookReader& read, QStringList& names, Worksheet
   if (child == 0) {
     // The child only reads and writes its answer; _exit skips the parent's exit handlers.
     close(pipeEnds[0]);
+    LimitThisProcess();
     QStringList childNames;
     Worksheet childSheet;
     const int code = read(childNames, sheet ? &childSheet : nullptr);

@@ -13,9 +13,20 @@
 
 namespace data::detail {
 
-// A sheet of the largest size takes the readers well under a minute, so a child that is still
-// silent then is caught in a loop of a crafted file.
-constexpr int kReadLimitMs = 60000;
+// The largest workbook the import is meant for (a million rows of ten columns) takes the reading
+// process under 30 s of processor time, and over a minute of wall time when the machine is busy:
+// a child that has used a minute of processor time, or is still silent after three minutes, is
+// caught in a loop of a crafted file.
+constexpr int kReadLimitMs = 180000;
+
+// The memory a reading process may take beyond what it starts with (the program's own, shared
+// with it by fork), and its processor time. The largest workbook the import is meant for (a
+// million rows of ten columns) needs well under this; a file that asks for more reads as damaged.
+constexpr qint64 kReadMemoryBytes = qint64(3) << 30;
+constexpr int kReadCpuSeconds = 60;
+// The largest answer taken from a reading process (a million rows of ten columns of addresses
+// take about a third of it).
+constexpr qsizetype kMaxAnswerBytes = qsizetype(1) << 30;
 
 using WorkbookReader = std::function<int(QStringList& names, Worksheet* sheet)>;
 

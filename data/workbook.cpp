@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "common/numbers.h"
@@ -43,7 +44,7 @@ constexpr qint32 kEndOfSheet = -1;
 }  // namespace
 
 void Worksheet::SetLimits(int maxRows, int maxColumns) {
-  maxRows_ = maxRows;
+  maxRows_ = std::min(maxRows, 1 << kRowBits);
   maxColumns_ = maxColumns;
 }
 
@@ -64,8 +65,44 @@ void Worksheet::SetCell(int row, int column, QString text) {
 }
 
 void Worksheet::AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn) {
-  if (firstRow > lastRow || firstColumn > lastColumn) return;
-  merged_.push_back({firstRow, firstColumn, lastRow, lastColumn});
+  if (firstRow < 0 || firstColumn < 0 || firstRow > lastRow || firstColumn > lastColumn) return;
+  // An area past the format's last row or column ends there (only its top-left cell matters).
+  if (firstRow >= maxRows_ || firstColumn >= maxColumns_) return;
+  merged_.push_back(
+      {firstRow, firstColumn, std::min(lastRow, maxRows_ - 1), std::min(lastColumn, maxColumns_ - 1)});
+  mergedIndexed_ = false;
+}
+
+void Worksheet::IndexMerged() const {
+  mergedByLevel_.assign(kRowBits + 1, {});
+  for (int i = 0; i < int(merged_.size()); ++i) {
+    const Area& a = merged_[i];
+    const int level = std::bit_width(unsigned(a.firstRow ^ a.lastRow)) - 1;
+    mergedByLevel_[level + 1].push_back({a.firstRow >> (level + 1), a.firstColumn, i});
+  }
+  for (std::vector<Indexed>& level : mergedByLevel_)
+    std::sort(level.begin(), level.end(), [](const Indexed& x, const Indexed& y) {
+      return x.node != y.node ? x.node < y.node : x.firstColumn < y.firstColumn;
+    });
+  mergedIndexed_ = true;
+}
+
+const Worksheet::Area* Worksheet::MergedAt(int row, int column) const {
+  if (merged_.empty()) return nullptr;
+  if (!mergedIndexed_) IndexMerged();
+  for (int level = -1; level < kRowBits; ++level) {
+    const std::vector<Indexed>& areas = mergedByLevel_[level + 1];
+    const int node = row >> (level + 1);
+    // The last area of the node that starts at or left of the column.
+    auto at = std::upper_bound(areas.begin(), areas.end(), std::pair(node, column),
+                               [](std::pair<int, int> key, const Indexed& x) {
+                                 return key.first != x.node ? key.first < x.node : key.second < x.firstColumn;
+                               });
+    if (at == areas.begin() || (--at)->node != node) continue;
+    const Area& a = merged_[at->area];
+    if (column <= a.lastColumn && row >= a.firstRow && row <= a.lastRow) return &a;
+  }
+  return nullptr;
 }
 
 QDataStream& operator<<(QDataStream& out, const Worksheet& sheet) {
@@ -85,16 +122,26 @@ QDataStream& operator>>(QDataStream& in, Worksheet& sheet) {
   in >> maxRows >> maxColumns;
   // A fresh sheet has the largest limits of any format; a garbled answer cannot ask for more.
   sheet.SetLimits(std::clamp(maxRows, 0, sheet.maxRows_), std::clamp(maxColumns, 0, sheet.maxColumns_));
+  qint64 cells = 0;
   for (qint32 row = kEndOfSheet; in >> row, in.status() == QDataStream::Ok && row != kEndOfSheet;) {
     qint32 column = 0;
     QString text;
     in >> column >> text;
+    // Past the cells of any sheet the import is meant for, the answer is taken as damaged.
+    if (++cells > Worksheet::kMaxCells) {
+      in.setStatus(QDataStream::ReadCorruptData);
+      break;
+    }
     sheet.SetCell(row, column, std::move(text));
   }
   for (qint32 firstRow = kEndOfSheet;
        in >> firstRow, in.status() == QDataStream::Ok && firstRow != kEndOfSheet;) {
     qint32 firstColumn = 0, lastRow = 0, lastColumn = 0;
     in >> firstColumn >> lastRow >> lastColumn;
+    if (sheet.merged_.size() >= size_t(Worksheet::kMaxMergedAreas)) {
+      in.setStatus(QDataStream::ReadCorruptData);
+      break;
+    }
     sheet.AddMergedArea(firstRow, firstColumn, lastRow, lastColumn);
   }
   return in;
@@ -113,14 +160,8 @@ int Worksheet::CellText(int row, int column, QString& text) const {
   const int c = column - 1;
   const QString* stored = Stored(r, c);
   // Only the top-left cell of a merged area holds its value; the others show it too.
-  if (!stored) {
-    for (const Area& area : merged_) {
-      if (r >= area.firstRow && r <= area.lastRow && c >= area.firstColumn && c <= area.lastColumn) {
-        stored = Stored(area.firstRow, area.firstColumn);
-        break;
-      }
-    }
-  }
+  if (!stored)
+    if (const Area* area = MergedAt(r, c)) stored = Stored(area->firstRow, area->firstColumn);
   text = stored ? *stored : QString();
   return kWorkbookOk;
 }

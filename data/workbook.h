@@ -35,6 +35,11 @@ class Worksheet {
   // Filled by the readers, 0-based.
   void SetCell(int row, int column, QString text);
   void AddMergedArea(int firstRow, int firstColumn, int lastRow, int lastColumn);
+  // The most cells a sheet from a reading process may bring: a million rows of ten columns, and
+  // half as much again.
+  static constexpr qint64 kMaxCells = 15000000;
+  // And merged areas: a 10 MB .xls can hold a million.
+  static constexpr qint64 kMaxMergedAreas = 2000000;
   // The whole sheet, for the way from the reading process (see reading_process.h).
   friend QDataStream& operator<<(QDataStream& out, const Worksheet& sheet);
   friend QDataStream& operator>>(QDataStream& in, Worksheet& sheet);
@@ -45,6 +50,9 @@ class Worksheet {
   struct Area {
     int firstRow, firstColumn, lastRow, lastColumn;
   };
+  // The merged area a cell lies in; nullptr for none. See MergedIndex.
+  const Area* MergedAt(int row, int column) const;
+  void IndexMerged() const;
   struct Cell {
     int column;
     QString text;
@@ -54,6 +62,17 @@ class Worksheet {
   // costs no more than one at the left.
   std::vector<std::vector<Cell>> rows_;
   std::vector<Area> merged_;
+  // The merged areas for look-up, made when first needed. Rows are the leaves of a binary tree
+  // over the rows 0 .. 2^20 - 1; an area belongs to the lowest node whose halves it spans (level: the highest
+  // bit in which its first and last rows differ, -1 for a one-row area). The areas of one node
+  // all hold the rows either side of its middle, so areas that do not overlap have distinct
+  // columns there: a cell is found by one binary search per level, at most 21 of them.
+  static constexpr int kRowBits = 20;  // rows of the largest format: 2^20
+  struct Indexed {
+    int node, firstColumn, area;  // node: the row's bits above the level
+  };
+  mutable std::vector<std::vector<Indexed>> mergedByLevel_;  // level + 1 -> by (node, firstColumn)
+  mutable bool mergedIndexed_ = false;
   int maxRows_ = 1048576;
   int maxColumns_ = 16384;
 };

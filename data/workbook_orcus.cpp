@@ -502,7 +502,7 @@ int UnknownContent(const QByteArray& bytes) {
 
 int ReadOrcusBytes(const QByteArray& bytes, const QString* sheetName, QStringList& names, Worksheet* sheet) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-  if (DeclaresHugeZipEntry(bytes)) return kWorkbookCannotOpen;
+  if (IsDamagedZip(bytes)) return kWorkbookCannotOpen;
   orcus::format_t format = orcus::format_t::unknown;
   try {
     format = orcus::detect(data, size_t(bytes.size()));

@@ -9,6 +9,7 @@
 #include <orcus/zip_archive_stream.hpp>
 #include <string_view>
 
+#include "data/little_endian.h"
 #include "data/workbook_errors.h"
 
 namespace data::detail {
@@ -84,46 +85,6 @@ quint32 Crc32(const QByteArray& bytes) {
   for (const char b : bytes) crc = table[(crc ^ quint8(b)) & 0xFF] ^ (crc >> 8);
   return crc ^ 0xFFFFFFFFu;
 }
-
-// A zip archive whose entries are stored as they are, which is all a reader needs.
-class StoredZip {
- public:
-  void Add(const QString& name, const QByteArray& data) {
-    const QByteArray utf8 = name.toUtf8();
-    const quint32 offset = quint32(zip_.size());
-    const quint32 crc = Crc32(data);
-    // Local header: version 2.0, names in UTF-8, stored, no time.
-    Put(zip_, 0x04034b50, 4), Put(zip_, 20, 2), Put(zip_, 0x0800, 2), Put(zip_, 0, 2), Put(zip_, 0, 4);
-    Put(zip_, crc, 4), Put(zip_, quint32(data.size()), 4), Put(zip_, quint32(data.size()), 4);
-    Put(zip_, quint32(utf8.size()), 2), Put(zip_, 0, 2);
-    zip_ += utf8;
-    zip_ += data;
-    Put(directory_, 0x02014b50, 4), Put(directory_, 20, 2), Put(directory_, 20, 2),
-        Put(directory_, 0x0800, 2);
-    Put(directory_, 0, 2), Put(directory_, 0, 4), Put(directory_, crc, 4);
-    Put(directory_, quint32(data.size()), 4), Put(directory_, quint32(data.size()), 4);
-    Put(directory_, quint32(utf8.size()), 2), Put(directory_, 0, 2), Put(directory_, 0, 2);
-    Put(directory_, 0, 2), Put(directory_, 0, 2), Put(directory_, 0, 4), Put(directory_, offset, 4);
-    directory_ += utf8;
-    ++entries_;
-  }
-  QByteArray Finish() {
-    const quint32 offset = quint32(zip_.size());
-    zip_ += directory_;
-    Put(zip_, 0x06054b50, 4), Put(zip_, 0, 2), Put(zip_, 0, 2), Put(zip_, entries_, 2),
-        Put(zip_, entries_, 2);
-    Put(zip_, quint32(directory_.size()), 4), Put(zip_, offset, 4), Put(zip_, 0, 2);
-    return zip_;
-  }
-  qsizetype size() const { return zip_.size(); }
-
- private:
-  static void Put(QByteArray& out, quint32 value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
-  }
-  QByteArray zip_, directory_;
-  quint32 entries_ = 0;
-};
 
 // Walks the relationships from the package root, keeping those liborcus can follow: to a part
 // that exists and not back to a part on the way there. Real packages are a few steps deep; a
@@ -208,45 +169,148 @@ std::vector<MergedArea> OdsMergedAreas(const QByteArray& content, const QString&
   return areas;
 }
 
-// The package with some parts replaced, stored uncompressed; nullopt when it would outgrow the
-// 32-bit sizes of the zip format.
+// The package with some parts replaced (stored uncompressed) and the others copied packed, so
+// that parts no reader looks at (pictures, charts) are never unpacked; nullopt when it would
+// outgrow the 32-bit sizes or 16-bit count of the zip format.
 std::optional<QByteArray> Copy(const WorkbookPackage& package, const QHash<QString, QByteArray>& replaced) {
-  StoredZip zip;
+  if (qsizetype(package.PartNames().size()) > ZipWriter::kMaxEntries) return std::nullopt;
+  ZipWriter zip;
   for (const QString& name : package.PartNames()) {
     const auto found = replaced.constFind(name);
-    const QByteArray data = found == replaced.cend() ? package.Part(name) : *found;
-    if (zip.size() + data.size() > 0x7FFF0000) return std::nullopt;
-    zip.Add(name, data);
+    const ZipEntry* stored = package.StoredPart(name);
+    const qsizetype size = found != replaced.cend() ? found->size() : stored ? stored->packedSize : 0;
+    if (zip.size() + size > 0x7FFF0000) return std::nullopt;
+    if (found != replaced.cend())
+      zip.Add(name, *found);
+    else if (stored)
+      zip.Add(name, stored->method, stored->crc,
+              QByteArrayView(package.bytes()).sliced(stored->dataAt, stored->packedSize), stored->size);
   }
   return zip.Finish();
 }
 
+constexpr quint32 kLocalHeader = 0x04034b50, kCentralHeader = 0x02014b50, kEndOfDirectory = 0x06054b50,
+                  kZip64End = 0x06064b50, kZip64Locator = 0x07064b50;
+
+// The end-of-central-directory record, within the last 64 KB + 22 bytes; -1 when there is none.
+qsizetype EndOfDirectory(QByteArrayView bytes) {
+  for (qsizetype at = bytes.size() - 22; at >= 0 && at >= bytes.size() - 22 - 65535; --at)
+    if (U32At(bytes, at) == kEndOfDirectory) return at;
+  return -1;
+}
+
 }  // namespace
 
-bool DeclaresHugeZipEntry(const QByteArray& bytes) {
-  constexpr quint64 kMaxEntry = 512ull * 1024 * 1024;
-  const auto u16 = [&](qsizetype at) -> quint32 {
-    return at + 2 <= bytes.size() ? quint32(quint8(bytes[at])) | quint32(quint8(bytes[at + 1])) << 8 : 0;
-  };
-  const auto u32 = [&](qsizetype at) -> quint32 { return u16(at) | u16(at + 2) << 16; };
-  // The end-of-central-directory record sits within the last 64 KB + 22 bytes.
-  qsizetype end = -1;
-  for (qsizetype at = bytes.size() - 22; at >= 0 && at >= bytes.size() - 22 - 65535; --at) {
-    if (u32(at) == 0x06054b50) {
-      end = at;
+std::optional<std::vector<ZipEntry>> ReadZipDirectory(const QByteArray& file) {
+  const QByteArrayView bytes(file);
+  const qsizetype end = EndOfDirectory(bytes);
+  if (end < 0) return std::nullopt;
+  quint64 count = U16At(bytes, end + 10), directorySize = U32At(bytes, end + 12),
+          directoryAt = U32At(bytes, end + 16);
+  quint64 directoryEnd = quint64(end);
+  // Figures too large for the plain record are in a ZIP64 record, found through a locator.
+  if ((count == 0xFFFF || directorySize == 0xFFFFFFFF || directoryAt == 0xFFFFFFFF) && end >= 76 &&
+      U32At(bytes, end - 20) == kZip64Locator) {
+    const quint64 at = U64At(bytes, end - 20 + 8);
+    if (at > quint64(end - 20 - 56) || U32At(bytes, qsizetype(at)) != kZip64End) return std::nullopt;
+    count = U64At(bytes, qsizetype(at) + 32);
+    directorySize = U64At(bytes, qsizetype(at) + 40);
+    directoryAt = U64At(bytes, qsizetype(at) + 48);
+    directoryEnd = at;
+  }
+  // The directory ends where the end records begin, and each of its entries takes at least 46
+  // bytes. (A directory with more in it than its count says would be read by liborcus as it
+  // finds it, entries this check never saw.)
+  if (directoryAt > directoryEnd || directorySize != directoryEnd - directoryAt || count > directorySize / 46)
+    return std::nullopt;
+
+  std::vector<ZipEntry> entries;
+  entries.reserve(size_t(count));
+  std::vector<std::pair<quint64, quint64>> spans;  // each entry's local header and data
+  const qsizetype stop = qsizetype(directoryAt + directorySize);
+  qsizetype at = qsizetype(directoryAt);
+  for (quint64 i = 0; i < count; ++i) {
+    if (at + 46 > stop || U32At(bytes, at) != kCentralHeader) return std::nullopt;
+    const qsizetype nameLength = U16At(bytes, at + 28), extraLength = U16At(bytes, at + 30);
+    const qsizetype next = at + 46 + nameLength + extraLength + U16At(bytes, at + 32);
+    if (next > stop) return std::nullopt;
+    ZipEntry entry;
+    entry.method = U16At(bytes, at + 10);
+    entry.crc = U32At(bytes, at + 16);
+    quint64 packed = U32At(bytes, at + 20), size = U32At(bytes, at + 24), local = U32At(bytes, at + 42);
+    // A ZIP64 extra field holds, in this order, the 64-bit figures of those that read all ones.
+    const qsizetype extraEnd = at + 46 + nameLength + extraLength;
+    for (qsizetype x = at + 46 + nameLength; x + 4 <= extraEnd; x += 4 + U16At(bytes, x + 2)) {
+      if (U16At(bytes, x) != 0x0001) continue;
+      qsizetype value = x + 4;
+      const qsizetype valueEnd = std::min(value + qsizetype(U16At(bytes, x + 2)), extraEnd);
+      for (quint64* figure : {&size, &packed, &local}) {
+        if (*figure != 0xFFFFFFFF || value + 8 > valueEnd) continue;
+        *figure = U64At(bytes, value);
+        value += 8;
+      }
       break;
     }
+    entry.name = QString::fromUtf8(bytes.sliced(at + 46, nameLength));
+    // The local header and the packed data lie before the directory.
+    if (local > directoryAt || directoryAt - local < 30 || U32At(bytes, qsizetype(local)) != kLocalHeader)
+      return std::nullopt;
+    const quint64 dataAt =
+        local + 30 + U16At(bytes, qsizetype(local) + 26) + U16At(bytes, qsizetype(local) + 28);
+    if (dataAt > directoryAt || packed > directoryAt - dataAt) return std::nullopt;
+    // Unpacked sizes a reader would set aside, and what the packed bytes can really give.
+    if (size > quint64(kMaxPartBytes)) return std::nullopt;
+    if (entry.method == 0 && size != packed) return std::nullopt;
+    if (entry.method == 8 && size > packed * 1032 + 1024) return std::nullopt;
+    entry.dataAt = qint64(dataAt);
+    entry.packedSize = qint64(packed);
+    entry.size = qint64(size);
+    entries.push_back(std::move(entry));
+    spans.emplace_back(local, dataAt + packed);
+    at = next;
   }
-  if (end < 0) return false;  // not a zip: the parser's own checks apply
-  const quint32 entries = u16(end + 10);
-  qsizetype at = qsizetype(u32(end + 16));
-  for (quint32 i = 0; i < entries && at >= 0 && at + 46 <= bytes.size(); ++i) {
-    if (u32(at) != 0x02014b50) return false;
-    // A packed size beyond the file itself, or an unpacked size beyond any worksheet, is damage.
-    if (u32(at + 20) > quint64(bytes.size()) || u32(at + 24) > kMaxEntry) return true;
-    at += 46 + qsizetype(u16(at + 28)) + qsizetype(u16(at + 30)) + qsizetype(u16(at + 32));
-  }
-  return false;
+  if (at != stop) return std::nullopt;
+  // Entries that share bytes make a small file unpack to many times its size.
+  std::sort(spans.begin(), spans.end());
+  for (size_t i = 1; i < spans.size(); ++i)
+    if (spans[i].first < spans[i - 1].second) return std::nullopt;
+  return entries;
+}
+
+bool IsDamagedZip(const QByteArray& bytes) { return EndOfDirectory(bytes) >= 0 && !ReadZipDirectory(bytes); }
+
+void ZipWriter::Add(const QString& name, const QByteArray& data) {
+  Add(name, 0, Crc32(data), data, data.size());
+}
+
+void ZipWriter::Add(const QString& name, quint32 method, quint32 crc, QByteArrayView packed, qint64 size) {
+  const QByteArray utf8 = name.toUtf8();
+  const quint32 offset = quint32(zip_.size());
+  // Local header: version 2.0, names in UTF-8, no time.
+  Put(zip_, 0x04034b50, 4), Put(zip_, 20, 2), Put(zip_, 0x0800, 2), Put(zip_, method, 2), Put(zip_, 0, 4);
+  Put(zip_, crc, 4), Put(zip_, quint32(packed.size()), 4), Put(zip_, quint32(size), 4);
+  Put(zip_, quint32(utf8.size()), 2), Put(zip_, 0, 2);
+  zip_ += utf8;
+  zip_ += packed;
+  Put(directory_, 0x02014b50, 4), Put(directory_, 20, 2), Put(directory_, 20, 2), Put(directory_, 0x0800, 2);
+  Put(directory_, method, 2), Put(directory_, 0, 4), Put(directory_, crc, 4);
+  Put(directory_, quint32(packed.size()), 4), Put(directory_, quint32(size), 4);
+  Put(directory_, quint32(utf8.size()), 2), Put(directory_, 0, 2), Put(directory_, 0, 2);
+  Put(directory_, 0, 2), Put(directory_, 0, 2), Put(directory_, 0, 4), Put(directory_, offset, 4);
+  directory_ += utf8;
+  ++entries_;
+}
+
+QByteArray ZipWriter::Finish() {
+  const quint32 offset = quint32(zip_.size());
+  zip_ += directory_;
+  Put(zip_, 0x06054b50, 4), Put(zip_, 0, 2), Put(zip_, 0, 2), Put(zip_, entries_, 2), Put(zip_, entries_, 2);
+  Put(zip_, quint32(directory_.size()), 4), Put(zip_, offset, 4), Put(zip_, 0, 2);
+  return zip_;
+}
+
+void ZipWriter::Put(QByteArray& out, quint32 value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
 }
 
 WorkbookPackage::WorkbookPackage() = default;
@@ -254,7 +318,10 @@ WorkbookPackage::~WorkbookPackage() = default;
 
 bool WorkbookPackage::Load(const QByteArray& bytes) {
   bytes_ = bytes;
-  if (DeclaresHugeZipEntry(bytes_)) return false;
+  std::optional<std::vector<ZipEntry>> entries = ReadZipDirectory(bytes_);
+  if (!entries) return false;
+  entries_ = std::move(*entries);
+  for (int i = 0; i < int(entries_.size()); ++i) entryOf_.insert(entries_[i].name, i);
   try {
     blob_ = std::make_unique<orcus::zip_archive_stream_blob>(
         reinterpret_cast<const uint8_t*>(bytes_.constData()), size_t(bytes_.size()));
@@ -283,6 +350,11 @@ std::vector<unsigned char> WorkbookPackage::PartBytes(const QString& name) const
     bytes.clear();
   }
   return bytes;
+}
+
+const ZipEntry* WorkbookPackage::StoredPart(const QString& name) const {
+  const auto found = entryOf_.constFind(name);
+  return found == entryOf_.cend() ? nullptr : &entries_[*found];
 }
 
 QByteArray WorkbookPackage::Part(const QString& name) const {

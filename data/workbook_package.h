@@ -30,6 +30,42 @@ class zip_archive_stream_blob;
 
 namespace data::detail {
 
+// An entry of a zip archive as its central directory gives it, checked against the file.
+struct ZipEntry {
+  QString name;
+  quint32 method = 0, crc = 0;  // method: 0 stored, 8 deflated
+  qint64 dataAt = 0;            // where the packed bytes begin in the file
+  qint64 packedSize = 0, size = 0;
+};
+
+// The entries of a zip archive; nullopt when the bytes are no zip archive or a damaged one. A
+// size or place a zip reader would act on is checked before anyone does: entries inside the file
+// and apart from each other and from the directory, an unpacked size no part of a workbook needs
+// (kMaxPartBytes), or beyond what the packed bytes can give (deflate packs at most 1032 to 1),
+// counts and ZIP64 records that fit the file.
+constexpr qint64 kMaxPartBytes = qint64(512) << 20;
+std::optional<std::vector<ZipEntry>> ReadZipDirectory(const QByteArray& bytes);
+// True for bytes that end like a zip archive (an end-of-central-directory record) whose
+// directory ReadZipDirectory does not accept.
+bool IsDamagedZip(const QByteArray& bytes);
+
+// A zip archive written entry by entry: new parts stored as they are, parts of another archive
+// copied packed as they were.
+class ZipWriter {
+ public:
+  void Add(const QString& name, const QByteArray& data);
+  void Add(const QString& name, quint32 method, quint32 crc, QByteArrayView packed, qint64 size);
+  QByteArray Finish();
+  qsizetype size() const { return zip_.size() + directory_.size(); }
+  // The plain end record counts entries in 16 bits; no workbook comes near that many parts.
+  static constexpr qsizetype kMaxEntries = 0xFFFF;
+
+ private:
+  static void Put(QByteArray& out, quint32 value, int bytes);
+  QByteArray zip_, directory_;
+  quint32 entries_ = 0;
+};
+
 struct Relationship {
   QString id, type, target;  // target: the part's full name in the package, or an external URI
   bool external = false;
@@ -56,6 +92,9 @@ class WorkbookPackage {
   QString SheetPart(const QString& sheetName) const;
   // The parts in the archive's order.
   const std::vector<QString>& PartNames() const { return names_; }
+  // The part as it is stored in the file, packed; nullptr when the name is not in the directory.
+  const ZipEntry* StoredPart(const QString& name) const;
+  const QByteArray& bytes() const { return bytes_; }
 
  private:
   QByteArray bytes_;
@@ -63,12 +102,9 @@ class WorkbookPackage {
   std::unique_ptr<orcus::zip_archive> archive_;
   std::vector<QString> names_;
   QHash<QString, int> parts_;
+  std::vector<ZipEntry> entries_;
+  QHash<QString, int> entryOf_;
 };
-
-// A zip entry declares its packed and unpacked sizes, and a zip reader sets aside that much
-// memory before it reads anything: true when an entry claims more than any real workbook part
-// needs, or a packed size beyond the file itself.
-bool DeclaresHugeZipEntry(const QByteArray& bytes);
 
 // The package liborcus is to read: `bytes` itself when it reads as it is, else a repaired copy.
 // Returns 0, or kWorkbookCannotOpen for a damaged package: one without a workbook, or whose

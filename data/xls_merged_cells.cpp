@@ -1,17 +1,19 @@
 #include "data/xls_merged_cells.h"
 
+#include <algorithm>
 #include <optional>
+
+#include "data/little_endian.h"
 
 namespace data::detail {
 namespace {
 
 constexpr quint32 kEndOfChain = 0xFFFFFFFE;
+// Streams shorter than this live in the mini stream; the format fixes it, whatever a header says.
+constexpr quint32 kMiniStreamCutoff = 4096;
 
-quint32 U16(QByteArrayView bytes, qsizetype at) {
-  return at >= 0 && at + 2 <= bytes.size() ? quint32(quint8(bytes[at])) | quint32(quint8(bytes[at + 1])) << 8
-                                           : 0;
-}
-quint32 U32(QByteArrayView bytes, qsizetype at) { return U16(bytes, at) | U16(bytes, at + 2) << 16; }
+quint32 U16(QByteArrayView bytes, qsizetype at) { return U16At(bytes, at); }
+quint32 U32(QByteArrayView bytes, qsizetype at) { return U32At(bytes, at); }
 // `count` UTF-16 code units from `at` on, as far as the bytes go.
 QString Utf16(QByteArrayView bytes, qsizetype at, qsizetype count) {
   QString text;
@@ -48,10 +50,14 @@ class CompoundFile {
       for (qsizetype j = 0; j < sectorSize_ / 4 && fat_.size() < sectors; ++j)
         fat_.push_back(U32(file_, at + 4 * j));
     }
-    directory_ = Chain(U32(file_, 0x30), fat_, [this](quint32 s) { return SectorBytes(s); });
-    miniFat_ = ToWords(Chain(U32(file_, 0x3C), fat_, [this](quint32 s) { return SectorBytes(s); }));
-    miniCutoff_ = U32(file_, 0x38);
-    miniStream_ = Chain(U32(directory_, 0x74), fat_, [this](quint32 s) { return SectorBytes(s); });
+    // Every chain is cut at the size its stream declares, and no size is taken beyond the file:
+    // a chain that loops, or claims more, costs at most the file's size once.
+    const auto sectorBytes = [this](quint32 s) { return SectorBytes(s); };
+    directory_ = Chain(U32(file_, 0x30), fat_, file_.size(), sectorBytes);
+    miniFat_ = ToWords(Chain(U32(file_, 0x3C), fat_,
+                             std::min(qsizetype(U32(file_, 0x40)) * sectorSize_, file_.size()), sectorBytes));
+    miniStream_ = Chain(U32(directory_, 0x74), fat_, std::min(qsizetype(U32(directory_, 0x78)), file_.size()),
+                        sectorBytes);
   }
 
   // The stream of that name; nullopt when there is none.
@@ -61,11 +67,10 @@ class CompoundFile {
       if (directory_[at + 0x42] != 2 || length < 2 || length > 64) continue;
       if (Utf16(directory_, at, length / 2 - 1) != name) continue;
       const quint32 start = U32(directory_, at + 0x74), size = U32(directory_, at + 0x78);
-      QByteArray stream = size < miniCutoff_
-                              ? Chain(start, miniFat_, [this](quint32 s) { return MiniSectorBytes(s); })
-                              : Chain(start, fat_, [this](quint32 s) { return SectorBytes(s); });
-      stream.truncate(size);
-      return stream;
+      if (size < kMiniStreamCutoff)
+        return Chain(start, miniFat_, qsizetype(size), [this](quint32 s) { return MiniSectorBytes(s); });
+      return Chain(start, fat_, std::min(qsizetype(size), file_.size()),
+                   [this](quint32 s) { return SectorBytes(s); });
     }
     return std::nullopt;
   }
@@ -84,14 +89,17 @@ class CompoundFile {
     const qsizetype at = qsizetype(sector) * 64;
     return at + 64 <= miniStream_.size() ? QByteArrayView(miniStream_).sliced(at, 64) : QByteArrayView();
   }
-  // The sectors of a chain joined; a chain longer than its table (a loop) is cut there.
+  // The sectors of a chain joined up to `size` bytes; a chain that ends early, or comes back to
+  // a sector it has been through (a loop), gives less.
   template <typename Sector>
-  static QByteArray Chain(quint32 start, const std::vector<quint32>& table, Sector sector) {
+  static QByteArray Chain(quint32 start, const std::vector<quint32>& table, qsizetype size, Sector sector) {
     QByteArray bytes;
-    for (size_t steps = 0; start < table.size() && steps <= table.size(); ++steps) {
+    std::vector<bool> visited(table.size());
+    while (start < table.size() && !visited[start] && bytes.size() < size) {
+      visited[start] = true;
       const QByteArrayView part = sector(start);
       if (part.isEmpty()) break;
-      bytes += part;
+      bytes += part.first(std::min(part.size(), size - bytes.size()));
       start = table[start];
     }
     return bytes;
@@ -106,7 +114,6 @@ class CompoundFile {
   qsizetype sectorSize_ = 0;
   std::vector<quint32> fat_, miniFat_;
   QByteArray directory_, miniStream_;
-  quint32 miniCutoff_ = 4096;
 };
 
 constexpr quint32 kBof = 0x0809, kEof = 0x000A, kBoundSheet = 0x0085, kMergedCells = 0x00E5;
@@ -142,10 +149,14 @@ std::vector<MergedArea> ReadXlsMergedAreas(const QByteArray& file, const QString
   }
   std::vector<MergedArea> areas;
   if (sheetStart < 0 || U16(biff, sheetStart) != kBof) return areas;
+  // The sheet's records run from its BOF to the matching EOF: a chart on the sheet brings its own
+  // BOF ... EOF, and merged areas may come after it.
+  int depth = 0;
   for (qsizetype at = sheetStart; at + 4 <= biff.size(); at += 4 + qsizetype(U16(biff, at + 2))) {
     const quint32 type = U16(biff, at);
-    if (type == kEof) break;
-    if (type != kMergedCells) continue;
+    if (type == kBof) ++depth;
+    if (type == kEof && --depth == 0) break;
+    if (type != kMergedCells || depth != 1) continue;
     const QByteArrayView record = recordAt(at);
     const qsizetype count = qsizetype(U16(record, 0));
     for (qsizetype i = 0; i < count && 2 + 8 * (i + 1) <= record.size(); ++i) {

@@ -1,7 +1,9 @@
 #pragma once
 // The merged areas of an .xls worksheet, which FreeXL does not report: read from the MERGEDCELLS
-// records of the workbook stream inside the compound file. Every read is bounded by the file, so
-// a damaged file gives fewer areas, never a fault.
+// records of the workbook stream inside the compound file. Every read is bounded by the file: a
+// stream is read no further than its declared size, no sector twice, and no size is taken beyond
+// the file's own, so a damaged file gives fewer areas, never a fault or more memory than about
+// five times its size.
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +13,7 @@ namespace data::detail {
 
 struct MergedArea {
   int firstRow, firstColumn, lastRow, lastColumn;  // 0-based
+  bool operator==(const MergedArea&) const = default;
 };
 
 // The merged areas of the named worksheet; none when the file or the sheet cannot be read.

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
   libsqlcipher-dev sqlcipher
   libfreexl-dev liborcus-dev libboost-dev libxlsxwriter-dev
+  libopencc-dev libopencc-data zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n

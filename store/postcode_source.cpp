@@ -4,6 +4,8 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include "common/tsv.h"
+
 namespace DataBase {
 namespace {
 
@@ -22,15 +24,9 @@ PostcodeSource ParsePostcodeSource(const QString& text) {
   PostcodeSource source;
   QSet<QString> seen;
   bool headerAllowed = true;
-  const QStringList lines = text.split(u'\n');
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const int number = int(i) + 1;
-    QString line = lines[i];
-    if (i == 0 && line.startsWith(QChar(0xFEFF))) line.remove(0, 1);
-    if (line.endsWith(u'\r')) line.chop(1);
-    if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
-
-    const QStringList fields = line.split(u'\t');
+  for (const common::TsvLine& line : common::SplitTsv(text)) {
+    const int number = line.number;
+    const QStringList& fields = line.fields;
     if (headerAllowed &&
         fields == QStringList{QStringLiteral("省份"), QStringLiteral("地区"), QStringLiteral("邮编")}) {
       headerAllowed = false;
@@ -42,7 +38,7 @@ PostcodeSource ParsePostcodeSource(const QString& text) {
           number, QStringLiteral("expected 3 tab-separated fields, found %1").arg(fields.size()));
       continue;
     }
-    PostcodeRow row{fields[0].trimmed(), fields[1].trimmed(), fields[2].trimmed(), number};
+    PostcodeRow row{fields[0], fields[1], fields[2], number};
     if (row.province.isEmpty() || row.region.isEmpty()) {
       source.errors << LineError(number, QStringLiteral("empty province or region"));
       continue;

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdio>
 
+#include "common/tsv.h"
 #include "store/database.h"
 #include "store/postcode_source.h"
 
@@ -72,11 +73,8 @@ struct FormatRow {
 bool ReadStandardFormats(const QString& path, std::vector<FormatRow>* rows) {
   QByteArray text;
   if (!ReadText(path, &text)) return false;
-  int lineNumber = 0;
-  for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
-    ++lineNumber;
-    if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
-    const QStringList f = line.split(u'\t');
+  for (const common::TsvLine& line : common::SplitTsv(QString::fromUtf8(text))) {
+    const QStringList& f = line.fields;
     const bool digits = f.value(1) == QStringLiteral("0-5");
     bool ok = f.size() == (digits ? 9 : 8);
     std::array<double, 7> n{};  // X Y W H fSize fBold Step
@@ -86,7 +84,7 @@ bool ReadStandardFormats(const QString& path, std::vector<FormatRow>* rows) {
       return Fail(
           QStringLiteral("%1, line %2: expected Name, Ctl, X, Y, W, H, fSize, fBold (and Step for 0-5)")
               .arg(path)
-              .arg(lineNumber));
+              .arg(line.number));
     for (int k = 0; k < (digits ? 6 : 1); ++k)
       rows->push_back({f[0], ctl + k, n[0] + k * n[6], n[1], n[2], n[3], n[4], n[5] != 0});
   }
