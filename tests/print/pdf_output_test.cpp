@@ -4,6 +4,7 @@
 
 #include <QPdfWriter>
 #include <QRawFont>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include "common/numbers.h"
@@ -315,6 +316,57 @@ TEST(PdfOutput, LargeFontsMeasureAndPrintAtTheirFullSize) {
     EXPECT_EQ(words[i].text, text);
     EXPECT_NEAR(words[i].mm.left(), 5, 0.2);
     EXPECT_NEAR(words[i].mm.width(), widths[i], 0.2);
+  }
+}
+
+// The 3,755 characters of GB 2312 level 1, rows 0xB0 to 0xD7.
+QString Gb2312LevelOne() {
+  QByteArray bytes;
+  for (int row = 0xB0; row <= 0xD7; ++row)
+    for (int cell = 0xA1; cell <= (row == 0xD7 ? 0xF9 : 0xFE); ++cell)
+      bytes += char(row), bytes += char(cell);
+  QStringDecoder gb18030("GB18030");
+  return gb18030.decode(bytes);
+}
+
+// CJK faces share one glyph between a radical and its ideograph (⼈ and 人); the text read back
+// from a PDF must be the printed one, or searching and copying an address fail.
+TEST(PdfOutput, EveryCharacterOfGb2312LevelOneReadsBackAsItself) {
+  const QString all = Gb2312LevelOne();
+  ASSERT_EQ(all.size(), 3755);
+  struct Face {
+    const char16_t* name;
+    bool bold;
+  };
+  for (const Face face :
+       {Face{u"宋体", false}, Face{u"宋体", true}, Face{u"黑体", false}, Face{u"黑体", true}}) {
+    SCOPED_TRACE(testing::Message() << QString::fromUtf16(face.name).toStdString()
+                                    << (face.bold ? " bold" : ""));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gb2312.pdf"));
+    {
+      print::PdfDevice pdf(path, print::kPdfPrinterName);
+      common::FontChoice font;
+      font.name = QString::fromUtf16(face.name);
+      font.size = 9;
+      font.bold = face.bold;
+      pdf.SetFont(font);
+      const int perLine = 40;
+      for (int i = 0; i < all.size(); i += perLine) {
+        const int line = i / perLine;
+        if (line > 0 && line % 60 == 0) pdf.NewPage();
+        pdf.SetCurrentPosition(QPointF(5, 5 + (line % 60) * 4.5));
+        pdf.PrintText(all.mid(i, perLine));
+      }
+      ASSERT_TRUE(pdf.Finish());
+    }
+    QString read = printtest::RawText(path);
+    read.remove(u'\n');
+    QString wrong;
+    for (int i = 0; i < std::min(read.size(), all.size()); ++i)
+      if (read[i] != all[i]) wrong += all[i] + QStringLiteral("→") + read[i] + u' ';
+    EXPECT_EQ(read.size(), all.size());
+    EXPECT_TRUE(wrong.isEmpty()) << wrong.left(300).toStdString();
   }
 }
 
