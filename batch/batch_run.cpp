@@ -1,5 +1,7 @@
 #include "batch/batch_run.h"
 
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 #include "batch/batch_texts.h"
 #include "common/prompts.h"
@@ -54,7 +55,9 @@ class StderrPrompts final : public common::Prompts {
     ++messages_;
   }
   bool Ask(const QString&) override { return false; }
-  std::optional<QString> Input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> Input(const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
   QString OpenFileName(const QString&, const QString&) override { return {}; }
   QString FolderName(const QString&, const QString&) override { return {}; }
   std::optional<common::FontChoice> ChooseFont(const common::FontChoice&) override { return std::nullopt; }
@@ -68,7 +71,9 @@ class StderrPrompts final : public common::Prompts {
 // "[#####     ] 12/30  8.5/s" on stderr while it is a terminal; nothing otherwise.
 class ProgressBar {
  public:
-  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) { clock_.start(); }
+  explicit ProgressBar(int total) : total_(total), shown_(isatty(fileno(stderr)) && total > 1) {
+    clock_.start();
+  }
   ~ProgressBar() {
     if (shown_) std::fputs("\n", stderr);
   }
@@ -97,7 +102,9 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
   for (const CleaningStep& step : steps) {
     switch (step.kind) {
       case CleaningStep::kRemoveIncomplete: {
-        const auto remove = [&](std::vector<data::Record>& r) { data::RemoveIncomplete(r, data::Rule(step.rule)); };
+        const auto remove = [&](std::vector<data::Record>& r) {
+          data::RemoveIncomplete(r, data::Rule(step.rule));
+        };
         Tell(data::kRemovedIncompleteDone.arg(grid.Modify(remove).removedRecords));
         break;
       }
@@ -118,7 +125,8 @@ bool Clean(const std::vector<CleaningStep>& steps, data::RecordTable& grid) {
         }
         const 生成邮编::PostcodeIndex index(std::move(*table));
         生成邮编::CompletionCounts counts;
-        grid.ModifyCells([&](std::vector<data::Record>& r) { counts = 生成邮编::CompletePostcodes(r, index); });
+        grid.ModifyCells(
+            [&](std::vector<data::Record>& r) { counts = 生成邮编::CompletePostcodes(r, index); });
         Tell(data::kCompletedPostcodesDone.arg(counts.filled).arg(counts.unrecognised));
         break;
       }
@@ -197,7 +205,8 @@ class Output {
   print::PdfDevice* pdf_ = nullptr;
 };
 
-bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, editor::EnvelopeModel& envelope) {
+bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
+                    editor::EnvelopeModel& envelope) {
   const auto output = Output::Open(options);
   if (!output) return false;
   const print::PrinterOffsets offsets = Offsets(options.envelope, output->device());
@@ -208,8 +217,9 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid, 
   for (int n = 1; n <= grid.recordCount(); ++n) {
     data::ShowRecordOn(envelope, &grid.record(n));
     const print::PrintStatus status =
-        envelope.options().rotate ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
-                                  : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
+        envelope.options().rotate
+            ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
+            : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
     if (status != print::PrintStatus::kPrinted) {
       common::prompts().Message(print::EnvelopeFailedText(n, print::ErrorNumber(status)));
       allPrinted = false;
@@ -240,7 +250,8 @@ labels::LabelSheet Sheet(const LabelOptions& options) {
   return sheet;
 }
 
-bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, const editor::EnvelopeModel& envelope) {
+bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid,
+                 const editor::EnvelopeModel& envelope) {
   const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
@@ -258,13 +269,16 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid, con
   print::FontSizeCache cache;
   ProgressBar progress(pages);
   bool allPrinted = true;
+  int tooFull = 0;
   for (int page = 1; page <= pages; ++page) {
-    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) != labels::PagePrinted::kPrinted) {
+    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache, &tooFull) !=
+        labels::PagePrinted::kPrinted) {
       common::prompts().Message(print::kPrintError);
       allPrinted = false;
     }
     progress.Show(page);
   }
+  if (tooFull > 0) common::prompts().Message(labels::kTooFullLabels.arg(tooFull));
   return output->Finish() && allPrinted;
 }
 
@@ -277,11 +291,20 @@ void AppendEscaped(QString& out, const QString& cell) {
   }
   for (const QChar c : cell) {
     switch (c.unicode()) {
-      case u'\\': out += QStringLiteral("\\\\"); break;
-      case u'\t': out += QStringLiteral("\\t"); break;
-      case u'\r': out += QStringLiteral("\\r"); break;
-      case u'\n': out += QStringLiteral("\\n"); break;
-      default: out += c;
+      case u'\\':
+        out += QStringLiteral("\\\\");
+        break;
+      case u'\t':
+        out += QStringLiteral("\\t");
+        break;
+      case u'\r':
+        out += QStringLiteral("\\r");
+        break;
+      case u'\n':
+        out += QStringLiteral("\\n");
+        break;
+      default:
+        out += c;
     }
   }
 }
@@ -333,7 +356,8 @@ bool ImportSource(const QString& source, const ImportOptions& options, data::Rec
       }
       sheet = names.front();
     }
-    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions, options.filterLineBreaks) != 0)
+    if (data::ImportWorkbook(grid, source, sheet, options.start, end, expressions,
+                             options.filterLineBreaks) != 0)
       return false;
   } else {
     common::prompts().Message(data::texts::kUnsupportedFile);
