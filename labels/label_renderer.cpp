@@ -60,6 +60,8 @@ QPointF ItemPosition(const LabelSource& source, const editor::Box& box, QPointF 
 
 // The smallest type an address is printed in, in printed points.
 constexpr double kSmallestAddressPoints = 8;
+// What wrapped text keeps free at the label's right edge, as a share of its width.
+constexpr double kWrapMargin = 0.04;
 
 // An item of one label as it is laid out: its text, type size and lines, and its place and
 // width within the cell.
@@ -145,14 +147,15 @@ int DrawItems(print::PrinterDevice& device, const LabelSource& source, const QLi
       QString text = ItemText(source, *item, cell.record);
       if (text.isEmpty()) continue;
       const QPointF at = ItemPosition(source, box, QPointF(0, 0), size);
-      // Wrapped text may run to the label's far edge, keeping the margin it has on the left.
+      // Wrapped text may run on to near the label's far edge.
       // The whole postcode runs over all six digit boxes.
       const int right =
           item->box == editor::kFirstDigitBox
               ? std::max(box.geometry.right(), source.envelope.box(editor::kLastDigitBox).geometry.right())
               : box.geometry.right();
       const double boxWidth = double(right + 1 - box.geometry.left()) / canvas.width() * size.width();
-      const double width = item->wrap ? std::max(boxWidth, size.width() - 2 * at.x()) : boxWidth;
+      const double margin = std::min(at.x(), size.width() * kWrapMargin);
+      const double width = item->wrap ? std::max(boxWidth, size.width() - at.x() - margin) : boxWidth;
       Placed p;
       p.item = item;
       p.box = &box;
@@ -229,6 +232,9 @@ QList<QPointF> FreeCells(const LabelSource& source, int page, const LabelGrid& g
   return free;
 }
 
+// Punctuation that belongs to the end of the text before it.
+const QString kNoLineStart = QStringLiteral(",.;:!?)]}，。、；：！？）》」』】”’");
+
 // Digits and Latin letters: a run of them is a number or a word.
 bool InRun(QChar c) { return c.isDigit() || (c.isLetter() && c.script() == QChar::Script_Latin); }
 
@@ -279,6 +285,8 @@ QStringList LabelLines(const print::PrinterDevice& device, QString text, double 
       while (runStart > 0 && runStart < line.size() && InRun(line[runStart - 1]) && InRun(line[runStart]))
         --runStart;
       if (runStart > 0) fits = runStart;
+      // Nor does a line begin with a comma or a closing mark: the character before it goes along.
+      if (fits > 1 && fits < line.size() && kNoLineStart.contains(line[fits])) --fits;
       printed << line.left(fits);
       line.remove(0, fits);
       if (line.startsWith(u' ')) line.remove(0, 1);  // a space at the break is not carried over
