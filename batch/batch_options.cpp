@@ -35,7 +35,8 @@ std::optional<double> Decimal(const QString& text) {
 
 // "220x110", "220*110" or "220×110", each side a positive number.
 std::optional<std::pair<double, double>> Dimensions(const QString& text) {
-  static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]+(?:\\.[0-9]+)?)\\s*[xX*×]\\s*([0-9]+(?:\\.[0-9]+)?)\\s*$"));
+  static const QRegularExpression pattern(
+      QStringLiteral("^\\s*([0-9]+(?:\\.[0-9]+)?)\\s*[xX*×]\\s*([0-9]+(?:\\.[0-9]+)?)\\s*$"));
   const QRegularExpressionMatch m = pattern.match(text);
   if (!m.hasMatch()) return std::nullopt;
   const double w = m.captured(1).toDouble(), h = m.captured(2).toDouble();
@@ -72,10 +73,14 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
     return ArgumentError{};
   if (arguments.isEmpty()) return ArgumentError{kNoCommand};
   const QString& command = arguments.front();
-  if (command == u"records") o.command = Command::kRecords;
-  else if (command == u"envelopes") o.command = Command::kEnvelopes;
-  else if (command == u"labels") o.command = Command::kLabels;
-  else return ArgumentError{kUnknownCommand.arg(command)};
+  if (command == u"records")
+    o.command = Command::kRecords;
+  else if (command == u"envelopes")
+    o.command = Command::kEnvelopes;
+  else if (command == u"labels")
+    o.command = Command::kLabels;
+  else
+    return ArgumentError{kUnknownCommand.arg(command)};
 
   // Each option: the commands it belongs to, whether it takes a value, and what it does with it
   // (an error text, or empty when the value was taken).
@@ -85,7 +90,10 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
     std::function<QString(const QString& name, const QString& value)> apply;
   };
   auto flag = [](unsigned scope, std::function<void()> set) {
-    return Option{scope, false, [set](const QString&, const QString&) { set(); return QString(); }};
+    return Option{scope, false, [set](const QString&, const QString&) {
+                    set();
+                    return QString();
+                  }};
   };
   auto number = [](unsigned scope, std::function<void(int)> set) {
     return Option{scope, true, [set](const QString& name, const QString& value) {
@@ -96,7 +104,10 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
                   }};
   };
   auto text = [](unsigned scope, std::function<void(const QString&)> set) {
-    return Option{scope, true, [set](const QString&, const QString& value) { set(value); return QString(); }};
+    return Option{scope, true, [set](const QString&, const QString& value) {
+                    set(value);
+                    return QString();
+                  }};
   };
   auto step = [&o](CleaningStep::Kind kind) {
     return Option{kAll, false, [&o, kind](const QString&, const QString&) {
@@ -107,7 +118,8 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
   const std::map<QString, Option> options = {
       {QStringLiteral("--sheet"), text(kAll, [&](const QString& v) { o.import.sheet = v; })},
       {QStringLiteral("--start"), number(kAll, [&](int n) { o.import.start = n; })},
-      {QStringLiteral("--end"), Option{kAll, true, [&](const QString& name, const QString& value) {
+      {QStringLiteral("--end"), Option{kAll, true,
+                                       [&](const QString& name, const QString& value) {
                                          // 0 is allowed: with --start 1 it imports nothing.
                                          bool ok = false;
                                          const int n = value.toInt(&ok);
@@ -119,87 +131,105 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
       {QStringLiteral("--postcode"), text(kAll, [&](const QString& v) { o.import.expressions[1] = v; })},
       {QStringLiteral("--address"), text(kAll, [&](const QString& v) { o.import.expressions[2] = v; })},
       {QStringLiteral("--filter-line-breaks"), flag(kAll, [&] { o.import.filterLineBreaks = true; })},
-      {QStringLiteral("--remove-incomplete"), Option{kAll, true, [&](const QString&, const QString& value) {
-                                                        static const QStringList rules = {
-                                                            QStringLiteral("name"), QStringLiteral("postcode"),
-                                                            QStringLiteral("address")};
-                                                        const int rule = int(rules.indexOf(value));
-                                                        if (rule < 0) return kBadRule.arg(value);
-                                                        o.cleaning.push_back({CleaningStep::kRemoveIncomplete, rule});
-                                                        return QString();
-                                                      }}},
+      {QStringLiteral("--remove-incomplete"),
+       Option{kAll, true,
+              [&](const QString&, const QString& value) {
+                static const QStringList rules = {QStringLiteral("name"), QStringLiteral("postcode"),
+                                                  QStringLiteral("address")};
+                const int rule = int(rules.indexOf(value));
+                if (rule < 0) return kBadRule.arg(value);
+                o.cleaning.push_back({CleaningStep::kRemoveIncomplete, rule});
+                return QString();
+              }}},
       {QStringLiteral("--remove-spaces"), step(CleaningStep::kRemoveSpaces)},
       {QStringLiteral("--remove-line-breaks"), step(CleaningStep::kRemoveLineBreaks)},
       {QStringLiteral("--merge-duplicates"), step(CleaningStep::kMergeDuplicates)},
       {QStringLiteral("--complete-postcodes"), step(CleaningStep::kCompletePostcodes)},
       {QStringLiteral("--database"), text(kAll, [&](const QString& v) { o.database = v; })},
-      {QStringLiteral("--size"), Option{kPrinting, true, [&](const QString&, const QString& value) {
-                                           if (const std::optional<int> i = DesignSize(value)) {
-                                             o.envelope.size = *i;
-                                             return QString();
-                                           }
-                                           const auto wh = Dimensions(value);
-                                           if (!wh) return kBadSize.arg(value);
-                                           // The same rule as the custom size boxes of the window.
-                                           const auto size = editor::AcceptCustomSize(common::NumberText(wh->first),
-                                                                                      common::NumberText(wh->second));
-                                           if (!size) return editor::kBadProportions;
-                                           o.envelope.size = editor::kCustomSize;
-                                           o.envelope.customW = size->W;
-                                           o.envelope.customH = size->H;
-                                           return QString();
-                                         }}},
-      {QStringLiteral("--portrait-printing"), flag(kEnvelopesOnly, [&] {
-         bothOrientations = bothOrientations || o.envelope.portrait == false;
-         o.envelope.portrait = true;
-       })},
-      {QStringLiteral("--landscape-printing"), flag(kEnvelopesOnly, [&] {
-         bothOrientations = bothOrientations || o.envelope.portrait == true;
-         o.envelope.portrait = false;
-       })},
+      {QStringLiteral("--size"), Option{kPrinting, true,
+                                        [&](const QString&, const QString& value) {
+                                          if (const std::optional<int> i = DesignSize(value)) {
+                                            o.envelope.size = *i;
+                                            return QString();
+                                          }
+                                          const auto wh = Dimensions(value);
+                                          if (!wh) return kBadSize.arg(value);
+                                          // The same rule as the custom size boxes of the window.
+                                          const auto size = editor::AcceptCustomSize(
+                                              common::NumberText(wh->first), common::NumberText(wh->second));
+                                          if (!size) return editor::kBadProportions;
+                                          o.envelope.size = editor::kCustomSize;
+                                          o.envelope.customW = size->W;
+                                          o.envelope.customH = size->H;
+                                          return QString();
+                                        }}},
+      {QStringLiteral("--portrait-printing"), flag(kEnvelopesOnly,
+                                                   [&] {
+                                                     bothOrientations =
+                                                         bothOrientations || o.envelope.portrait == false;
+                                                     o.envelope.portrait = true;
+                                                   })},
+      {QStringLiteral("--landscape-printing"), flag(kEnvelopesOnly,
+                                                    [&] {
+                                                      bothOrientations =
+                                                          bothOrientations || o.envelope.portrait == true;
+                                                      o.envelope.portrait = false;
+                                                    })},
       {QStringLiteral("--centre-feed"), flag(kEnvelopesOnly, [&] { o.envelope.centreFeed = true; })},
       {QStringLiteral("--no-centre-feed"), flag(kEnvelopesOnly, [&] { o.envelope.centreFeed = false; })},
       {QStringLiteral("--rotate"), flag(kEnvelopesOnly, [&] { o.envelope.rotate = true; })},
       {QStringLiteral("--no-rotate"), flag(kEnvelopesOnly, [&] { o.envelope.rotate = false; })},
+      {QStringLiteral("--page"), Option{kEnvelopesOnly, true,
+                                        [&](const QString&, const QString& value) {
+                                          if (value == QStringLiteral("envelope"))
+                                            o.envelope.envelopePages = true;
+                                          else if (value != QStringLiteral("a4"))
+                                            return kBadPage.arg(value);
+                                          return QString();
+                                        }}},
       {QStringLiteral("--dpi"), number(kEnvelopesOnly, [&](int n) { o.envelope.dpi = n; })},
-      {QStringLiteral("--margins"), Option{kPrinting, true, [&](const QString&, const QString& value) {
-                                              const QStringList xy = value.split(u',');
-                                              const auto x = xy.size() == 2 ? Decimal(xy[0]) : std::nullopt;
-                                              const auto y = xy.size() == 2 ? Decimal(xy[1]) : std::nullopt;
-                                              if (!x || !y) return kBadMargins.arg(value);
-                                              o.envelope.marginX = *x;
-                                              o.envelope.marginY = *y;
-                                              return QString();
-                                            }}},
+      {QStringLiteral("--margins"), Option{kPrinting, true,
+                                           [&](const QString&, const QString& value) {
+                                             const QStringList xy = value.split(u',');
+                                             const auto x = xy.size() == 2 ? Decimal(xy[0]) : std::nullopt;
+                                             const auto y = xy.size() == 2 ? Decimal(xy[1]) : std::nullopt;
+                                             if (!x || !y) return kBadMargins.arg(value);
+                                             o.envelope.marginX = *x;
+                                             o.envelope.marginY = *y;
+                                             return QString();
+                                           }}},
       {QStringLiteral("-o"), text(kPrinting, [&](const QString& v) { o.output = v; })},
       {QStringLiteral("--printer"), text(kPrinting, [&](const QString& v) { o.printer = v; })},
       {QStringLiteral("--across"), number(kLabelsOnly, [&](int n) { o.labels.across = QString::number(n); })},
       {QStringLiteral("--down"), number(kLabelsOnly, [&](int n) { o.labels.down = QString::number(n); })},
-      {QStringLiteral("--shrink"), Option{kLabelsOnly, true, [&](const QString& name, const QString& value) {
-                                             const std::optional<double> x = Decimal(value);
-                                             if (!x || *x <= 0) return kBadDecimal.arg(name, value);
-                                             o.labels.shrink = value;
-                                             return QString();
-                                           }}},
-      {QStringLiteral("--paper"), Option{kLabelsOnly, true, [&](const QString&, const QString& value) {
-                                            const auto wh = Dimensions(value);
-                                            if (!wh) return kBadPaper.arg(value);
-                                            o.labels.paperWidth = common::NumberText(wh->first);
-                                            o.labels.paperHeight = common::NumberText(wh->second);
+      {QStringLiteral("--shrink"), Option{kLabelsOnly, true,
+                                          [&](const QString& name, const QString& value) {
+                                            const std::optional<double> x = Decimal(value);
+                                            if (!x || *x <= 0) return kBadDecimal.arg(name, value);
+                                            o.labels.shrink = value;
                                             return QString();
                                           }}},
+      {QStringLiteral("--paper"), Option{kLabelsOnly, true,
+                                         [&](const QString&, const QString& value) {
+                                           const auto wh = Dimensions(value);
+                                           if (!wh) return kBadPaper.arg(value);
+                                           o.labels.paperWidth = common::NumberText(wh->first);
+                                           o.labels.paperHeight = common::NumberText(wh->second);
+                                           return QString();
+                                         }}},
       {QStringLiteral("--landscape"), flag(kLabelsOnly, [&] { o.labels.landscape = true; })},
       {QStringLiteral("--no-separators"), flag(kLabelsOnly, [&] { o.labels.separators = false; })},
-      {QStringLiteral("--items"), Option{kLabelsOnly, true, [&](const QString&, const QString& value) {
-                                            std::vector<int> items;
-                                            for (const QString& name : value.split(u',', Qt::SkipEmptyParts)) {
-                                              const auto it = ItemNames().find(name.trimmed());
-                                              if (it == ItemNames().end()) return kBadItem.arg(name);
-                                              items.push_back(it->second);
-                                            }
-                                            o.labels.items = items;
-                                            return QString();
-                                          }}},
+      {QStringLiteral("--items"), Option{kLabelsOnly, true,
+                                         [&](const QString&, const QString& value) {
+                                           std::vector<int> items;
+                                           for (const QString& name : value.split(u',', Qt::SkipEmptyParts)) {
+                                             const auto it = ItemNames().find(name.trimmed());
+                                             if (it == ItemNames().end()) return kBadItem.arg(name);
+                                             items.push_back(it->second);
+                                           }
+                                           o.labels.items = items;
+                                           return QString();
+                                         }}},
   };
 
   for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -207,7 +237,8 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
     const auto it = options.find(argument);
     if (it == options.end()) {
       // The one argument that is not an option is the source; "-" alone is no option either.
-      if (argument.startsWith(u'-') && argument.size() > 1) return ArgumentError{kUnknownOption.arg(argument)};
+      if (argument.startsWith(u'-') && argument.size() > 1)
+        return ArgumentError{kUnknownOption.arg(argument)};
       if (!o.source.isEmpty()) return ArgumentError{kUnknownOption.arg(argument)};
       o.source = argument;
       continue;
@@ -224,10 +255,12 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
 
   if (o.source.isEmpty()) return ArgumentError{kNoSource};
   if (bothOrientations) return ArgumentError{kBothOrientations};
-  if (o.import.end && qint64(*o.import.end) < qint64(o.import.start) - 1) return ArgumentError{kEndBeforeStart};
+  if (o.import.end && qint64(*o.import.end) < qint64(o.import.start) - 1)
+    return ArgumentError{kEndBeforeStart};
   if (o.command != Command::kRecords) {
     if (o.output.isEmpty() && o.printer.isEmpty()) return ArgumentError{kNoOutput};
     if (!o.output.isEmpty() && !o.printer.isEmpty()) return ArgumentError{kTwoOutputs};
+    if (o.envelope.envelopePages && o.output.isEmpty()) return ArgumentError{kPageNeedsPdf};
   }
   return o;
 }

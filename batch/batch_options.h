@@ -23,22 +23,23 @@ struct CleaningStep {
 };
 
 struct ImportOptions {
-  QString sheet;              // empty: the workbook's first sheet
+  QString sheet;  // empty: the workbook's first sheet
   int start = 2;
-  std::optional<int> end;     // none: the last row that holds data
+  std::optional<int> end;  // none: the last row that holds data
   data::Expressions expressions{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
   bool filterLineBreaks = false;
 };
 
 // Options left unset keep what the program has stored.
 struct EnvelopeOptions {
-  std::optional<int> size;         // a design size index
+  std::optional<int> size;  // a design size index
   std::optional<int> customW, customH;
-  std::optional<bool> portrait;    // true: 纵向打印, false: 横向打印
+  std::optional<bool> portrait;  // true: 纵向打印, false: 横向打印
   std::optional<bool> centreFeed;
   std::optional<bool> rotate;
   std::optional<double> dpi;
   std::optional<double> marginX, marginY;
+  bool envelopePages = false;  // --page envelope: each PDF page the envelope's own size
 };
 
 // Unset values keep the label tab's own.

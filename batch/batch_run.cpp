@@ -176,6 +176,7 @@ class Output {
     auto output = std::make_unique<Output>();
     if (!options.output.isEmpty()) {
       auto pdf = std::make_unique<print::PdfDevice>(options.output, print::kPdfPrinterName);
+      pdf->SetEnvelopeSizedPages(options.envelope.envelopePages);
       output->pdf_ = pdf.get();
       output->device_ = std::move(pdf);
       return output;
@@ -217,7 +218,7 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
   for (int n = 1; n <= grid.recordCount(); ++n) {
     data::ShowRecordOn(envelope, &grid.record(n));
     const print::PrintStatus status =
-        envelope.options().rotate
+        envelope.options().rotate && !output->device().EnvelopeSizedPages()
             ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
             : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
     if (status != print::PrintStatus::kPrinted) {

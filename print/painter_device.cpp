@@ -43,6 +43,13 @@ bool PainterDevice::SetPaperSize(QPageSize::PageSizeId size) {
   return true;
 }
 
+bool PainterDevice::SetCustomPaperSize(QSizeF mm) {
+  if (!(mm.width() > 0 && mm.height() > 0)) return false;
+  layout_ = QPageLayout(QPageSize(mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                        layout_.orientation(), QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  return true;
+}
+
 bool PainterDevice::SetOrientation(QPageLayout::Orientation orientation) {
   layout_.setOrientation(orientation);
   return true;

@@ -26,6 +26,8 @@ class PainterDevice : public PrinterDevice {
   bool SetOrientation(QPageLayout::Orientation orientation) override;
   bool SetOrigin(QPointF mm) override;
   QSizeF DrawableSize() const override;
+  QSizeF PaperSizeMm() const override { return layout_.pageSize().size(QPageSize::Millimeter); }
+  bool SetCustomPaperSize(QSizeF mm) override;
 
   void SetFont(const common::FontChoice& font) override;
   bool SetFontSize(double points) override;
