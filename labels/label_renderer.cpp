@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <vector>
@@ -60,6 +61,8 @@ QPointF ItemPosition(const LabelSource& source, const editor::Box& box, QPointF 
 
 // The smallest type an address is printed in, in printed points.
 constexpr double kSmallestAddressPoints = 8;
+// The steps in which fitting tries sizes, in printed points.
+constexpr double kSizeStep = 0.25;
 // What wrapped text keeps free at the label's right edge, as a share of its width.
 constexpr double kWrapMargin = 0.04;
 
@@ -76,6 +79,10 @@ struct Placed {
   double maxWidth = 0;
   QStringList lines;
   double lineHeight = 0;
+  // The last layout worked out, by size and joining: fitting tries one item's sizes while the
+  // others stay.
+  double laidPoints = -1;
+  bool laidJoined = false;
 };
 
 // Lays out one label's items top-down: each starts where its box is on the canvas, or just
@@ -86,12 +93,15 @@ double Stack(print::PrinterDevice& device, std::vector<Placed>& items, const std
   double bottom = 0;
   for (size_t i = 0; i < items.size(); ++i) {
     Placed& p = items[i];
-    applyFont(p);
-    device.SetFontSize(p.points);
-    const QString text =
-        joined ? QString(p.text).replace(common::kLineBreakMark, QStringLiteral(" ")) : p.text;
-    p.lines = LabelLines(device, text, p.maxWidth, p.item->wrap);
-    p.lineHeight = device.TextHeight(kLineHeightSample);
+    if (p.points != p.laidPoints || joined != p.laidJoined) {
+      applyFont(p);
+      const QString text =
+          joined ? QString(p.text).replace(common::kLineBreakMark, QStringLiteral(" ")) : p.text;
+      p.lines = LabelLines(device, text, p.maxWidth, p.item->wrap);
+      p.lineHeight = device.TextHeight(kLineHeightSample);
+      p.laidPoints = p.points;
+      p.laidJoined = joined;
+    }
     // Closed up, the first item also moves up most of the way to the cell's edge.
     double top = !compact ? canvasAt[i].y() : i == 0 ? canvasAt[i].y() / 4 : 0;
     for (size_t j = 0; j < i; ++j) {  // below the items above it that share its columns
@@ -181,8 +191,12 @@ int DrawItems(print::PrinterDevice& device, const LabelSource& source, const QLi
     };
     // Sizes between each item's start (t = 1) and its floor (t = 0); the largest t that fits.
     const auto shrink = [&](bool compact, bool joined) {
+      // Sizes go in steps of a quarter point: the same few sizes come back label after label,
+      // and their fonts and metrics are kept.
+      const double step = kSizeStep * pointScale;
       const auto at = [&](double t) {
-        for (Placed& p : items) p.points = p.floor + t * (p.start - p.floor);
+        for (Placed& p : items)
+          p.points = std::max(p.floor, std::floor((p.floor + t * (p.start - p.floor)) / step) * step);
       };
       double lo = 0, hi = 1;
       at(0);
