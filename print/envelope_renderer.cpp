@@ -159,7 +159,10 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
   }
   // Font sizes belong to the reference scale, not to the canvas the screen happens to allow.
   const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
+  if (device.EnvelopeSizedPages()) offX = offY = 0;  // a page of its own has no printer offsets
   const QRectF envelopeOnPage = EnvelopeOnPage(device, envelope, offX, offY);
+  // Where the paper puts the envelope beyond the offsets: a landscape page, centre feed.
+  const QPointF paperShift = envelopeOnPage.topLeft() + QPointF(offX, offY);
   using common::RoundToInt;
 
   for (int i = 0; i < editor::kBoxCount; ++i) {
@@ -181,10 +184,10 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
                    i <= editor::kLastDigitBox);
       continue;
     }
-    // The other boxes start at whole millimetres of the page.
-    const QPointF onPage = onEnvelope.topLeft() + envelopeOnPage.topLeft();
-    const int X = RoundToInt(onPage.x());
-    int Y = RoundToInt(onPage.y());
+    // The other boxes start at whole millimetres: the place on the envelope less the offsets is
+    // rounded first, then moved by the paper's own shift (whole or half millimetres).
+    const int X = RoundToInt(RoundToInt(onEnvelope.left() - offX) + paperShift.x());
+    int Y = RoundToInt(RoundToInt(onEnvelope.top() - offY) + paperShift.y());
     const auto width = [&device](const QString& s) { return device.TextWidth(s); };
     for (const QString& line : lines) {
       device.SetCurrentPosition(QPointF(X, Y));
