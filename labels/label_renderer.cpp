@@ -79,10 +79,15 @@ struct Placed {
   double maxWidth = 0;
   QStringList lines;
   double lineHeight = 0;
-  // The last layout worked out, by size and joining: fitting tries one item's sizes while the
-  // others stay.
-  double laidPoints = -1;
-  bool laidJoined = false;
+  // The layouts worked out for this label, by size and joining: fitting tries the same few
+  // sizes of an item again while it tries the others' sizes.
+  struct Layout {
+    double points;
+    bool joined;
+    QStringList lines;
+    double lineHeight;
+  };
+  std::vector<Layout> laid;
 };
 
 // Lays out one label's items top-down: each starts where its box is on the canvas, or just
@@ -93,14 +98,19 @@ double Stack(print::PrinterDevice& device, std::vector<Placed>& items, const std
   double bottom = 0;
   for (size_t i = 0; i < items.size(); ++i) {
     Placed& p = items[i];
-    if (p.points != p.laidPoints || joined != p.laidJoined) {
+    const auto known = std::find_if(p.laid.begin(), p.laid.end(), [&](const Placed::Layout& l) {
+      return l.points == p.points && l.joined == joined;
+    });
+    if (known != p.laid.end()) {
+      p.lines = known->lines;
+      p.lineHeight = known->lineHeight;
+    } else {
       applyFont(p);
       const QString text =
           joined ? QString(p.text).replace(common::kLineBreakMark, QStringLiteral(" ")) : p.text;
       p.lines = LabelLines(device, text, p.maxWidth, p.item->wrap);
       p.lineHeight = device.TextHeight(kLineHeightSample);
-      p.laidPoints = p.points;
-      p.laidJoined = joined;
+      p.laid.push_back({p.points, joined, p.lines, p.lineHeight});
     }
     // Closed up, the first item also moves up most of the way to the cell's edge.
     double top = !compact ? canvasAt[i].y() : i == 0 ? canvasAt[i].y() / 4 : 0;
@@ -257,12 +267,57 @@ qsizetype CharacterEnd(const QString& line, qsizetype i) {
   return i < line.size() && i > 0 && line[i].isLowSurrogate() && line[i - 1].isHighSurrogate() ? i + 1 : i;
 }
 
+// Where the character of `line` that ends at `i` starts.
+qsizetype CharacterStart(const QString& line, qsizetype i) {
+  return i > 1 && line[i - 1].isLowSurrogate() && line[i - 2].isHighSurrogate() ? i - 2 : i - 1;
+}
+
 // The longest start of `line` not wider than `maxWidth`, and at least its first character:
 // what taking characters off the end one by one until the rest fits would leave. Widths grow
-// with the length, so the answer is bisected rather than walked to.
+// with the length. Each measurement shapes the text anew, so the cut is first guessed from the
+// widths of the single characters (kept by the device) and then only checked on the text:
+// mostly two measurements instead of one per halving.
 qsizetype FittingLength(const print::PrinterDevice& device, const QString& line, double maxWidth) {
   if (device.TextWidth(line) <= maxWidth) return line.size();
-  qsizetype lo = CharacterEnd(line, 1), hi = line.size();  // lo is taken whatever its width; hi does not fit
+  const qsizetype first = CharacterEnd(line, 1);  // taken whatever its width; the whole line does not fit
+  qsizetype guess = first;
+  double sum = 0;
+  for (qsizetype i = 0; i < line.size();) {
+    const qsizetype end = CharacterEnd(line, i + 1);
+    sum += device.TextWidth(QString(line.constData() + i, end - i));
+    if (sum > maxWidth || end >= line.size()) break;
+    guess = std::max(guess, end);
+    i = end;
+  }
+  const auto fits = [&](qsizetype n) { return device.TextWidth(QString(line.constData(), n)) <= maxWidth; };
+  // Brackets the cut between `lo`, which fits (or is the first character), and `hi`, which does
+  // not, widening by doubling steps from the guess; then halves between them.
+  qsizetype lo = first, hi = line.size();
+  if (guess > first && !fits(guess)) {
+    hi = guess;
+    for (qsizetype step = 1;; step *= 2) {
+      qsizetype below = hi;
+      for (qsizetype k = 0; k < step && below > first; ++k) below = CharacterStart(line, below);
+      if (below <= first) break;
+      if (fits(below)) {
+        lo = below;
+        break;
+      }
+      hi = below;
+    }
+  } else {
+    lo = guess;
+    for (qsizetype step = 1;; step *= 2) {
+      qsizetype above = lo;
+      for (qsizetype k = 0; k < step && above < hi; ++k) above = CharacterEnd(line, above + 1);
+      if (above >= hi) break;
+      if (!fits(above)) {
+        hi = above;
+        break;
+      }
+      lo = above;
+    }
+  }
   while (CharacterEnd(line, lo + 1) < hi) {
     const qsizetype mid = CharacterEnd(line, lo + (hi - lo) / 2);
     if (mid >= hi) break;
@@ -270,7 +325,7 @@ qsizetype FittingLength(const print::PrinterDevice& device, const QString& line,
       lo = CharacterEnd(line, lo + 1);
       continue;
     }
-    (device.TextWidth(line.left(mid)) <= maxWidth ? lo : hi) = mid;
+    (fits(mid) ? lo : hi) = mid;
   }
   return lo;
 }

@@ -15,6 +15,9 @@ constexpr double kLargestShapedPixels = 200;
 
 // Metrics kept for this many fonts at most; a size search tries many more sizes than that.
 constexpr size_t kMostKnownFonts = 64;
+// Widths kept per font at most: a label's texts come back while its sizes are tried, never
+// after it, so the memory stays small.
+constexpr qsizetype kMostKnownWidths = 4096;
 
 QPageLayout FullPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
   return QPageLayout(QPageSize(size), orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
@@ -97,7 +100,7 @@ PainterDevice::ShapedFont PainterDevice::Shaped(double resolution) const {
 }
 
 void PainterDevice::UpdateFont() {
-  measuring_.reset();
+  measuring_ = nullptr;
   if (!painter_) return;
   painted_ = Painted();
   painter_->setFont(painted_.font);
@@ -121,11 +124,10 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
     if (known == knownMetrics_.end()) {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
       const ShapedFont shaped = Shaped(MeasuringResolution());
-      known =
-          knownMetrics_.emplace(key, Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale})
-              .first;
+      const QFontMetricsF metrics(shaped.font, MeasuringDevice());
+      known = knownMetrics_.emplace(key, Measuring{metrics, shaped.scale, metrics.height(), {}}).first;
     }
-    measuring_.emplace(known->second);
+    measuring_ = &known->second;
   }
   return *measuring_;
 }
@@ -135,16 +137,18 @@ double PainterDevice::MeasuredMm(double length) const {
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
-  if (!measuring_ || text != measuredText_) {
-    measuredWidth_ = MeasuredMm(Metrics().horizontalAdvance(text));
-    measuredText_ = text;
+  const Measuring& measuring = Measured();
+  auto known = measuring.widths.constFind(text);
+  if (known == measuring.widths.cend()) {
+    if (measuring.widths.size() >= kMostKnownWidths) measuring.widths.clear();
+    known = measuring.widths.insert(text, measuring.metrics.horizontalAdvance(text));
   }
-  return measuredWidth_;
+  return MeasuredMm(*known);
 }
 
 double PainterDevice::TextHeight(const QString&) const {
   // One line of the font, whatever the text, as a printer reports it.
-  return MeasuredMm(Metrics().height());
+  return MeasuredMm(Measured().height);
 }
 
 QPointF PainterDevice::ToDevice(QPointF mm) const { return (mm + origin_) * (Resolution() / kMmPerInch); }

@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QMarginsF>
 #include <QPainter>
 #include <map>
@@ -87,6 +88,10 @@ class PainterDevice : public PrinterDevice {
   struct Measuring {
     QFontMetricsF metrics;
     double scale;
+    qreal height;  // of a line, asked for with every layout
+    // Widths of the texts measured in this font: fitting measures the same texts again and
+    // again, and each measurement shapes the text anew.
+    mutable QHash<QString, qreal> widths;
   };
   const Measuring& Measured() const;
   const QFontMetricsF& Metrics() const { return Measured().metrics; }
@@ -98,15 +103,11 @@ class PainterDevice : public PrinterDevice {
   QPointF position_;
   common::FontChoice font_;
   QFont qfont_;
-  mutable std::optional<Measuring> measuring_;
+  mutable const Measuring* measuring_ = nullptr;       // in knownMetrics_
   mutable std::map<QString, Measuring> knownMetrics_;  // by font key
   ShapedFont painted_;                                 // what the open job's painter draws text with
-  // The last width measured: a line is usually measured to see whether it fits, then printed,
-  // and printing measures it again to move the current position.
-  mutable QString measuredText_;
-  mutable double measuredWidth_ = 0;
-  QPainter* painter_ = nullptr;  // the open job's painter, owned by the subclass
-  bool pageEnded_ = false;       // NewPage() was called: the next drawing begins a new page
+  QPainter* painter_ = nullptr;                        // the open job's painter, owned by the subclass
+  bool pageEnded_ = false;  // NewPage() was called: the next drawing begins a new page
 };
 
 // The Qt font for a box font.
