@@ -119,7 +119,10 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
   // texts are measured.
   // A run switches between a handful of fonts for every envelope: the metrics of each are kept.
   if (!measuring_) {
-    const QString key = qfont_.key();
+    // The choice itself, not QFont::key(): that string is built anew every time, and a label
+    // switches fonts for every item it lays out.
+    const FontKey key{font_.name,   qfont_.pointSizeF(), font_.bold,
+                      font_.italic, font_.underline,     font_.strikeout};
     auto known = knownMetrics_.find(key);
     if (known == knownMetrics_.end()) {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "print/printer_device.h"
 
@@ -103,11 +104,12 @@ class PainterDevice : public PrinterDevice {
   QPointF position_;
   common::FontChoice font_;
   QFont qfont_;
-  mutable const Measuring* measuring_ = nullptr;       // in knownMetrics_
-  mutable std::map<QString, Measuring> knownMetrics_;  // by font key
-  ShapedFont painted_;                                 // what the open job's painter draws text with
-  QPainter* painter_ = nullptr;                        // the open job's painter, owned by the subclass
-  bool pageEnded_ = false;  // NewPage() was called: the next drawing begins a new page
+  mutable const Measuring* measuring_ = nullptr;                       // in knownMetrics_
+  using FontKey = std::tuple<QString, qreal, bool, bool, bool, bool>;  // name, size and effects
+  mutable std::map<FontKey, Measuring> knownMetrics_;
+  ShapedFont painted_;           // what the open job's painter draws text with
+  QPainter* painter_ = nullptr;  // the open job's painter, owned by the subclass
+  bool pageEnded_ = false;       // NewPage() was called: the next drawing begins a new page
 };
 
 // The Qt font for a box font.
