@@ -193,6 +193,14 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
       {QStringLiteral("--no-centre-feed"), flag(kEnvelopesOnly, [&] { o.envelope.centreFeed = false; })},
       {QStringLiteral("--rotate"), flag(kEnvelopesOnly, [&] { o.envelope.rotate = true; })},
       {QStringLiteral("--no-rotate"), flag(kEnvelopesOnly, [&] { o.envelope.rotate = false; })},
+      {QStringLiteral("--page"), Option{kEnvelopesOnly, true,
+                                        [&](const QString&, const QString& value) {
+                                          if (value == QStringLiteral("envelope"))
+                                            o.envelope.envelopePages = true;
+                                          else if (value != QStringLiteral("a4"))
+                                            return kBadPage.arg(value);
+                                          return QString();
+                                        }}},
       {QStringLiteral("--dpi"), number(kEnvelopesOnly, [&](int n) { o.envelope.dpi = n; })},
       {QStringLiteral("--margins"), Option{kPrinting, true,
                                            [&](const QString&, const QString& value) {
@@ -289,6 +297,7 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
   } else if (o.command != Command::kRecords) {
     if (o.output.isEmpty() && o.printer.isEmpty()) return ArgumentError{kNoOutput};
     if (!o.output.isEmpty() && !o.printer.isEmpty()) return ArgumentError{kTwoOutputs};
+    if (o.envelope.envelopePages && o.output.isEmpty()) return ArgumentError{kPageNeedsPdf};
   }
   return o;
 }

@@ -40,6 +40,7 @@ struct EnvelopeOptions {
   std::optional<bool> rotate;
   std::optional<double> dpi;
   std::optional<double> marginX, marginY;
+  bool envelopePages = false;  // --page envelope: each PDF page the envelope's own size
 };
 
 // Unset values keep the label tab's own.

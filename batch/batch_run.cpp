@@ -195,6 +195,7 @@ class Output {
     auto output = std::make_unique<Output>();
     if (!options.output.isEmpty()) {
       auto pdf = std::make_unique<print::PdfDevice>(options.output, print::kPdfPrinterName);
+      pdf->SetEnvelopeSizedPages(options.envelope.envelopePages);
       output->pdf_ = pdf.get();
       output->device_ = std::move(pdf);
       return output;
@@ -238,7 +239,7 @@ bool PrintEnvelopes(const BatchOptions& options, const data::RecordTable& grid,
     const int n = run[std::size_t(k - 1)];
     data::ShowRecordOn(envelope, &grid.record(n));
     const print::PrintStatus status =
-        envelope.options().rotate
+        envelope.options().rotate && !output->device().EnvelopeSizedPages()
             ? print::RenderRotated(output->device(), envelope, offsets.x, offsets.y, dpi)
             : print::RenderEnvelope(output->device(), envelope, offsets.x, offsets.y, &cache);
     if (status != print::PrintStatus::kPrinted) {
@@ -299,14 +300,16 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& shown,
   print::FontSizeCache cache;
   ProgressBar progress(pages);
   bool allPrinted = true;
+  int tooFull = 0;
   for (int page = 1; page <= pages; ++page) {
-    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache) !=
+    if (labels::PrintLabelPage(output->device(), source, page, offsets, &cache, &tooFull) !=
         labels::PagePrinted::kPrinted) {
       common::prompts().Message(print::kPrintError);
       allPrinted = false;
     }
     progress.Show(page);
   }
+  if (tooFull > 0) common::prompts().Message(labels::kTooFullLabels.arg(tooFull));
   return output->Finish() && allPrinted;
 }
 

@@ -42,6 +42,7 @@ inline const QString kUsage = QStringLiteral(
     "  --size C6|B6|DL|ZL|C5|C4|WxH   （默认：程序中最后选择的尺寸）\n"
     "  --portrait-printing | --landscape-printing\n"
     "  --centre-feed | --no-centre-feed   --rotate | --no-rotate   --dpi N\n"
+    "  --page a4|envelope      PDF 的页面：A4 纸（默认），或每页就是信封本身的大小（给印刷店）\n"
     "  --margins X,Y           打印边距（毫米，默认：已保存的边距）\n"
     "  --database PATH         参数数据库（默认：用户自己的 Par.mdb 副本）\n"
     "标签选项（也可用 --size、--margins、--database）：\n"
@@ -71,6 +72,8 @@ inline const QString kBadRule =
     QStringLiteral("--remove-incomplete 只接受 name、postcode 或 address，而不是“%1”");
 inline const QString kBadSize =
     QStringLiteral("--size 只接受 C6、B6、DL、ZL、C5、C4 或 宽x高（毫米），而不是“%1”");
+inline const QString kBadPage = QStringLiteral("--page 只接受 a4 或 envelope，而不是“%1”");
+inline const QString kPageNeedsPdf = QStringLiteral("--page envelope 只用于 -o OUT.pdf");
 inline const QString kBadPaper = QStringLiteral("--paper 需要 宽x高（毫米），而不是“%1”");
 inline const QString kBadMargins = QStringLiteral("--margins 需要 X,Y（毫米），而不是“%1”");
 inline const QString kBadItem = QStringLiteral("--items 不认识“%1”");

@@ -7,6 +7,7 @@
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 #include "batch/batch_texts.h"
+#include "common/allocator.h"
 #include "common/font_substitutes.h"
 
 namespace {
@@ -23,6 +24,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  common::KeepFreedMemoryForReuse();
   qtHandler = qInstallMessageHandler(QuietQtMessages);
   // Without a display the fonts and the PDF writer work just as well on the offscreen platform.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&

@@ -1,7 +1,11 @@
 #include "labels/label_renderer.h"
 
 #include <QList>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "common/line_break.h"
 #include "labels/label_texts.h"
@@ -55,86 +59,192 @@ QPointF ItemPosition(const LabelSource& source, const editor::Box& box, QPointF 
           cell.y() + size.height() / canvas.height() * box.geometry.top()};
 }
 
-// The canvas span an item takes across: the whole postcode runs over all six digit boxes.
-std::pair<int, int> ItemSpan(const editor::EnvelopeModel& envelope, const LabelItem& item) {
-  const QRect& first = envelope.box(item.box).geometry;
-  const QRect& last =
-      envelope.box(item.box == editor::kFirstDigitBox ? editor::kLastDigitBox : item.box).geometry;
-  return {first.left(), std::max(first.right(), last.right())};
-}
+// The smallest type an address is printed in, in printed points.
+constexpr double kSmallestAddressPoints = 8;
+// The steps in which fitting tries sizes, in printed points.
+constexpr double kSizeStep = 0.25;
+// What wrapped text keeps free at the label's right edge, as a share of its width.
+constexpr double kWrapMargin = 0.04;
 
-// How far down the cell (as a share of its height) an item may run before it meets the next
-// ticked item below it, or the cell's bottom edge.
-double RoomBelow(const LabelSource& source, const LabelItem& item) {
-  const editor::EnvelopeModel& envelope = source.envelope;
-  const int top = envelope.box(item.box).geometry.top();
-  const auto [left, right] = ItemSpan(envelope, item);
-  int limit = envelope.canvasSize().height();
-  for (const LabelItem& other : kLabelItems) {
-    if (&other == &item || !source.sheet.ticked[other.check]) continue;
-    const int otherTop = envelope.box(other.box).geometry.top();
-    const auto [otherLeft, otherRight] = ItemSpan(envelope, other);
-    if (otherTop > top && otherLeft <= right && otherRight >= left) limit = std::min(limit, otherTop);
+// An item of one label as it is laid out: its text, type size and lines, and its place and
+// width within the cell.
+struct Placed {
+  const LabelItem* item;
+  const editor::Box* box;
+  QString text;
+  double start = 0;   // the size the item's font gives, before fitting
+  double points = 0;  // the size it is printed at
+  double floor = 0;   // the smallest size fitting may give it
+  QPointF offset;     // from the cell's corner
+  double maxWidth = 0;
+  QStringList lines;
+  double lineHeight = 0;
+  // The layouts worked out for this label, by size and joining: fitting tries the same few
+  // sizes of an item again while it tries the others' sizes.
+  struct Layout {
+    double points;
+    bool joined;
+    QStringList lines;
+    double lineHeight;
+  };
+  std::vector<Layout> laid;
+};
+
+// Lays out one label's items top-down: each starts where its box is on the canvas, or just
+// below the item above it when that one runs longer. `compact` moves every item right under
+// the one above it, and the first one near the top. The height the items take from the cell's top.
+double Stack(print::PrinterDevice& device, std::vector<Placed>& items, const std::vector<QPointF>& canvasAt,
+             bool compact, bool joined, const std::function<void(const Placed&)>& applyFont) {
+  double bottom = 0;
+  for (size_t i = 0; i < items.size(); ++i) {
+    Placed& p = items[i];
+    const auto known = std::find_if(p.laid.begin(), p.laid.end(), [&](const Placed::Layout& l) {
+      return l.points == p.points && l.joined == joined;
+    });
+    if (known != p.laid.end()) {
+      p.lines = known->lines;
+      p.lineHeight = known->lineHeight;
+    } else {
+      applyFont(p);
+      const QString text =
+          joined ? QString(p.text).replace(common::kLineBreakMark, QStringLiteral(" ")) : p.text;
+      p.lines = LabelLines(device, text, p.maxWidth, p.item->wrap);
+      p.lineHeight = device.TextHeight(kLineHeightSample);
+      p.laid.push_back({p.points, joined, p.lines, p.lineHeight});
+    }
+    // Closed up, the first item also moves up most of the way to the cell's edge.
+    double top = !compact ? canvasAt[i].y() : i == 0 ? canvasAt[i].y() / 4 : 0;
+    for (size_t j = 0; j < i; ++j) {  // below the items above it that share its columns
+      const Placed& above = items[j];
+      if (above.offset.x() < p.offset.x() + p.maxWidth && p.offset.x() < above.offset.x() + above.maxWidth)
+        top = std::max(top, above.offset.y() + above.lines.size() * above.lineHeight);
+    }
+    p.offset.setY(top);
+    bottom = std::max(bottom, top + p.lines.size() * p.lineHeight);
   }
-  return double(limit - top) / envelope.canvasSize().height();
+  return bottom;
 }
 
-constexpr double kSmallestLabelPoints = 4;
-
-// Draws the ticked items of every cell, item by item over the page rather than label by label:
-// the picture is the same, and the device changes fonts six times per page instead of six times
-// per label. `applyFont` gives the device an item's font. An item's text that would run into the
-// item below it, or off its label, is set smaller for that label (down to a smallest legible
-// size), so that no item prints over another.
-void DrawItems(print::PrinterDevice& device, const LabelSource& source, const QList<Cell>& cells, QSizeF size,
-               const std::function<void(const editor::Box&)>& applyFont) {
+// Draws the ticked items of every cell. Each label is fitted on its own: its items keep their
+// places on the canvas and their sizes while they fit; otherwise the name, the postcode and the
+// other items shrink first (down to the address's size), then everything down to the smallest
+// address type, then the items close up, then the address's lines run on with a space between
+// them. A label that still does not fit is printed at the smallest sizes and counted.
+// `pointScale` is the device's points per printed point (the preview's zoom); `applyFont` gives
+// the device an item's font at its fitted size.
+int DrawItems(print::PrinterDevice& device, const LabelSource& source, const QList<Cell>& cells, QSizeF size,
+              double pointScale, const std::function<void(const editor::Box&)>& applyFont) {
   const QSize canvas = source.envelope.canvasSize();
-  if (cells.isEmpty() || canvas.width() <= 0 || canvas.height() <= 0) return;
-  for (const LabelItem& item : kLabelItems) {
-    if (!source.sheet.ticked[item.check]) continue;
-    const editor::Box& box = source.envelope.box(item.box);
-    const double maxWidth = double(box.geometry.width()) / canvas.width() * size.width();
-    const double room = RoomBelow(source, item) * size.height();
-    bool fontSet = false;
-    double fitted = 0;
-    for (const Cell& cell : cells) {
-      const QString text = ItemText(source, item, cell.record);
+  if (cells.isEmpty() || canvas.width() <= 0 || canvas.height() <= 0) return 0;
+  // Items top-down as the canvas places them.
+  std::vector<const LabelItem*> order;
+  for (const LabelItem& item : kLabelItems)
+    if (source.sheet.ticked[item.check]) order.push_back(&item);
+  std::stable_sort(order.begin(), order.end(), [&](const LabelItem* a, const LabelItem* b) {
+    return source.envelope.box(a->box).geometry.top() < source.envelope.box(b->box).geometry.top();
+  });
+  // Each box's font at its own size, worked out once.
+  std::map<int, double> startSize;
+  for (const LabelItem* item : order) {
+    applyFont(source.envelope.box(item->box));
+    startSize[item->box] = device.Font().size;
+  }
+  const double smallest = kSmallestAddressPoints * pointScale;
+  const auto setFont = [&](const Placed& p) {
+    common::FontChoice font = p.box->font;
+    font.size = p.points;
+    device.SetFont(font);
+  };
+
+  int tooFull = 0;
+  std::vector<Placed> items;
+  std::vector<QPointF> canvasAt;
+  for (const Cell& cell : cells) {
+    items.clear();
+    canvasAt.clear();
+    for (const LabelItem* item : order) {
+      const editor::Box& box = source.envelope.box(item->box);
+      QString text = ItemText(source, *item, cell.record);
       if (text.isEmpty()) continue;
-      if (!fontSet) {
-        applyFont(box);
-        fitted = device.Font().size;
-        fontSet = true;
+      const QPointF at = ItemPosition(source, box, QPointF(0, 0), size);
+      // Wrapped text may run on to near the label's far edge.
+      // The whole postcode runs over all six digit boxes.
+      const int right =
+          item->box == editor::kFirstDigitBox
+              ? std::max(box.geometry.right(), source.envelope.box(editor::kLastDigitBox).geometry.right())
+              : box.geometry.right();
+      const double boxWidth = double(right + 1 - box.geometry.left()) / canvas.width() * size.width();
+      const double margin = std::min(at.x(), size.width() * kWrapMargin);
+      const double width = item->wrap ? std::max(boxWidth, size.width() - at.x() - margin) : boxWidth;
+      Placed p;
+      p.item = item;
+      p.box = &box;
+      p.text = std::move(text);
+      p.start = startSize[item->box];
+      p.offset = at;
+      p.maxWidth = width;
+      items.push_back(std::move(p));
+      canvasAt.push_back(at);
+    }
+    if (items.empty()) continue;
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [](const Placed& p) { return p.item->check == kAddressCheck; });
+    Placed* address = found != items.end() ? &*found : nullptr;
+    const double addressStart = address ? std::max(address->start, smallest) : smallest;
+    for (Placed& p : items) {
+      p.points = &p == address ? addressStart : p.start;
+      if (p.item->check == kNameCheck) p.points = std::min(p.points, 2 * addressStart);
+      p.start = p.points;
+    }
+    const auto fits = [&](bool compact, bool joined) {
+      return Stack(device, items, canvasAt, compact, joined, setFont) <= size.height() + 1e-9;
+    };
+    // Sizes between each item's start (t = 1) and its floor (t = 0); the largest t that fits.
+    const auto shrink = [&](bool compact, bool joined) {
+      // Sizes go in steps of a quarter point: the same few sizes come back label after label,
+      // and their fonts and metrics are kept.
+      const double step = kSizeStep * pointScale;
+      const auto at = [&](double t) {
+        for (Placed& p : items)
+          p.points = std::max(p.floor, std::floor((p.floor + t * (p.start - p.floor)) / step) * step);
+      };
+      double lo = 0, hi = 1;
+      at(0);
+      if (!fits(compact, joined)) return false;
+      for (int step = 0; step < 6; ++step) {
+        const double mid = (lo + hi) / 2;
+        at(mid);
+        (fits(compact, joined) ? lo : hi) = mid;
       }
-      double points = fitted;
-      QString shown = text;
-      QStringList lines = LabelLines(device, shown, maxWidth, item.wrap);
-      const double smallest = std::min(fitted, kSmallestLabelPoints);
-      for (int step = 0; step < 8; ++step) {
-        const double line = device.TextHeight(kLineHeightSample);
-        if (lines.size() * line <= room) break;
-        if (points <= smallest) {
-          if (line > room) {
-            // A label too small for one legible line: smaller type would not keep the items
-            // apart, so the text keeps its size.
-            points = fitted;
-            device.SetFontSize(points);
-          } else if (item.wrap && shown.contains(common::kLineBreakMark)) {
-            // Still too long: the address runs on across its line breaks, wrapped to the width.
-            shown.remove(common::kLineBreakMark);
-            lines = LabelLines(device, shown, maxWidth, item.wrap);
-            continue;
-          }
-          lines = LabelLines(device, shown, maxWidth, item.wrap);
-          break;
-        }
-        points = std::max(smallest, points * std::max(0.5, room / (lines.size() * line)));
-        device.SetFontSize(points);
-        lines = LabelLines(device, shown, maxWidth, item.wrap);
+      at(lo);
+      fits(compact, joined);
+      return true;
+    };
+    bool done = fits(false, false);
+    if (!done) {  // the others first, down to the address's size
+      const double addressNow = address ? address->points : smallest;
+      for (Placed& p : items)
+        p.floor = &p == address ? p.points : std::min(p.start, std::max(smallest, addressNow));
+      done = shrink(false, false);
+    }
+    for (const bool compact : {false, true}) {
+      for (const bool joined : {false, true}) {
+        if (done || (joined && !compact)) continue;
+        for (Placed& p : items) p.floor = std::min(p.start, smallest);
+        done = shrink(compact, joined);
       }
-      PrintLabelLines(device, lines, ItemPosition(source, box, cell.at, size), item.wrap);
-      if (points != fitted) device.SetFontSize(fitted);
+    }
+    if (!done) {  // printed at the smallest sizes all the same, and counted
+      for (Placed& p : items) p.points = p.floor;
+      Stack(device, items, canvasAt, true, true, setFont);
+      ++tooFull;
+    }
+    for (const Placed& p : items) {
+      setFont(p);
+      PrintLabelLines(device, p.lines, cell.at + p.offset, p.item->wrap);
     }
   }
+  return tooFull;
 }
 
 // The cells of the first sheet that the start position leaves free.
@@ -146,17 +256,68 @@ QList<QPointF> FreeCells(const LabelSource& source, int page, const LabelGrid& g
   return free;
 }
 
+// Punctuation that belongs to the end of the text before it.
+const QString kNoLineStart = QStringLiteral(",.;:!?)]}，。、；：！？）》」』】”’");
+
+// Digits and Latin letters: a run of them is a number or a word.
+bool InRun(QChar c) { return c.isDigit() || (c.isLetter() && c.script() == QChar::Script_Latin); }
+
 // Where a character of `line` ends: after `i` code units, moved off the middle of a pair.
 qsizetype CharacterEnd(const QString& line, qsizetype i) {
   return i < line.size() && i > 0 && line[i].isLowSurrogate() && line[i - 1].isHighSurrogate() ? i + 1 : i;
 }
 
+// Where the character of `line` that ends at `i` starts.
+qsizetype CharacterStart(const QString& line, qsizetype i) {
+  return i > 1 && line[i - 1].isLowSurrogate() && line[i - 2].isHighSurrogate() ? i - 2 : i - 1;
+}
+
 // The longest start of `line` not wider than `maxWidth`, and at least its first character:
 // what taking characters off the end one by one until the rest fits would leave. Widths grow
-// with the length, so the answer is bisected rather than walked to.
+// with the length. Each measurement shapes the text anew, so the cut is first guessed from the
+// widths of the single characters (kept by the device) and then only checked on the text:
+// mostly two measurements instead of one per halving.
 qsizetype FittingLength(const print::PrinterDevice& device, const QString& line, double maxWidth) {
   if (device.TextWidth(line) <= maxWidth) return line.size();
-  qsizetype lo = CharacterEnd(line, 1), hi = line.size();  // lo is taken whatever its width; hi does not fit
+  const qsizetype first = CharacterEnd(line, 1);  // taken whatever its width; the whole line does not fit
+  qsizetype guess = first;
+  double sum = 0;
+  for (qsizetype i = 0; i < line.size();) {
+    const qsizetype end = CharacterEnd(line, i + 1);
+    sum += device.TextWidth(QString(line.constData() + i, end - i));
+    if (sum > maxWidth || end >= line.size()) break;
+    guess = std::max(guess, end);
+    i = end;
+  }
+  const auto fits = [&](qsizetype n) { return device.TextWidth(QString(line.constData(), n)) <= maxWidth; };
+  // Brackets the cut between `lo`, which fits (or is the first character), and `hi`, which does
+  // not, widening by doubling steps from the guess; then halves between them.
+  qsizetype lo = first, hi = line.size();
+  if (guess > first && !fits(guess)) {
+    hi = guess;
+    for (qsizetype step = 1;; step *= 2) {
+      qsizetype below = hi;
+      for (qsizetype k = 0; k < step && below > first; ++k) below = CharacterStart(line, below);
+      if (below <= first) break;
+      if (fits(below)) {
+        lo = below;
+        break;
+      }
+      hi = below;
+    }
+  } else {
+    lo = guess;
+    for (qsizetype step = 1;; step *= 2) {
+      qsizetype above = lo;
+      for (qsizetype k = 0; k < step && above < hi; ++k) above = CharacterEnd(line, above + 1);
+      if (above >= hi) break;
+      if (!fits(above)) {
+        hi = above;
+        break;
+      }
+      lo = above;
+    }
+  }
   while (CharacterEnd(line, lo + 1) < hi) {
     const qsizetype mid = CharacterEnd(line, lo + (hi - lo) / 2);
     if (mid >= hi) break;
@@ -164,7 +325,7 @@ qsizetype FittingLength(const print::PrinterDevice& device, const QString& line,
       lo = CharacterEnd(line, lo + 1);
       continue;
     }
-    (device.TextWidth(line.left(mid)) <= maxWidth ? lo : hi) = mid;
+    (fits(mid) ? lo : hi) = mid;
   }
   return lo;
 }
@@ -187,9 +348,17 @@ QStringList LabelLines(const print::PrinterDevice& device, QString text, double 
       continue;
     }
     while (!line.isEmpty()) {
-      const qsizetype fits = FittingLength(device, line, maxWidth);
+      qsizetype fits = FittingLength(device, line, maxWidth);
+      // A house number or a Latin word is not cut in two, unless it alone is wider than the line.
+      qsizetype runStart = fits;
+      while (runStart > 0 && runStart < line.size() && InRun(line[runStart - 1]) && InRun(line[runStart]))
+        --runStart;
+      if (runStart > 0) fits = runStart;
+      // Nor does a line begin with a comma or a closing mark: the character before it goes along.
+      if (fits > 1 && fits < line.size() && kNoLineStart.contains(line[fits])) --fits;
       printed << line.left(fits);
       line.remove(0, fits);
+      if (line.startsWith(u' ')) line.remove(0, 1);  // a space at the break is not carried over
     }
   }
   return printed;
@@ -211,7 +380,7 @@ void PrintLabelLines(print::PrinterDevice& device, const QStringList& lines, QPo
   device.SetCurrentPosition(QPointF(at.x(), y));
 }
 
-bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source) {
+bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source, int* tooFull) {
   if (!PreviewDraws(source.sheet)) return false;
   const QSizeF sheet = picture.DrawableSize();
   const QSizeF paper = SheetPaper(source.sheet);
@@ -240,11 +409,12 @@ bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source) {
   // The sheet shows fonts zoomed like the canvas: as printed, relative to the paper.
   const double zoom = sheet.width() / paper.width() * kTwipsPerMm / editor::kReferenceTwipsPerMm;
   const double shrink = ShrinkFactor(source.sheet);
-  DrawItems(picture, source, PageCells(source, source.sheet.page, grid, QPointF(0, 0)), cell,
-            [&](const editor::Box& box) {
-              print::CopyBoxFont(picture, box);
-              picture.SetFontSize(box.font.size / shrink * zoom);
-            });
+  const int full = DrawItems(picture, source, PageCells(source, source.sheet.page, grid, QPointF(0, 0)), cell,
+                             zoom, [&](const editor::Box& box) {
+                               print::CopyBoxFont(picture, box);
+                               picture.SetFontSize(box.font.size / shrink * zoom);
+                             });
+  if (tooFull) *tooFull = full;
   return picture.EndDoc();
 }
 
@@ -288,20 +458,21 @@ double CentreFeedShift(const LabelSource& source, double paperWidth) {
   return !source.sheet.landscape && source.envelope.options().centreFeed ? (210 - paperWidth) / 2 : 0;
 }
 
-void PrintPageLabels(print::PrinterDevice& printer, const LabelSource& source, int page,
-                     const print::PrinterOffsets& offsets, print::FontSizeCache* cache) {
+int PrintPageLabels(print::PrinterDevice& printer, const LabelSource& source, int page,
+                    const print::PrinterOffsets& offsets, print::FontSizeCache* cache) {
   const QSizeF paper = SheetPaper(source.sheet);
   const std::optional<LabelGrid> grid = GridOf(source.sheet, paper);
-  if (!grid) return;
+  if (!grid) return 0;
   const QSizeF cell = grid->label;
   const QPointF shift(-offsets.x + CentreFeedShift(source, paper.width()), -offsets.y);
   const double shrink = ShrinkFactor(source.sheet);
   // Font sizes belong to the reference scale, whatever size the preview sheet has on screen.
   const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
-  DrawItems(printer, source, PageCells(source, page, *grid, shift), cell, [&](const editor::Box& box) {
-    print::CopyBoxFont(printer, box);
-    FitLabelFontSize(printer, box.font.size / shrink, box.font, mmPerTwip, cache);
-  });
+  return DrawItems(printer, source, PageCells(source, page, *grid, shift), cell, 1,
+                   [&](const editor::Box& box) {
+                     print::CopyBoxFont(printer, box);
+                     FitLabelFontSize(printer, box.font.size / shrink, box.font, mmPerTwip, cache);
+                   });
 }
 
 // The cutting lines, the far edges included: labels at the right and bottom edge get a line too.
@@ -329,17 +500,18 @@ void PrintSeparatorLines(print::PrinterDevice& printer, const LabelSource& sourc
 }  // namespace
 
 PagePrinted PrintLabelPage(print::PrinterDevice& printer, const LabelSource& source, int page,
-                           const print::PrinterOffsets& offsets, print::FontSizeCache* cache) {
+                           const print::PrinterOffsets& offsets, print::FontSizeCache* cache, int* tooFull) {
   if (!PrintPrints(source.sheet)) return PagePrinted::kTooMany;
   if (!GridOf(source.sheet, SheetPaper(source.sheet))) return PagePrinted::kNoRoom;
   SetupLabelPage(printer, source.sheet);
-  PrintPageLabels(printer, source, page, offsets, cache);
+  const int full = PrintPageLabels(printer, source, page, offsets, cache);
+  if (tooFull) *tooFull += full;
   if (source.sheet.ticked[kLinesCheck]) PrintSeparatorLines(printer, source, offsets);
   return printer.EndDoc() ? PagePrinted::kPrinted : PagePrinted::kNotSent;
 }
 
 int PrintLabelPages(print::PrinterDevice& printer, const LabelSource& source, int first, int last,
-                    print::FontSizeCache* cache) {
+                    print::FontSizeCache* cache, int* tooFull) {
   if (!PrintPrints(source.sheet)) {
     common::prompts().Message(kTooManyToPrint);
     return 0;
@@ -352,7 +524,7 @@ int PrintLabelPages(print::PrinterDevice& printer, const LabelSource& source, in
   int sent = 0;
   bool reported = false;
   for (int page = first; page <= last; ++page) {
-    if (PrintLabelPage(printer, source, page, offsets, cache) == PagePrinted::kPrinted) {
+    if (PrintLabelPage(printer, source, page, offsets, cache, tooFull) == PagePrinted::kPrinted) {
       ++sent;
     } else if (!reported) {
       common::prompts().Message(print::kPrintError);

@@ -55,7 +55,8 @@ inline const QColor kUsedCellColor{0xC8, 0xC8, 0xC8};
 
 // Prints one item's text with its top-left corner at `at`, in the device's current font:
 // "//" starts a new line, and with `wrap` a line longer than `maxWidth` is broken between
-// characters (a single character wider than that is printed whole). Lines are spaced by the
+// characters, never inside a run of digits or Latin letters unless the run alone is wider
+// (a single character wider than that is printed whole). Lines are spaced by the
 // height of two full-width characters; an empty line still takes one line.
 void PrintLabelText(print::PrinterDevice& device, const QString& text, QPointF at, double maxWidth,
                     bool wrap);
@@ -66,7 +67,9 @@ void PrintLabelLines(print::PrinterDevice& device, const QStringList& lines, QPo
 // The preview: draws page `sheet.page` onto the sheet picture (a SheetDevice; the sheet is its
 // drawable size). False, leaving the previous
 // picture, when the preview does not draw that many labels (down above 100, across above 200).
-bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source);
+// `tooFull` gets the number of labels on it whose text does not fit even at the smallest type
+// (printed all the same, running over their cell).
+bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source, int* tooFull = nullptr);
 
 // The printer font size for an item of `size` points (box size / shrink) in `font`: the font
 // sample is as wide, relative to the paper, as on the preview sheet. mmPerTwip is the paper
@@ -86,14 +89,16 @@ enum class PagePrinted {
 };
 
 // Prints page `page` of the sheet as one job: the labels, then the separator lines when ticked.
+// The labels too full to fit are added to `tooFull`.
 PagePrinted PrintLabelPage(print::PrinterDevice& printer, const LabelSource& source, int page,
-                           const print::PrinterOffsets& offsets, print::FontSizeCache* cache = nullptr);
+                           const print::PrinterOffsets& offsets, print::FontSizeCache* cache = nullptr,
+                           int* tooFull = nullptr);
 
 // CB(14) and CB(15): pages `first` to `last` in ascending order, each one job, with the
 // printer offsets stored now. A sheet with too many labels to print, or a page the printer
 // could not take, is reported once. Returns the number of pages sent.
 int PrintLabelPages(print::PrinterDevice& printer, const LabelSource& source, int first, int last,
-                    print::FontSizeCache* cache = nullptr);
+                    print::FontSizeCache* cache = nullptr, int* tooFull = nullptr);
 
 // The paper a sheet is laid out on, in mm: as typed, or A4 when a side is below 10 mm, the
 // same rule the tab's layout follows.

@@ -41,6 +41,11 @@ inline const QString kTooManyToPrint =
 inline const QString kNoRoomForLabels =
     QStringLiteral("页边距和标签间距太大，纸上放不下这么多标签，请重新输入！");
 
+// Labels whose text does not fit even at the smallest type are printed all the same; the tip
+// line and the batch tool say how many.
+inline const QString kTooFullLabels =
+    QStringLiteral("有 %1 个标签文字太多，已用最小字号打印，文字可能超出标签。");
+
 // The label sheet presets and the margins and gaps of a real sheet.
 inline const QString kPresetCaption = QStringLiteral("标签纸规格");
 inline const QString kPresetNone = QStringLiteral("自定义");

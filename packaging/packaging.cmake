@@ -1,6 +1,7 @@
 # How Kovapost is installed and packaged. `cmake --install` lays out a normal Linux installation:
 #   bin/kovapost, bin/kovapost-batch
 #   share/kovapost/Par.mdb                     the read-only template each user's copy is made from
+#   share/kovapost/fonts/*.otf                 the faces printed in (tools/make_print_fonts.py)
 #   share/doc/kovapost/user-guide.html and its pictures in images/
 #   share/applications/org.kovapost.Kovapost.desktop
 #   share/metainfo/org.kovapost.Kovapost.metainfo.xml
@@ -14,6 +15,7 @@ set(KOVA_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 
 install(TARGETS kovapost kovapost-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_BINARY_DIR}/Par.mdb DESTINATION ${CMAKE_INSTALL_DATADIR}/kovapost)
+install(FILES ${KOVA_PRINT_FONTS} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovapost/fonts)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.html DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${KOVA_PACKAGING}/${KOVA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -49,10 +49,14 @@ void PrintCentred(PrinterDevice& device, const QStringList& lines, const QRectF&
 int ErrorNumber(PrintStatus status) {
   switch (status) {
     case PrintStatus::kPrinted:
-    case PrintStatus::kPageNotPrepared: return 0;
-    case PrintStatus::kJobNotSent: return 482;       // printer error
-    case PrintStatus::kPictureTooLarge: return 7;    // out of memory
-    case PrintStatus::kPaperRefused: return 0;
+    case PrintStatus::kPageNotPrepared:
+      return 0;
+    case PrintStatus::kJobNotSent:
+      return 482;  // printer error
+    case PrintStatus::kPictureTooLarge:
+      return 7;  // out of memory
+    case PrintStatus::kPaperRefused:
+      return 0;
   }
   return 0;
 }
@@ -62,6 +66,11 @@ bool NeedsA3(double W, double H, const editor::TabOptions& options) {
 }
 
 PageSetup SetupPrinterPage(PrinterDevice& device, double W, double H, const editor::TabOptions& options) {
+  if (device.EnvelopeSizedPages()) {
+    const bool ok = device.SetCustomPaperSize(QSizeF(W, H)) && device.SetUnitMillimetres() &&
+                    device.SetOrientation(QPageLayout::Portrait) && device.SetOrigin(QPointF(0, 0));
+    return ok ? PageSetup::kReady : PageSetup::kFailed;
+  }
   if (!device.DeviceName().toUpper().startsWith(QStringLiteral("OKI"))) {
     if (!NeedsA3(W, H, options)) {
       device.SetPaperSize(QPageSize::A4);
@@ -82,7 +91,7 @@ QString PaperRefusedText(const QString& printer, double W, double H) {
 double ShortSide(const PrinterDevice& device) {
   // The paper as it is, so that a printer keeping its own paper (the OKI rule) still gets its
   // envelope on the sheet.
-  const QSizeF paper = QPageSize(device.PaperSize()).size(QPageSize::Millimeter);
+  const QSizeF paper = device.PaperSizeMm();
   return paper.isValid() ? std::min(paper.width(), paper.height()) : kA4ShortSide;
 }
 
@@ -122,6 +131,7 @@ float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Bo
 QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
                       double offY) {
   const double W = envelope.W(), H = envelope.H(), S = ShortSide(device);
+  if (device.EnvelopeSizedPages()) return {0, 0, W, H};
   const editor::TabOptions& o = envelope.options();
   double x = -offX, y = -offY;
   if (o.portrait) {
@@ -147,10 +157,12 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
     common::prompts().Message(kPrintError);
     return PrintStatus::kPageNotPrepared;
   }
-  const double S = ShortSide(device);
   // Font sizes belong to the reference scale, not to the canvas the screen happens to allow.
   const double mmPerTwip = 1.0 / editor::kReferenceTwipsPerMm;
+  if (device.EnvelopeSizedPages()) offX = offY = 0;  // a page of its own has no printer offsets
   const QRectF envelopeOnPage = EnvelopeOnPage(device, envelope, offX, offY);
+  // Where the paper puts the envelope beyond the offsets: a landscape page, centre feed.
+  const QPointF paperShift = envelopeOnPage.topLeft() + QPointF(offX, offY);
   using common::RoundToInt;
 
   for (int i = 0; i < editor::kBoxCount; ++i) {
@@ -172,15 +184,10 @@ PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& e
                    i <= editor::kLastDigitBox);
       continue;
     }
-    // The other boxes start at whole millimetres.
-    int X = RoundToInt(onEnvelope.left() - offX);
-    int Y = RoundToInt(onEnvelope.top() - offY);
-    if (options.portrait) {  // landscape page: against the far edge of the short side
-      Y = RoundToInt(Y + (S - H));
-      if (options.centreFeed) Y = RoundToInt(Y - (S - H) / 2);
-    } else if (options.centreFeed) {
-      X = RoundToInt(X + (S - W) / 2);
-    }
+    // The other boxes start at whole millimetres: the place on the envelope less the offsets is
+    // rounded first, then moved by the paper's own shift (whole or half millimetres).
+    const int X = RoundToInt(RoundToInt(onEnvelope.left() - offX) + paperShift.x());
+    int Y = RoundToInt(RoundToInt(onEnvelope.top() - offY) + paperShift.y());
     const auto width = [&device](const QString& s) { return device.TextWidth(s); };
     for (const QString& line : lines) {
       device.SetCurrentPosition(QPointF(X, Y));

@@ -16,10 +16,10 @@ namespace print {
 // How printing an envelope ended. The error number is what the numbered failure message shows.
 enum class PrintStatus {
   kPrinted,
-  kPageNotPrepared,   // the printer refused the page setup, or the envelope has no size
-  kJobNotSent,        // the printer could not take the job
-  kPictureTooLarge,   // the rotated picture would not fit in memory
-  kPaperRefused,      // the envelope needs A3 and the printer has none
+  kPageNotPrepared,  // the printer refused the page setup, or the envelope has no size
+  kJobNotSent,       // the printer could not take the job
+  kPictureTooLarge,  // the rotated picture would not fit in memory
+  kPaperRefused,     // the envelope needs A3 and the printer has none
 };
 int ErrorNumber(PrintStatus status);
 
@@ -75,13 +75,14 @@ float FitPrinterFontSize(PrinterDevice& device, double boxSize, const editor::Bo
 
 // Prints the envelope as one job. On a refused page setup, or an envelope without a size, shows
 // "打印出错！" and prints nothing; a refused paper is left to the caller to report.
-PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY,
-                           FontSizeCache* cache = nullptr);
+PrintStatus RenderEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                           double offY, FontSizeCache* cache = nullptr);
 
 // Where the envelope lies on the page, in mm from the paper's corner: the place of its top-left
 // corner and its size, the shifts for landscape pages and centre feed included. Normal and
 // rotated printing put it at the same place, so one calibration serves both.
-QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX, double offY);
+QRectF EnvelopeOnPage(const PrinterDevice& device, const editor::EnvelopeModel& envelope, double offX,
+                      double offY);
 
 // ---------------------------------------------------------------------------------------------
 

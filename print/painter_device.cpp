@@ -15,6 +15,9 @@ constexpr double kLargestShapedPixels = 200;
 
 // Metrics kept for this many fonts at most; a size search tries many more sizes than that.
 constexpr size_t kMostKnownFonts = 64;
+// Widths kept per font at most: a label's texts come back while its sizes are tried, never
+// after it, so the memory stays small.
+constexpr qsizetype kMostKnownWidths = 4096;
 
 QPageLayout FullPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
   return QPageLayout(QPageSize(size), orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
@@ -40,6 +43,13 @@ PainterDevice::PainterDevice() : layout_(FullPage(QPageSize::A4, QPageLayout::Po
 bool PainterDevice::SetPaperSize(QPageSize::PageSizeId size) {
   if (!Accepts(size)) return false;
   layout_ = FullPage(size, layout_.orientation());
+  return true;
+}
+
+bool PainterDevice::SetCustomPaperSize(QSizeF mm) {
+  if (!(mm.width() > 0 && mm.height() > 0)) return false;
+  layout_ = QPageLayout(QPageSize(mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                        layout_.orientation(), QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
   return true;
 }
 
@@ -90,7 +100,7 @@ PainterDevice::ShapedFont PainterDevice::Shaped(double resolution) const {
 }
 
 void PainterDevice::UpdateFont() {
-  measuring_.reset();
+  measuring_ = nullptr;
   if (!painter_) return;
   painted_ = Painted();
   painter_->setFont(painted_.font);
@@ -109,16 +119,18 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
   // texts are measured.
   // A run switches between a handful of fonts for every envelope: the metrics of each are kept.
   if (!measuring_) {
-    const QString key = qfont_.key();
+    // The choice itself, not QFont::key(): that string is built anew every time, and a label
+    // switches fonts for every item it lays out.
+    const FontKey key{font_.name,   qfont_.pointSizeF(), font_.bold,
+                      font_.italic, font_.underline,     font_.strikeout};
     auto known = knownMetrics_.find(key);
     if (known == knownMetrics_.end()) {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
       const ShapedFont shaped = Shaped(MeasuringResolution());
-      known =
-          knownMetrics_.emplace(key, Measuring{QFontMetricsF(shaped.font, MeasuringDevice()), shaped.scale})
-              .first;
+      const QFontMetricsF metrics(shaped.font, MeasuringDevice());
+      known = knownMetrics_.emplace(key, Measuring{metrics, shaped.scale, metrics.height(), {}}).first;
     }
-    measuring_.emplace(known->second);
+    measuring_ = &known->second;
   }
   return *measuring_;
 }
@@ -128,16 +140,18 @@ double PainterDevice::MeasuredMm(double length) const {
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
-  if (!measuring_ || text != measuredText_) {
-    measuredWidth_ = MeasuredMm(Metrics().horizontalAdvance(text));
-    measuredText_ = text;
+  const Measuring& measuring = Measured();
+  auto known = measuring.widths.constFind(text);
+  if (known == measuring.widths.cend()) {
+    if (measuring.widths.size() >= kMostKnownWidths) measuring.widths.clear();
+    known = measuring.widths.insert(text, measuring.metrics.horizontalAdvance(text));
   }
-  return measuredWidth_;
+  return MeasuredMm(*known);
 }
 
 double PainterDevice::TextHeight(const QString&) const {
   // One line of the font, whatever the text, as a printer reports it.
-  return MeasuredMm(Metrics().height());
+  return MeasuredMm(Measured().height);
 }
 
 QPointF PainterDevice::ToDevice(QPointF mm) const { return (mm + origin_) * (Resolution() / kMmPerInch); }

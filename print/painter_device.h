@@ -8,10 +8,12 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QMarginsF>
 #include <QPainter>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "print/printer_device.h"
 
@@ -26,6 +28,8 @@ class PainterDevice : public PrinterDevice {
   bool SetOrientation(QPageLayout::Orientation orientation) override;
   bool SetOrigin(QPointF mm) override;
   QSizeF DrawableSize() const override;
+  QSizeF PaperSizeMm() const override { return layout_.pageSize().size(QPageSize::Millimeter); }
+  bool SetCustomPaperSize(QSizeF mm) override;
 
   void SetFont(const common::FontChoice& font) override;
   bool SetFontSize(double points) override;
@@ -85,6 +89,10 @@ class PainterDevice : public PrinterDevice {
   struct Measuring {
     QFontMetricsF metrics;
     double scale;
+    qreal height;  // of a line, asked for with every layout
+    // Widths of the texts measured in this font: fitting measures the same texts again and
+    // again, and each measurement shapes the text anew.
+    mutable QHash<QString, qreal> widths;
   };
   const Measuring& Measured() const;
   const QFontMetricsF& Metrics() const { return Measured().metrics; }
@@ -96,13 +104,10 @@ class PainterDevice : public PrinterDevice {
   QPointF position_;
   common::FontChoice font_;
   QFont qfont_;
-  mutable std::optional<Measuring> measuring_;
-  mutable std::map<QString, Measuring> knownMetrics_;  // by font key
-  ShapedFont painted_;                                 // what the open job's painter draws text with
-  // The last width measured: a line is usually measured to see whether it fits, then printed,
-  // and printing measures it again to move the current position.
-  mutable QString measuredText_;
-  mutable double measuredWidth_ = 0;
+  mutable const Measuring* measuring_ = nullptr;                       // in knownMetrics_
+  using FontKey = std::tuple<QString, qreal, bool, bool, bool, bool>;  // name, size and effects
+  mutable std::map<FontKey, Measuring> knownMetrics_;
+  ShapedFont painted_;           // what the open job's painter draws text with
   QPainter* painter_ = nullptr;  // the open job's painter, owned by the subclass
   bool pageEnded_ = false;       // NewPage() was called: the next drawing begins a new page
 };

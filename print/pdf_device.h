@@ -12,6 +12,10 @@ namespace print {
 class PdfDevice final : public PainterDevice {
  public:
   explicit PdfDevice(const QString& path, const QString& deviceName);
+
+  // Pages of each envelope's own size instead of A4 (the print shops' PDF).
+  void SetEnvelopeSizedPages(bool on) { envelopePages_ = on; }
+  bool EnvelopeSizedPages() const override { return envelopePages_; }
   ~PdfDevice() override;
 
   QString DeviceName() const override { return name_; }
@@ -38,6 +42,7 @@ class PdfDevice final : public PainterDevice {
   QPainter painter_;
   int pages_ = 0;
   bool finished_ = false;
+  bool envelopePages_ = false;
 };
 
 }  // namespace print

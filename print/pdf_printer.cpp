@@ -41,11 +41,17 @@ QString NewPdfPath(const QString& folder, const QString& prefix, const QDateTime
   return path;
 }
 
+bool EnvelopePagesChosen() {
+  return Registry::GetSetting(Registry::kCollateSection, kEnvelopePagesKey) == QStringLiteral("1");
+}
+
 std::unique_ptr<PdfDevice> OpenPdfPrinter(const QString& prefix) {
   const QString folder = PdfFolder();
   if (folder.isEmpty()) return nullptr;
-  return std::make_unique<PdfDevice>(NewPdfPath(folder, prefix, QDateTime::currentDateTime()),
-                                     kPdfPrinterName);
+  auto pdf =
+      std::make_unique<PdfDevice>(NewPdfPath(folder, prefix, QDateTime::currentDateTime()), kPdfPrinterName);
+  pdf->SetEnvelopeSizedPages(EnvelopePagesChosen());
+  return pdf;
 }
 
 }  // namespace print

@@ -20,6 +20,9 @@ QString PdfFolder();
 // "信封_20261208_014500.pdf", then "信封_20261208_014500_2.pdf" and so on.
 QString NewPdfPath(const QString& folder, const QString& prefix, const QDateTime& now);
 
+// Whether the user chose envelope-size pages for the PDF printer.
+bool EnvelopePagesChosen();
+
 // The PDF printer for one print command; nullptr when the user cancelled the folder choice.
 std::unique_ptr<PdfDevice> OpenPdfPrinter(const QString& prefix);
 

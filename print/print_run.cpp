@@ -12,7 +12,8 @@ namespace print {
 PrintStatus PrintCurrentEnvelope(PrinterDevice& device, const editor::EnvelopeModel& envelope,
                                  int envelopeNumber, FontSizeCache* cache) {
   const PrinterOffsets off = ReadPrinterOffsets(device.DeviceName());
-  const PrintStatus status = envelope.options().rotate
+  // An envelope-size page is for a press that takes the envelope upright.
+  const PrintStatus status = envelope.options().rotate && !device.EnvelopeSizedPages()
                                  ? RenderRotated(device, envelope, off.x, off.y, RotationDpi())
                                  : RenderEnvelope(device, envelope, off.x, off.y, cache);
   if (status == PrintStatus::kPaperRefused)

@@ -30,6 +30,9 @@ inline const QString kNotConnected = QStringLiteral("没有正常连接打印机
 // The built-in PDF printer.
 inline const QString kPdfPrinterName = QStringLiteral("PDF 文件");
 inline const QString kPdfFolderKey = QStringLiteral("PDF Folder");
+// The print shops' PDF: every envelope on a page of its own size. Remembered under the key.
+inline const QString kEnvelopePagesCaption = QStringLiteral("PDF 文件：每页就是信封本身的大小（交给印刷店）");
+inline const QString kEnvelopePagesKey = QStringLiteral("PDF Envelope Pages");
 inline const QString kChoosePdfFolder = QStringLiteral("请选择保存PDF文件的文件夹");
 inline const QString kPdfFolderUnwritable =
     QStringLiteral("无法在所选文件夹中写入PDF文件，请另选一个文件夹！");

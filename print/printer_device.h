@@ -47,6 +47,13 @@ class PrinterDevice {
   virtual bool SetOrigin(QPointF mm) = 0;
   // The drawable part of the oriented page: the paper less the printer's unprintable margins.
   virtual QSizeF DrawableSize() const = 0;
+  // The paper's size in mm, unoriented; also for a custom paper.
+  virtual QSizeF PaperSizeMm() const { return QPageSize(PaperSize()).size(QPageSize::Millimeter); }
+  // Whether every envelope gets a page of its own size, as print shops take them: no A4 around
+  // it, no printer offsets, no centre feed, no turning. Only the PDF printer offers it.
+  virtual bool EnvelopeSizedPages() const { return false; }
+  // A paper of `mm` (width and height as given). False when the printer refuses it.
+  virtual bool SetCustomPaperSize(QSizeF) { return false; }
 
   // The current font: name, size in points, effects and colour. SetFontSize may be refused.
   virtual void SetFont(const common::FontChoice& font) = 0;

@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n
   appstream desktop-file-utils dpkg-dev file
-  poppler-utils libpoppler-cpp-dev
+  poppler-utils libpoppler-cpp-dev python3-fonttools
   xvfb xauth
   cups-daemon cups-client cups cups-filters printer-driver-cups-pdf
   printer-driver-postscript-hp printer-driver-oki printer-driver-brlaser printer-driver-gutenprint

@@ -331,8 +331,10 @@ QString LabelTab::PrintPages(int first, int last) {
   if (!command) return {};
   const LabelSource source{sheet_, envelope_, records_};
   print::FontSizeCache cache;
-  PrintLabelPages(command->device(), source, first, last, &cache);
-  return command->Finish();
+  int tooFull = 0;
+  PrintLabelPages(command->device(), source, first, last, &cache, &tooFull);
+  const QString tip = command->Finish();
+  return tooFull > 0 ? (tip.isEmpty() ? QString() : tip + u' ') + kTooFullLabels.arg(tooFull) : tip;
 }
 
 }  // namespace labels::ui

@@ -1,6 +1,7 @@
 #include "print/ui/envelope_commands.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QShortcut>
 #include <QWidget>
 
@@ -11,6 +12,11 @@
 #include "print/ui/run_progress.h"
 
 namespace print {
+namespace {
+
+constexpr int kYieldEveryMs = 16;
+
+}  // namespace
 
 void YieldTimes(int n) {
   for (int i = 0; i < n; ++i) QCoreApplication::processEvents();
@@ -40,7 +46,14 @@ QString RunEnvelopeCommand(QWidget* window, const editor::EnvelopeModel& envelop
   FontSizeCache cache;
   RunWindow hooks;
   hooks.showRecord = showRecord;
-  hooks.pause = [] { YieldTimes(1000); };
+  // The window repaints and takes input some sixty times a second; doing so before every
+  // envelope took longer than printing it.
+  QElapsedTimer sinceYield;
+  hooks.pause = [&sinceYield] {
+    if (sinceYield.isValid() && sinceYield.elapsed() < kYieldEveryMs) return;
+    QCoreApplication::processEvents();
+    sinceYield.restart();
+  };
   hooks.stopRequested = [&progress] { return progress.stopRequested(); };
   hooks.progress = [&progress](int done, int total) { progress.Show(done, total); };
   const RunResult result =

@@ -19,6 +19,7 @@
 #include "print/print_texts.h"
 #include "print/rotated_renderer.h"
 #include "print/ui/print_command.h"
+#include "print/ui/system_printer_device.h"
 
 namespace print {
 namespace {
@@ -38,16 +39,8 @@ PreviewTarget CurrentPreviewTarget() {
   if (info.isNull()) return target;
   QPrinter printer(info, QPrinter::HighResolution);
   target.resolution = printer.resolution();
-  // The driver's margins on portrait A4; setting the paper asks the driver for them.
-  printer.setPageOrientation(QPageLayout::Portrait);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  QPageLayout layout = printer.pageLayout();
-  layout.setUnits(QPageLayout::Millimeter);
-  target.unprintable = layout.minimumMargins();
-  const QList<QPageSize> sizes = info.supportedPageSizes();
-  target.takesA3 =
-      sizes.isEmpty() || info.supportsCustomPageSizes() ||
-      std::any_of(sizes.begin(), sizes.end(), [](const QPageSize& s) { return s.id() == QPageSize::A3; });
+  target.unprintable = DriverMargins(printer, info, QPageSize::A4, QPageLayout::Portrait);
+  target.takesA3 = PrinterTakes(info, QPageSize::A3);
   return target;
 }
 

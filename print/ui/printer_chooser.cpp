@@ -1,5 +1,6 @@
 #include "print/ui/printer_chooser.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 
 #include "common/prompts.h"
 #include "print/current_printer.h"
+#include "print/pdf_printer.h"
 #include "print/print_texts.h"
 #include "print/ui/print_command.h"
 #include "store/registry.h"
@@ -35,6 +37,14 @@ PrnSel::PrnSel(QWidget* parent) : QDialog(parent) {
   if (!stored.isEmpty()) text = stored;
   com_->setCurrentText(text);
 
+  // Only the PDF printer makes envelope-size pages.
+  envelopePages_ = new QCheckBox(kEnvelopePagesCaption, this);
+  envelopePages_->setObjectName(QStringLiteral("EnvelopePages"));
+  envelopePages_->setChecked(EnvelopePagesChosen());
+  const auto showPdfChoice = [this] { envelopePages_->setVisible(IsPdfPrinter(com_->currentText())); };
+  connect(com_, &QComboBox::currentTextChanged, this, showPdfChoice);
+  showPdfChoice();
+
   ok_ = new QPushButton(kChooserOk, this);
   ok_->setObjectName(QStringLiteral("CM0"));
   ok_->setDefault(true);
@@ -49,6 +59,7 @@ PrnSel::PrnSel(QWidget* parent) : QDialog(parent) {
   buttons->addWidget(cancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(com_);
+  layout->addWidget(envelopePages_);
   layout->addLayout(buttons);
 }
 
@@ -65,6 +76,9 @@ bool PrnSel::eventFilter(QObject* watched, QEvent* event) {
 void PrnSel::Confirm() {
   SetChosenPrinterName(QString());
   const QString text = com_->currentText();
+  if (IsPdfPrinter(text))
+    Registry::SaveSetting(Registry::kCollateSection, kEnvelopePagesKey,
+                          envelopePages_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
   if (PrinterNames().contains(text)) {
     Registry::SaveSetting(Registry::kCollateSection, kPrinterKey, text);
     SetCurrentPrinterName(text);

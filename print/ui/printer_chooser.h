@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 
@@ -29,6 +30,7 @@ class PrnSel : public QDialog {
 
  private:
   QComboBox* com_;
+  QCheckBox* envelopePages_;
   QPushButton* ok_;
   QPushButton* cancel_;
 };

@@ -38,6 +38,20 @@ void ApplyPage(QPrinter& printer, const QPrinterInfo& info, QPageSize::PageSizeI
 
 }  // namespace
 
+bool PrinterTakes(const QPrinterInfo& info, QPageSize::PageSizeId size) {
+  return info.supportedPageSizes().isEmpty() || info.supportsCustomPageSizes() || Lists(info, size);
+}
+
+QMarginsF DriverMargins(QPrinter& printer, const QPrinterInfo& info, QPageSize::PageSizeId size,
+                        QPageLayout::Orientation orientation) {
+  // Setting the paper on a printer asks the driver for them (a page layout alone would reset
+  // them to 0).
+  ApplyPage(printer, info, size, orientation);
+  QPageLayout layout = printer.pageLayout();
+  layout.setUnits(QPageLayout::Millimeter);
+  return layout.minimumMargins();
+}
+
 SystemPrinterDevice::SystemPrinterDevice(const QPrinterInfo& info)
     : info_(info), printer_(info, QPrinter::HighResolution), probe_(info, QPrinter::HighResolution) {
   ApplyPage(printer_, info_, PaperSize(), Orientation());
@@ -63,17 +77,10 @@ bool SystemPrinterDevice::FinishJob() {
   return ended && printer_.printerState() != QPrinter::Error;
 }
 
-bool SystemPrinterDevice::Accepts(QPageSize::PageSizeId size) const {
-  return info_.supportedPageSizes().isEmpty() || info_.supportsCustomPageSizes() || Lists(info_, size);
-}
+bool SystemPrinterDevice::Accepts(QPageSize::PageSizeId size) const { return PrinterTakes(info_, size); }
 
 QMarginsF SystemPrinterDevice::UnprintableMargins() const {
-  // The driver's margins for this paper and orientation: setting the paper on a printer asks the
-  // driver for them (a page layout alone would reset them to 0).
-  ApplyPage(probe_, info_, PaperSize(), Orientation());
-  QPageLayout layout = probe_.pageLayout();
-  layout.setUnits(QPageLayout::Millimeter);
-  return layout.minimumMargins();
+  return DriverMargins(probe_, info_, PaperSize(), Orientation());
 }
 
 }  // namespace print

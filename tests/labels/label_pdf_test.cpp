@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <map>
 
 #include "editor/format_store.h"
 #include "labels/label_renderer.h"
@@ -160,14 +161,18 @@ TEST(LabelPdf, ACommandPutsAllItsPagesInOneFile) {
 }
 
 // Every preset on A4: the postcode of the first label and of the last one on the page lie where
-// the sheet's margins, label size and gaps put them, with no printer offsets.
+// the sheet's stated margins, label size and gaps put them, with no printer offsets.
 TEST(LabelPdf, PresetsPlaceEveryLabelOnTheSheetsMarginsAndGaps) {
+  // The label size each sheet is sold as, in mm.
+  const std::map<std::pair<int, int>, QSizeF> stated = {
+      {{2, 4}, {99.1, 67.7}}, {{2, 5}, {99.1, 57}},    {{2, 7}, {99.1, 38.1}},
+      {{3, 7}, {63.5, 38.1}}, {{3, 8}, {70, 37.125}},  {{3, 9}, {70, 33}},
+      {{3, 10}, {70, 29.7}},  {{4, 10}, {52.5, 29.7}}, {{5, 13}, {38.1, 21.2}}};
   for (const LabelPreset& preset : LabelPresets()) {
     SCOPED_TRACE(PresetCaption(preset).toStdString());
     PdfFixture f(preset.across * preset.down);
     ApplyPreset(f.sheet, preset);
-    const std::optional<LabelGrid> grid = GridOf(f.sheet, {210, 297});
-    ASSERT_TRUE(grid);
+    const QSizeF label = stated.at({preset.across, preset.down});
     {
       print::PdfDevice pdf(f.path(QStringLiteral("preset.pdf")), print::kPdfPrinterName);
       ASSERT_EQ(PrintLabelPage(pdf, f.source(), 1, {0, 0}), PagePrinted::kPrinted);
@@ -178,45 +183,85 @@ TEST(LabelPdf, PresetsPlaceEveryLabelOnTheSheetsMarginsAndGaps) {
     ASSERT_EQ(postcodes.size(), preset.across * preset.down);
     // The postcode box sits at a tenth of the width and a fifth of the height of the canvas.
     const auto expected = [&](int c, int r) {
-      return grid->At(c, r) + QPointF(grid->label.width() / 10, grid->label.height() / 5);
+      return QPointF(preset.left + c * (label.width() + preset.gapAcross) + label.width() / 10,
+                     preset.top + r * (label.height() + preset.gapDown) + label.height() / 5);
     };
     const QList<std::pair<int, int>> corners = {{0, 0}, {preset.across - 1, preset.down - 1}};
     for (const auto& [c, r] : corners) {
       const printtest::Word& w = postcodes[r * preset.across + c];
       EXPECT_NEAR(w.mm.left(), expected(c, r).x(), kTolerance) << c << "," << r;
       EXPECT_NEAR(w.mm.top(), expected(c, r).y(), kTolerance) << c << "," << r;
-      EXPECT_LE(w.mm.right(), 210);
-      EXPECT_LE(w.mm.bottom(), 297);
     }
   }
 }
 
-// The default sheet (4 x 15, shrink 1.5) with the shipped DL format and addresses as long as
-// real ones: every item legible and none printed over another.
-TEST(LabelPdf, TheDefaultSheetWithTheShippedFormatPrintsNoItemOverAnother) {
+// The height pdftotext gives a line of 宋体 printed at `points`.
+double WordHeightAt(double points) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("reference.pdf"));
+  {
+    print::PdfDevice pdf(path, print::kPdfPrinterName);
+    common::FontChoice font;
+    font.name = QStringLiteral("宋体");
+    font.size = points;
+    pdf.SetFont(font);
+    pdf.SetCurrentPosition(QPointF(20, 20));
+    pdf.PrintText(QStringLiteral("北京市海淀区"));
+    pdf.Finish();
+  }
+  const QList<printtest::Word> words = printtest::ReadWords(path);
+  return words.isEmpty() ? 0 : words[0].mm.height();
+}
+
+// The default sheet (4 x 15, shrink 1.5) and every preset, with the shipped DL format and
+// addresses as long as real ones: the address at 8 pt or more, every line break kept, no house
+// number cut in two, and no item printed over another.
+TEST(LabelPdf, EverySheetPrintsTheWholeAddressLegiblyAndNoItemOverAnother) {
   test::ParDatabase db;
-  PdfFixture f(0);
-  f.envelope.SetChosenSize(editor::kDefaultSize);
-  格式模块::LoadEnvelopeFormat(f.envelope, [&] { f.envelope.SetCanvasSize(f.envelope.ReferenceCanvas()); });
-  f.sheet = LabelSheet();
-  const QStringList addresses = {QStringLiteral("天津市和平区南京路219号//国际大厦//1506室"),
+  const double eightPoints = WordHeightAt(8);
+  ASSERT_GT(eightPoints, 2);
+  std::vector<std::optional<LabelPreset>> sheets = {std::nullopt};
+  for (const LabelPreset& preset : LabelPresets()) sheets.push_back(preset);
+  const QStringList addresses = {QStringLiteral("浙江省杭州市西湖区文三路88//2幢301室"),
                                  QStringLiteral("内蒙古自治区呼和浩特市赛罕区大学西街235号内蒙古大学南校区"),
-                                 QStringLiteral("北京市海淀区"),
+                                 QStringLiteral("北京市海淀区中关村大街1208室"),
                                  QStringLiteral("Room 1203, 88 Century Ave, Pudong")};
-  std::vector<data::Record> rows;
-  for (int r = 0; r < 60; ++r)
-    rows.push_back({QString::number(r + 1), QStringLiteral("欧阳建国"), QStringLiteral("300000"),
-                    addresses[r % addresses.size()]});
-  f.records.ReplaceAll(std::move(rows));
-  const QList<printtest::Word> words = f.Print(QStringLiteral("default.pdf"));
-  ASSERT_GE(words.size(), 180);
-  for (qsizetype i = 0; i < words.size(); ++i) {
-    EXPECT_GT(words[i].mm.height(), 1.4) << words[i].text.toStdString();  // 4 pt and more
-    for (qsizetype j = i + 1; j < words.size(); ++j) {
-      const QRectF both = words[i].mm.intersected(words[j].mm);
-      EXPECT_FALSE(both.width() > 0.3 && both.height() > 0.3)
-          << words[i].text.toStdString() << " / " << words[j].text.toStdString();
+  for (const auto& preset : sheets) {
+    PdfFixture f(0);
+    f.envelope.SetChosenSize(editor::kDefaultSize);
+    格式模块::LoadEnvelopeFormat(f.envelope, [&] { f.envelope.SetCanvasSize(f.envelope.ReferenceCanvas()); });
+    f.sheet = LabelSheet();
+    if (preset) ApplyPreset(f.sheet, *preset);
+    SCOPED_TRACE(preset ? PresetCaption(*preset).toStdString() : std::string("4 × 15 default"));
+    std::vector<data::Record> rows;
+    const int count = Across(f.sheet) * Down(f.sheet);
+    for (int r = 0; r < count; ++r)
+      rows.push_back({QString::number(r + 1), QStringLiteral("欧阳建国"), QStringLiteral("300000"),
+                      addresses[r % addresses.size()]});
+    f.records.ReplaceAll(std::move(rows));
+    int tooFull = 0;
+    {
+      print::PdfDevice pdf(f.path(QStringLiteral("sheet.pdf")), print::kPdfPrinterName);
+      ASSERT_EQ(PrintLabelPage(pdf, f.source(), 1, {3, 3}, nullptr, &tooFull), PagePrinted::kPrinted);
+      pdf.Finish();
     }
+    EXPECT_EQ(tooFull, 0);
+    const QList<printtest::Word> words = printtest::ReadWords(f.path(QStringLiteral("sheet.pdf")));
+    QString joined;
+    for (const printtest::Word& w : words) {
+      joined += w.text + u'|';
+      if (w.text == QStringLiteral("300000") || w.text == QStringLiteral("欧阳建国")) continue;
+      EXPECT_GE(w.mm.height(), eightPoints - 0.05) << w.text.toStdString() << " below 8 pt";
+    }
+    EXPECT_EQ(joined.count(QStringLiteral("88|2幢301室|")), (count + 3) / 4) << "the line break is kept";
+    EXPECT_EQ(joined.count(QStringLiteral("1208")), (count + 1) / 4) << "the number is not cut";
+    EXPECT_EQ(joined.count(QStringLiteral("Century")), count / 4) << "the word is not cut";
+    for (qsizetype i = 0; i < words.size(); ++i)
+      for (qsizetype j = i + 1; j < words.size(); ++j) {
+        const QRectF both = words[i].mm.intersected(words[j].mm);
+        EXPECT_FALSE(both.width() > 0.3 && both.height() > 0.3)
+            << words[i].text.toStdString() << " / " << words[j].text.toStdString();
+      }
   }
 }
 

@@ -4,12 +4,14 @@
 
 #include <QPdfWriter>
 #include <QRawFont>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include "common/numbers.h"
 #include "print/envelope_renderer.h"
 #include "print/pdf_device.h"
 #include "print/pdf_printer.h"
+#include "print/print_run.h"
 #include "print/print_texts.h"
 #include "print/rotated_renderer.h"
 #include "tests/print/print_test_support.h"
@@ -167,11 +169,16 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
   struct Rotated {
     bool portraitOption, centreFeed;
     double offX, offY;
+    QPointF corner;  // the DL envelope's (220 x 110 mm) corner on the page
   };
-  const QList<Rotated> cases = {
-      {true, false, 3, 3}, {true, true, -0.5, -12}, {false, false, 0, 0}, {false, true, 3, 3}};
+  // 纵向打印 lays the envelope against the far long edge of a landscape A4 page (210 - 110 = 100 mm
+  // down), centre feed halfway; 横向打印 needs A3 for its 220 mm across, and centre feed centres
+  // it on A3's 297 mm.
+  const QList<Rotated> cases = {{true, false, 3, 3, {-3, 97}},
+                                {true, true, -0.5, -12, {0.5, 62}},
+                                {false, false, 0, 0, {0, 0}},
+                                {false, true, 3, 3, {35.5, -3}}};
   const double dpi = 300;
-  QList<QRectF> placed;
   {
     print::PdfDevice pdf(path, print::kPdfPrinterName);
     for (const Rotated& r : cases) {
@@ -181,7 +188,6 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
         if (i != editor::kNameBox) m.SetBoxText(i, QString());
       m.SetOptions(printtest::Options(r.portraitOption, r.centreFeed, true));
       ASSERT_EQ(print::RenderRotated(pdf, m, r.offX, r.offY, dpi), print::PrintStatus::kPrinted);
-      placed.append(print::EnvelopeOnPage(pdf, m, r.offX, r.offY));
     }
     ASSERT_TRUE(pdf.Finish());
   }
@@ -206,7 +212,7 @@ TEST(PdfOutput, RotatedTextLiesAtItsPlaceTurnedByHalfATurn) {
         QPointF(origin.x() + ink.left() * pxTwips, origin.y() + ink.top() * pxTwips) * mmPerTwip,
         ink.size() * pxTwips * mmPerTwip);
     // Turned by 180 degrees about the envelope's place on the page.
-    const QRectF env = placed[page];
+    const QRectF env(cases[page].corner, QSizeF(220, 110));
     const QRectF want(QPointF(env.right() - upright.right(), env.bottom() - upright.bottom()),
                       upright.size());
     const QImage raster =
@@ -229,7 +235,7 @@ TEST(PdfOutput, TurnedPrintIsTheUnturnedOneTurnedCentredBoxesIncluded) {
   editor::EnvelopeModel m;
   printtest::SetUpEnvelope(m, 2);
   for (int i = editor::kLastDigitBox + 1; i < editor::kTagBox; ++i) m.SetBoxText(i, QString());
-  QRectF env;
+  const QRectF env(0, 100, 220, 110);  // DL, 纵向打印: against the far edge of landscape A4
   {
     print::PdfDevice pdf(path, print::kPdfPrinterName);
     ASSERT_EQ(print::RenderEnvelope(pdf, m, 0, 0), print::PrintStatus::kPrinted);
@@ -237,7 +243,6 @@ TEST(PdfOutput, TurnedPrintIsTheUnturnedOneTurnedCentredBoxesIncluded) {
     o.rotate = true;
     m.SetOptions(o);
     ASSERT_EQ(print::RenderRotated(pdf, m, 0, 0, 300), print::PrintStatus::kPrinted);
-    env = print::EnvelopeOnPage(pdf, m, 0, 0);
     ASSERT_TRUE(pdf.Finish());
   }
   const QImage upright = printtest::RasterPage(path, 0, 300, dir.filePath(QStringLiteral("upright")));
@@ -315,6 +320,113 @@ TEST(PdfOutput, LargeFontsMeasureAndPrintAtTheirFullSize) {
     EXPECT_EQ(words[i].text, text);
     EXPECT_NEAR(words[i].mm.left(), 5, 0.2);
     EXPECT_NEAR(words[i].mm.width(), widths[i], 0.2);
+  }
+}
+
+// The 3,755 characters of GB 2312 level 1, rows 0xB0 to 0xD7.
+QString Gb2312LevelOne() {
+  QByteArray bytes;
+  for (int row = 0xB0; row <= 0xD7; ++row)
+    for (int cell = 0xA1; cell <= (row == 0xD7 ? 0xF9 : 0xFE); ++cell)
+      bytes += char(row), bytes += char(cell);
+  QStringDecoder gb18030("GB18030");
+  return gb18030.decode(bytes);
+}
+
+// CJK faces share one glyph between a radical and its ideograph (⼈ and 人); the text read back
+// from a PDF must be the printed one, or searching and copying an address fail.
+TEST(PdfOutput, EveryCharacterOfGb2312LevelOneReadsBackAsItself) {
+  const QString all = Gb2312LevelOne();
+  ASSERT_EQ(all.size(), 3755);
+  struct Face {
+    const char16_t* name;
+    bool bold;
+  };
+  for (const Face face :
+       {Face{u"宋体", false}, Face{u"宋体", true}, Face{u"黑体", false}, Face{u"黑体", true}}) {
+    SCOPED_TRACE(testing::Message() << QString::fromUtf16(face.name).toStdString()
+                                    << (face.bold ? " bold" : ""));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gb2312.pdf"));
+    {
+      print::PdfDevice pdf(path, print::kPdfPrinterName);
+      common::FontChoice font;
+      font.name = QString::fromUtf16(face.name);
+      font.size = 9;
+      font.bold = face.bold;
+      pdf.SetFont(font);
+      const int perLine = 40;
+      for (int i = 0; i < all.size(); i += perLine) {
+        const int line = i / perLine;
+        if (line > 0 && line % 60 == 0) pdf.NewPage();
+        pdf.SetCurrentPosition(QPointF(5, 5 + (line % 60) * 4.5));
+        pdf.PrintText(all.mid(i, perLine));
+      }
+      ASSERT_TRUE(pdf.Finish());
+    }
+    QString read = printtest::RawText(path);
+    read.remove(u'\n');
+    QString wrong;
+    for (int i = 0; i < std::min(read.size(), all.size()); ++i)
+      if (read[i] != all[i]) wrong += all[i] + QStringLiteral("→") + read[i] + u' ';
+    EXPECT_EQ(read.size(), all.size());
+    EXPECT_TRUE(wrong.isEmpty()) << wrong.left(300).toStdString();
+  }
+}
+
+// The print shops' PDF: every page the envelope's own size, and every box where it lies on the
+// envelope, whatever the offsets, the centre feed or the turning asked for A4 paper.
+TEST(PdfOutput, EnvelopeSizedPagesHoldTheEnvelopeAloneAtItsOwnSize) {
+  QTemporaryDir dir;
+  struct Page {
+    int size;
+    QSizeF mm;
+  };
+  for (const Page page : {Page{2, {220, 110}}, Page{4, {229, 162}}, Page{5, {324, 229}}}) {
+    SCOPED_TRACE(testing::Message() << "size " << page.size);
+    const QString plain = dir.filePath(QStringLiteral("plain.pdf")),
+                  shop = dir.filePath(QStringLiteral("shop.pdf"));
+    editor::EnvelopeModel m;
+    printtest::SetUpEnvelope(m, page.size);
+    {  // on A4 (A3 for C4) at the paper's corner: 横向打印, no offsets, no centre feed
+      m.SetOptions(printtest::Options(false));
+      print::PdfDevice pdf(plain, print::kPdfPrinterName);
+      ASSERT_EQ(print::RenderEnvelope(pdf, m, 0, 0), print::PrintStatus::kPrinted);
+      ASSERT_TRUE(pdf.Finish());
+    }
+    {
+      m.SetOptions(printtest::Options(true, true, true));
+      print::PdfDevice pdf(shop, print::kPdfPrinterName);
+      pdf.SetEnvelopeSizedPages(true);
+      ASSERT_EQ(print::PrintCurrentEnvelope(pdf, m, 1), print::PrintStatus::kPrinted);
+      ASSERT_EQ(print::PrintCurrentEnvelope(pdf, m, 2), print::PrintStatus::kPrinted);
+      ASSERT_TRUE(pdf.Finish());
+    }
+    EXPECT_EQ(printtest::PageCount(shop), 2);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {shop});
+    info.waitForFinished(60000);
+    const QString size = QString::fromUtf8(info.readAllStandardOutput())
+                             .section(QStringLiteral("Page size:"), 1)
+                             .section(u'\n', 0, 0);
+    const QStringList pts = size.simplified().split(u' ');
+    ASSERT_GE(pts.size(), 3);
+    EXPECT_NEAR(pts[0].toDouble() * 25.4 / 72, page.mm.width(), 0.3);
+    EXPECT_NEAR(pts[2].toDouble() * 25.4 / 72, page.mm.height(), 0.3);
+    const QList<printtest::Word> onA4 = printtest::ReadWords(plain), onShop = printtest::ReadWords(shop);
+    ASSERT_FALSE(onA4.isEmpty());
+    int matched = 0;
+    for (const printtest::Word& w : onShop) {
+      if (w.page != 0) continue;
+      for (const printtest::Word& a : onA4)
+        if (a.text == w.text) {
+          EXPECT_NEAR(w.mm.left(), a.mm.left(), 0.3) << w.text.toStdString();
+          EXPECT_NEAR(w.mm.top(), a.mm.top(), 0.3) << w.text.toStdString();
+          ++matched;
+          break;
+        }
+    }
+    EXPECT_GE(matched, editor::kBoxCount - 1);
   }
 }
 

@@ -85,6 +85,15 @@ inline QList<Word> ReadWords(const QString& pdf) {
   return words;
 }
 
+// The PDF's text as pdftotext gives it, in reading order and without any normalisation.
+inline QString RawText(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"),
+          {QStringLiteral("-raw"), QStringLiteral("-nopgbrk"), pdf, QStringLiteral("-")});
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 inline int PageCount(const QString& pdf) {
   QProcess p;
   p.start(QStringLiteral("pdfinfo"), {pdf});
