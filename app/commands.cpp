@@ -1,6 +1,8 @@
 // The click handler of the command button array CB: one case per index, each handing the
 // command to the subsystem that owns it.
 #include <QButtonGroup>
+#include <QDate>
+#include <QDir>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -13,12 +15,15 @@
 #include "app/user_guide.h"
 #include "common/numbers.h"
 #include "common/prompts.h"
+#include "data/data_texts.h"
 #include "data/ui/import_source.h"
 #include "data/ui/recent_imports.h"
 #include "data/ui/record_grid.h"
 #include "editor/format_store.h"
 #include "labels/ui/label_tab.h"
+#include "print/posting_list.h"
 #include "print/print_run.h"
+#include "print/print_texts.h"
 #include "print/ui/collate_form.h"
 #include "print/ui/envelope_commands.h"
 #include "print/ui/printer_chooser.h"
@@ -69,6 +74,9 @@ void MF::CB_Click(int index) {
     case 11:
       OpenUserGuide();
       break;
+    case data::ui::kPostingList:
+      WritePostingList();
+      break;
     case 12:
       格式模块::SaveEnvelopeFormat(envelope_);
       break;
@@ -99,7 +107,7 @@ void MF::PrintEnvelopes(int index) {
     std::vector<data::Record> run;
     for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
       run.push_back(records_.record(n));
-    recordGrid_->SetLastRun(std::move(run));
+    lastRun_ = std::move(run);
   };
   if (index == 0) {
     rememberRun(ns_->value(), ns_->value());
@@ -144,4 +152,36 @@ void MF::OpenUserGuide() {
   help->show();
   help->raise();
   help->activateWindow();
+}
+
+void MF::WritePostingList() {
+  std::vector<data::Record> items = records_.shownRecords();
+  if (!lastRun_.empty()) {
+    const common::Choice source =
+        common::prompts().AskYesNoCancel(data::kPostingSourceQuestion.arg(lastRun_.size()).arg(items.size()),
+                                         data::kPostingLastRun, data::kPostingShown, data::kPostingCancel);
+    if (source == common::Choice::kCancel) return;
+    if (source == common::Choice::kYes) items = lastRun_;
+  }
+  if (items.empty()) {
+    common::prompts().Message(print::kPostingEmpty);
+    return;
+  }
+  QString filter;
+  QString path = common::prompts().SaveFileName(print::kPostingTitle, print::kPostingFilter, &filter);
+  if (path.isEmpty()) return;
+  const QString suffix = filter.contains(QStringLiteral("xlsx"))  ? QStringLiteral(".xlsx")
+                         : filter.contains(QStringLiteral("csv")) ? QStringLiteral(".csv")
+                                                                  : QStringLiteral(".pdf");
+  if (!QStringList{QStringLiteral(".pdf"), QStringLiteral(".xlsx"), QStringLiteral(".csv")}.contains(
+          path.right(path.size() - path.lastIndexOf(u'.')).toLower()))
+    path += suffix;
+  const print::PostingList list =
+      print::MakePostingList(items, print::SenderOf(envelope_), QDate::currentDate());
+  const QString error = print::WritePostingList(path, list);
+  if (!error.isEmpty()) {
+    common::prompts().Message(error);
+    return;
+  }
+  SetTip(print::kPostingWritten.arg(QDir::toNativeSeparators(path)).arg(list.total()));
 }

@@ -184,12 +184,15 @@ class MF : public QWidget {
   // The envelope print commands 0, 1 and 16.
   void PrintEnvelopes(int index);
   void ShowPrintTip(const QString& tip);
+  // 交寄清单: of the last envelope run or of the shown records, as PDF, .xlsx or CSV.
+  void WritePostingList();
   void WatchRecordChanges();
   // Asks whether to export changed records before closing; false when the window stays open.
   bool MayClose();
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
+  std::vector<data::Record> lastRun_;  // what the last envelope run printed, for the posting list
   std::unique_ptr<editor::LayoutEditor> layout_;
 
   QTabWidget* sst_ = nullptr;

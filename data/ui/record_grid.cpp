@@ -18,8 +18,6 @@
 #include "data/show_record.h"
 #include "data/ui/filter_bar.h"
 #include "data/xlsx_export.h"
-#include "print/posting_list.h"
-#include "print/print_texts.h"
 
 namespace data::ui {
 namespace {
@@ -198,9 +196,6 @@ bool RecordGrid::Run(int index, int rule) {
     case kExport:
       ExportRecords();
       return true;
-    case kPostingList:
-      WritePostingList();
-      return true;
     default:
       return false;
   }
@@ -349,39 +344,6 @@ bool RecordGrid::ExportRecords(Which which) {
                                             : kExportFailed + QDir::toNativeSeparators(path) +
                                                   QStringLiteral("\n") + error);
   return error.isEmpty();
-}
-
-bool RecordGrid::WritePostingList() {
-  std::vector<Record> items = records_->shownRecords();
-  if (!lastRun_.empty()) {
-    const common::Choice source =
-        common::prompts().AskYesNoCancel(kPostingSourceQuestion.arg(lastRun_.size()).arg(items.size()),
-                                         kPostingLastRun, kPostingShown, kPostingCancel);
-    if (source == common::Choice::kCancel) return false;
-    if (source == common::Choice::kYes) items = lastRun_;
-  }
-  if (items.empty()) {
-    common::prompts().Message(print::kPostingEmpty);
-    return false;
-  }
-  QString filter;
-  QString path = common::prompts().SaveFileName(print::kPostingTitle, print::kPostingFilter, &filter);
-  if (path.isEmpty()) return false;
-  const QString suffix = filter.contains(QStringLiteral("xlsx"))  ? QStringLiteral(".xlsx")
-                         : filter.contains(QStringLiteral("csv")) ? QStringLiteral(".csv")
-                                                                  : QStringLiteral(".pdf");
-  if (!QStringList{QStringLiteral(".pdf"), QStringLiteral(".xlsx"), QStringLiteral(".csv")}.contains(
-          path.right(path.size() - path.lastIndexOf(u'.')).toLower()))
-    path += suffix;
-  const print::PostingList list =
-      print::MakePostingList(items, print::SenderOf(*envelope_), QDate::currentDate());
-  const QString error = print::WritePostingList(path, list);
-  if (!error.isEmpty()) {
-    common::prompts().Message(error);
-    return false;
-  }
-  emit Tip(print::kPostingWritten.arg(QDir::toNativeSeparators(path)).arg(list.total()));
-  return true;
 }
 
 void RecordGrid::InstallPostcodeCheck() {

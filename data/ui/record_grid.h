@@ -94,10 +94,8 @@ class RecordGrid : public QObject {
   enum class Which { kShown, kAll };
   bool ExportRecords(Which which = Which::kShown);
   // The records the last print run printed, for the posting list.
-  void SetLastRun(std::vector<Record> records) { lastRun_ = std::move(records); }
   // "交寄清单": asks whether for the last run's records or the shown ones, then for a file, and
   // writes the list there; true when it was written.
-  bool WritePostingList();
   // Ctrl+Z: takes back the last data command.
   void UndoDataCommand();
 
@@ -145,8 +143,7 @@ class RecordGrid : public QObject {
   int sortColumn_ = -1;
   bool sortDescending_ = false;
   int droppedSteps_ = 0;  // not yet reported
-  std::vector<Record> lastRun_;
-  int editRow_ = 0;  // record number, 0 when not editing
+  int editRow_ = 0;       // record number, 0 when not editing
   int editColumn_ = 0;
 };
 
