@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -170,12 +171,12 @@ void MF::WritePostingList() {
   QString filter;
   QString path = common::prompts().SaveFileName(print::kPostingTitle, print::kPostingFilter, &filter);
   if (path.isEmpty()) return;
-  const QString suffix = filter.contains(QStringLiteral("xlsx"))  ? QStringLiteral(".xlsx")
-                         : filter.contains(QStringLiteral("csv")) ? QStringLiteral(".csv")
-                                                                  : QStringLiteral(".pdf");
-  if (!QStringList{QStringLiteral(".pdf"), QStringLiteral(".xlsx"), QStringLiteral(".csv")}.contains(
-          path.right(path.size() - path.lastIndexOf(u'.')).toLower()))
-    path += suffix;
+  // A typed .pdf, .xlsx or .csv decides the format; otherwise the chosen filter does.
+  const QString typed = QFileInfo(path).suffix().toLower();
+  if (typed != u"pdf" && typed != u"xlsx" && typed != u"csv")
+    path += filter.contains(QStringLiteral("*.xlsx"))  ? QStringLiteral(".xlsx")
+            : filter.contains(QStringLiteral("*.csv")) ? QStringLiteral(".csv")
+                                                       : QStringLiteral(".pdf");
   const print::PostingList list =
       print::MakePostingList(items, print::SenderOf(envelope_), QDate::currentDate());
   const QString error = print::WritePostingList(path, list);

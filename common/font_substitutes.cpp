@@ -26,8 +26,7 @@ bool LoadPrintFaces() {
 }  // namespace
 
 void InstallFontSubstitutes() {
-  static const bool loaded = LoadPrintFaces();
-  (void)loaded;
+  [[maybe_unused]] static const bool loaded = LoadPrintFaces();  // once per process
   const QStringList song = {QStringLiteral("Kovapost Song SC"), QStringLiteral("Noto Serif CJK SC"),
                             QStringLiteral("AR PL UMing CN")};
   const QStringList hei = {QStringLiteral("Kovapost Hei SC"), QStringLiteral("Noto Sans CJK SC"),

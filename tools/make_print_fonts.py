@@ -109,8 +109,8 @@ def open_face(source, family):
 def main():
     out_dir = sys.argv[1]
     os.makedirs(out_dir, exist_ok=True)
-    for spec in sys.argv[2:]:
-        source, face, family = spec.split(":")
+    for request in sys.argv[2:]:
+        source, face, family = request.split(":")
         font = open_face(source, face)
         dropped = single_code_points(font)
         forms = reachable_local_forms(font)
