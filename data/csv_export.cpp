@@ -31,6 +31,13 @@ void AppendLine(QString& out, const Record& fields) {
   out += u"\r\n";
 }
 
+QString WriteBytes(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    return file.errorString();
+  return {};
+}
+
 }  // namespace
 
 QByteArray RecordsToCsv(const std::vector<Record>& records, CsvEncoding encoding) {
@@ -46,11 +53,19 @@ QByteArray RecordsToCsv(const std::vector<Record>& records, CsvEncoding encoding
 }
 
 QString ExportRecords(const QString& path, const std::vector<Record>& records, CsvEncoding encoding) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  const QByteArray bytes = RecordsToCsv(records, encoding);
-  if (file.write(bytes) != bytes.size() || !file.commit()) return file.errorString();
-  return {};
+  return WriteBytes(path, RecordsToCsv(records, encoding));
+}
+
+QString WriteCsvRows(const QString& path, const std::vector<QStringList>& rows) {
+  QString text;
+  for (const QStringList& row : rows) {
+    for (qsizetype c = 0; c < row.size(); ++c) {
+      if (c > 0) text += u',';
+      AppendField(text, row[c]);
+    }
+    text += u"\r\n";
+  }
+  return WriteBytes(path, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
 }
 
 }  // namespace data

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "data/record_table.h"
@@ -23,5 +24,8 @@ QByteArray RecordsToCsv(const std::vector<Record>& records, CsvEncoding encoding
 // Writes the file in one go (a failed write leaves an existing file as it was). Returns the empty
 // text on success, else the system's reason.
 QString ExportRecords(const QString& path, const std::vector<Record>& records, CsvEncoding encoding);
+
+// Rows of any length, quoted the same way, as UTF-8 with its mark; written as ExportRecords does.
+QString WriteCsvRows(const QString& path, const std::vector<QStringList>& rows);
 
 }  // namespace data

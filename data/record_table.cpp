@@ -70,7 +70,7 @@ ChangeCounts RecordTable::Modify(const std::function<void(std::vector<Record>&)>
   std::vector<Record> before = records_;  // shares every text; only the list is copied
   beginResetModel();
   change(records_);
-  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
+  UpdateShown();
   endResetModel();
   return PushStep(std::move(before));
 }
@@ -114,7 +114,7 @@ void RecordTable::Sort(int column, bool descending) {
   std::vector<int> order = SortOrder(records_, column, descending);
   beginResetModel();
   Permute(records_, order);
-  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
+  UpdateShown();
   endResetModel();
   UndoStep step;
   step.order = std::move(order);
@@ -134,8 +134,12 @@ bool RecordTable::filtered() const { return filter_->active(); }
 
 void RecordTable::Refilter() {
   beginResetModel();
-  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
+  UpdateShown();
   endResetModel();
+}
+
+void RecordTable::UpdateShown() {
+  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
 }
 
 std::vector<int> RecordTable::AllIndices() const {

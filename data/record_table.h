@@ -151,6 +151,8 @@ class RecordTable : public QAbstractTableModel {
 
   // Shows the records that pass the filter again, announced as one reset.
   void Refilter();
+  // Works out which records the filter shows, in list order; views are reset by the caller.
+  void UpdateShown();
   std::vector<int> AllIndices() const;
 
   std::vector<Record> records_;

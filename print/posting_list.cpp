@@ -2,13 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
 #include <map>
 
 #include "common/line_break.h"
+#include "data/csv_export.h"
 #include "data/record_view.h"
 #include "data/xlsx_export.h"
 #include "print/pdf_device.h"
@@ -67,12 +67,6 @@ std::vector<QStringList> Rows(const PostingList& list) {
     rows.push_back({zone.isEmpty() ? kPostingNoZone : zone, QString::number(count)});
   rows.push_back({kPostingTotalHead, QString::number(list.total())});
   return rows;
-}
-
-QString CsvField(const QString& field) {
-  if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
-    return field;
-  return u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 }  // namespace
@@ -187,17 +181,7 @@ QString WritePostingList(const QString& path, const PostingList& list) {
   if (suffix == QStringLiteral("xlsx"))
     return data::WriteTextWorkbook(path, kPostingTitle, int(rows.size()),
                                    [&](int r, QStringList& cells) { cells = rows[std::size_t(r)]; });
-  QString text;
-  for (const QStringList& row : rows) {
-    QStringList fields;
-    for (const QString& f : row) fields << CsvField(f);
-    text += fields.join(u',') + QStringLiteral("\r\n");
-  }
-  QSaveFile file(path);
-  const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-    return file.errorString();
-  return {};
+  return data::WriteCsvRows(path, rows);
 }
 
 }  // namespace print
