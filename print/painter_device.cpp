@@ -1,5 +1,6 @@
 #include "print/painter_device.h"
 
+#include <QGlyphRun>
 #include <cmath>
 
 namespace print {
@@ -12,6 +13,10 @@ constexpr double kMmPerInch = 25.4;
 // eight times slower. Larger fonts are shaped at this many pixels and scaled back up; the
 // output is vector, so the text comes out the same.
 constexpr double kLargestShapedPixels = 200;
+
+// A screen draws its text hinted, each advance a whole pixel, and is measured as it draws; at
+// a printer's resolution Qt draws the faces' own advances, and text is measured from them.
+constexpr double kLeastPlainResolution = 300;
 
 // Metrics kept for this many fonts at most; a size search tries many more sizes than that.
 constexpr size_t kMostKnownFonts = 64;
@@ -37,7 +42,6 @@ QFont ToQFont(const common::FontChoice& font) {
 
 PainterDevice::PainterDevice() : layout_(FullPage(QPageSize::A4, QPageLayout::Portrait)) {
   font_.name = QStringLiteral("宋体");
-  qfont_ = ToQFont(font_);
 }
 
 bool PainterDevice::SetPaperSize(QPageSize::PageSizeId size) {
@@ -76,8 +80,10 @@ void PainterDevice::SetFont(const common::FontChoice& font) {
     font_.color = font.color;
     return;
   }
+  const bool sameFace = font.name == font_.name && font.bold == font_.bold && font.italic == font_.italic &&
+                        font.underline == font_.underline && font.strikeout == font_.strikeout;
   font_ = font;
-  qfont_ = ToQFont(font_);
+  if (!sameFace) faceKnown_ = false;
   UpdateFont();
 }
 
@@ -85,25 +91,46 @@ bool PainterDevice::SetFontSize(double points) {
   if (!(points > 0) || !std::isfinite(points)) return false;  // printers refuse such sizes
   if (font_.size == points) return true;
   font_.size = points;
-  qfont_.setPointSizeF(points);
   UpdateFont();
   return true;
 }
 
+const QFont& PainterDevice::QtFont() const {
+  if (qfontStale_) {
+    qfont_ = ToQFont(font_);
+    qfontStale_ = false;
+  }
+  return qfont_;
+}
+
 PainterDevice::ShapedFont PainterDevice::Shaped(double resolution) const {
-  const double pixels = qfont_.pointSizeF() * resolution / 72;
-  if (!(pixels > kLargestShapedPixels)) return {qfont_, 1};
+  const QFont& qfont = QtFont();
+  const double pixels = qfont.pointSizeF() * resolution / 72;
+  if (!(pixels > kLargestShapedPixels)) return {qfont, 1};
   const double scale = pixels / kLargestShapedPixels;
-  QFont font = qfont_;
-  font.setPointSizeF(qfont_.pointSizeF() / scale);
+  QFont font = qfont;
+  font.setPointSizeF(qfont.pointSizeF() / scale);
   return {font, scale};
 }
 
 void PainterDevice::UpdateFont() {
+  // Fitting switches fonts and sizes far more often than it prints: the Qt font, its metrics
+  // and the painter's font are brought up to date when they are next needed.
   measuring_ = nullptr;
-  if (!painter_) return;
-  painted_ = Painted();
-  painter_->setFont(painted_.font);
+  qfontStale_ = true;
+  paintedStale_ = true;
+}
+
+const PlainTextFace* PainterDevice::Face() const {
+  if (MeasuringResolution() < kLeastPlainResolution) return nullptr;
+  if (!faceKnown_) {
+    const FaceKey key{font_.name, font_.bold, font_.italic, font_.underline, font_.strikeout};
+    auto known = faces_.find(key);
+    if (known == faces_.end()) known = faces_.emplace(key, std::make_unique<PlainTextFace>(QtFont())).first;
+    face_ = known->second->usable() ? known->second.get() : nullptr;
+    faceKnown_ = true;
+  }
+  return face_;
 }
 
 PainterDevice::ShapedFont PainterDevice::Painted() const {
@@ -121,8 +148,8 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
   if (!measuring_) {
     // The choice itself, not QFont::key(): that string is built anew every time, and a label
     // switches fonts for every item it lays out.
-    const FontKey key{font_.name,   qfont_.pointSizeF(), font_.bold,
-                      font_.italic, font_.underline,     font_.strikeout};
+    const FontKey key{font_.name,   QtFont().pointSizeF(), font_.bold,
+                      font_.italic, font_.underline,       font_.strikeout};
     auto known = knownMetrics_.find(key);
     if (known == knownMetrics_.end()) {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
@@ -140,6 +167,10 @@ double PainterDevice::MeasuredMm(double length) const {
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
+  if (const PlainTextFace* face = Face()) {
+    const double em = face->EmWidth(text);
+    if (em >= 0) return em * font_.size * kMmPerInch / 72;
+  }
   const Measuring& measuring = Measured();
   auto known = measuring.widths.constFind(text);
   if (known == measuring.widths.cend()) {
@@ -162,27 +193,48 @@ QPainter* PainterDevice::Painter() {
   pageEnded_ = false;
   painter_ = BeginPage(layout_, first);
   if (painter_) {
-    painted_ = Painted();
-    painter_->setFont(painted_.font);
+    paintedStale_ = true;
     painter_->setRenderHint(QPainter::Antialiasing, true);
   }
   return painter_;
+}
+
+bool PainterDevice::DrawPlain(QPainter& painter, QPointF baseline, const QString& text) {
+  const PlainTextFace* face = Face();
+  if (!face || !face->Glyphs(text, &glyphs_, &glyphPositions_)) return false;
+  const double pixels = font_.size * Resolution() / 72;
+  for (QPointF& at : glyphPositions_) at.rx() *= pixels;
+  QGlyphRun run;
+  run.setRawFont(face->At(pixels));
+  run.setGlyphIndexes(glyphs_);
+  run.setPositions(glyphPositions_);
+  painter.drawGlyphRun(baseline, run);
+  return true;
 }
 
 void PainterDevice::PrintText(const QString& text) {
   if (QPainter* p = Painter()) {
     p->setPen(font_.color);
     const QPointF baseline = ToDevice(position_ + QPointF(0, MeasuredMm(Metrics().ascent())));
-    if (painted_.scale == 1) {
-      p->drawText(baseline, text);
-    } else {
-      p->save();
-      p->scale(painted_.scale, painted_.scale);
-      p->drawText(baseline / painted_.scale, text);
-      p->restore();
-    }
+    if (!DrawPlain(*p, baseline, text)) DrawShaped(*p, baseline, text);
   }
   position_.rx() += TextWidth(text);
+}
+
+void PainterDevice::DrawShaped(QPainter& painter, QPointF baseline, const QString& text) {
+  if (paintedStale_) {
+    painted_ = Painted();
+    painter.setFont(painted_.font);
+    paintedStale_ = false;
+  }
+  if (painted_.scale == 1) {
+    painter.drawText(baseline, text);
+  } else {
+    painter.save();
+    painter.scale(painted_.scale, painted_.scale);
+    painter.drawText(baseline / painted_.scale, text);
+    painter.restore();
+  }
 }
 
 void PainterDevice::DrawLine(QPointF from, QPointF to, const QColor& color) {

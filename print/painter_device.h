@@ -12,9 +12,11 @@
 #include <QMarginsF>
 #include <QPainter>
 #include <map>
+#include <memory>
 #include <optional>
 #include <tuple>
 
+#include "print/plain_text_face.h"
 #include "print/printer_device.h"
 
 namespace print {
@@ -80,8 +82,16 @@ class PainterDevice : public PrinterDevice {
     double scale = 1;
   };
   ShapedFont Shaped(double resolution) const;
+
   ShapedFont Painted() const;
   void UpdateFont();
+  const QFont& QtFont() const;
+  // The face that measures and draws text without shaping, or nullptr for this font.
+  const PlainTextFace* Face() const;
+  // Draws `text` from the face's glyphs; false when it needs Qt's shaping.
+  bool DrawPlain(QPainter& painter, QPointF baseline, const QString& text);
+  // Draws `text` as Qt shapes it.
+  void DrawShaped(QPainter& painter, QPointF baseline, const QString& text);
 
   QPainter* Painter();
   QPointF ToDevice(QPointF mm) const;
@@ -103,11 +113,19 @@ class PainterDevice : public PrinterDevice {
   QPointF origin_;
   QPointF position_;
   common::FontChoice font_;
-  QFont qfont_;
+  mutable QFont qfont_;
+  mutable bool qfontStale_ = true;                                     // font_ changed since
   mutable const Measuring* measuring_ = nullptr;                       // in knownMetrics_
   using FontKey = std::tuple<QString, qreal, bool, bool, bool, bool>;  // name, size and effects
   mutable std::map<FontKey, Measuring> knownMetrics_;
+  using FaceKey = std::tuple<QString, bool, bool, bool, bool>;  // name and effects
+  mutable std::map<FaceKey, std::unique_ptr<PlainTextFace>> faces_;
+  mutable const PlainTextFace* face_ = nullptr;  // in faces_
+  mutable bool faceKnown_ = false;
+  QList<quint32> glyphs_;  // kept between texts to spare the allocations
+  QList<QPointF> glyphPositions_;
   ShapedFont painted_;           // what the open job's painter draws text with
+  bool paintedStale_ = true;     // the painter's font is not the current one
   QPainter* painter_ = nullptr;  // the open job's painter, owned by the subclass
   bool pageEnded_ = false;       // NewPage() was called: the next drawing begins a new page
 };
