@@ -263,33 +263,37 @@ const QString kNoLineStart = QStringLiteral(",.;:!?)]}，。、；：！？）�
 bool InRun(QChar c) { return c.isDigit() || (c.isLetter() && c.script() == QChar::Script_Latin); }
 
 // Where a character of `line` ends: after `i` code units, moved off the middle of a pair.
-qsizetype CharacterEnd(const QString& line, qsizetype i) {
+qsizetype CharacterEnd(QStringView line, qsizetype i) {
   return i < line.size() && i > 0 && line[i].isLowSurrogate() && line[i - 1].isHighSurrogate() ? i + 1 : i;
 }
 
 // Where the character of `line` that ends at `i` starts.
-qsizetype CharacterStart(const QString& line, qsizetype i) {
+qsizetype CharacterStart(QStringView line, qsizetype i) {
   return i > 1 && line[i - 1].isLowSurrogate() && line[i - 2].isHighSurrogate() ? i - 2 : i - 1;
 }
 
 // The longest start of `line` not wider than `maxWidth`, and at least its first character:
 // what taking characters off the end one by one until the rest fits would leave. Widths grow
-// with the length. Each measurement shapes the text anew, so the cut is first guessed from the
+// with the length. A measurement may shape the text anew, so the cut is first guessed from the
 // widths of the single characters (kept by the device) and then only checked on the text:
-// mostly two measurements instead of one per halving.
-qsizetype FittingLength(const print::PrinterDevice& device, const QString& line, double maxWidth) {
-  if (device.TextWidth(line) <= maxWidth) return line.size();
+// mostly two measurements instead of one per halving. The pieces measured are views of `line`,
+// not copies.
+qsizetype FittingLength(const print::PrinterDevice& device, QStringView line, double maxWidth) {
+  const auto width = [&](qsizetype from, qsizetype to) {
+    return device.TextWidth(QString::fromRawData(line.data() + from, to - from));
+  };
+  if (width(0, line.size()) <= maxWidth) return line.size();
   const qsizetype first = CharacterEnd(line, 1);  // taken whatever its width; the whole line does not fit
   qsizetype guess = first;
   double sum = 0;
   for (qsizetype i = 0; i < line.size();) {
     const qsizetype end = CharacterEnd(line, i + 1);
-    sum += device.TextWidth(QString(line.constData() + i, end - i));
+    sum += width(i, end);
     if (sum > maxWidth || end >= line.size()) break;
     guess = std::max(guess, end);
     i = end;
   }
-  const auto fits = [&](qsizetype n) { return device.TextWidth(QString(line.constData(), n)) <= maxWidth; };
+  const auto fits = [&](qsizetype n) { return width(0, n) <= maxWidth; };
   // Brackets the cut between `lo`, which fits (or is the first character), and `hi`, which does
   // not, widening by doubling steps from the guess; then halves between them.
   qsizetype lo = first, hi = line.size();
@@ -338,13 +342,19 @@ QSizeF SheetPaper(const LabelSheet& sheet) {
   return {PaperWidth(sheet), PaperHeight(sheet)};
 }
 
-QStringList LabelLines(const print::PrinterDevice& device, QString text, double maxWidth, bool wrap) {
+QStringList LabelLines(const print::PrinterDevice& device, const QString& text, double maxWidth, bool wrap) {
   QStringList printed;
   if (text.isEmpty()) return printed;
-  text.replace(common::kLineBreakMark, QStringLiteral("\r\n"));
-  for (QString line : text.split(QStringLiteral("\r\n"))) {
+  // Lines end at a record's line break, "//" or CR LF, whichever comes first.
+  qsizetype from = 0;
+  while (from <= text.size()) {
+    const qsizetype mark = text.indexOf(common::kLineBreakMark, from);
+    const qsizetype crlf = text.indexOf(QStringLiteral("\r\n"), from);
+    const qsizetype end = mark < 0 ? crlf : crlf < 0 ? mark : std::min(mark, crlf);
+    QStringView line = QStringView(text).sliced(from, (end < 0 ? text.size() : end) - from);
+    from = end < 0 ? text.size() + 1 : end + 2;
     if (!wrap || line.isEmpty()) {
-      printed << line;
+      printed << line.toString();
       continue;
     }
     while (!line.isEmpty()) {
@@ -356,9 +366,9 @@ QStringList LabelLines(const print::PrinterDevice& device, QString text, double 
       if (runStart > 0) fits = runStart;
       // Nor does a line begin with a comma or a closing mark: the character before it goes along.
       if (fits > 1 && fits < line.size() && kNoLineStart.contains(line[fits])) --fits;
-      printed << line.left(fits);
-      line.remove(0, fits);
-      if (line.startsWith(u' ')) line.remove(0, 1);  // a space at the break is not carried over
+      printed << line.first(fits).toString();
+      line = line.sliced(fits);
+      if (line.startsWith(u' ')) line = line.sliced(1);  // a space at the break is not carried over
     }
   }
   return printed;

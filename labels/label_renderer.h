@@ -61,7 +61,7 @@ inline const QColor kUsedCellColor{0xC8, 0xC8, 0xC8};
 void PrintLabelText(print::PrinterDevice& device, const QString& text, QPointF at, double maxWidth,
                     bool wrap);
 // The lines PrintLabelText prints, in the device's current font, and the printing of them.
-QStringList LabelLines(const print::PrinterDevice& device, QString text, double maxWidth, bool wrap);
+QStringList LabelLines(const print::PrinterDevice& device, const QString& text, double maxWidth, bool wrap);
 void PrintLabelLines(print::PrinterDevice& device, const QStringList& lines, QPointF at, bool wrap);
 
 // The preview: draws page `sheet.page` onto the sheet picture (a SheetDevice; the sheet is its

@@ -148,8 +148,7 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
   if (!measuring_) {
     // The choice itself, not QFont::key(): that string is built anew every time, and a label
     // switches fonts for every item it lays out.
-    const FontKey key{font_.name,   QtFont().pointSizeF(), font_.bold,
-                      font_.italic, font_.underline,       font_.strikeout};
+    const FontKey key{font_.name, font_.size, font_.bold, font_.italic, font_.underline, font_.strikeout};
     auto known = knownMetrics_.find(key);
     if (known == knownMetrics_.end()) {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
@@ -175,7 +174,9 @@ double PainterDevice::TextWidth(const QString& text) const {
   auto known = measuring.widths.constFind(text);
   if (known == measuring.widths.cend()) {
     if (measuring.widths.size() >= kMostKnownWidths) measuring.widths.clear();
-    known = measuring.widths.insert(text, measuring.metrics.horizontalAdvance(text));
+    // A copy of its own: the text may be a view into someone else's string.
+    known = measuring.widths.insert(QString(text.constData(), text.size()),
+                                    measuring.metrics.horizontalAdvance(text));
   }
   return MeasuredMm(*known);
 }
