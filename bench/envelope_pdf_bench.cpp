@@ -2,13 +2,13 @@
 // way a print run does (without the window's pause), and reports time per envelope and the
 // peak memory of the process.
 #include <QElapsedTimer>
-#include <QFont>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <QFileInfo>
 #include <cstdio>
 
 #include "bench/bench_support.h"
+#include "common/allocator.h"
 #include "common/font_substitutes.h"
 #include "data/show_record.h"
 #include "editor/envelope_model.h"
@@ -17,8 +17,6 @@
 #include "print/print_texts.h"
 
 namespace {
-
-
 
 void RunBatch(int count, const QString& folder) {
   editor::EnvelopeModel envelope;
@@ -39,21 +37,27 @@ void RunBatch(int count, const QString& folder) {
   pdf.Finish();
   const qint64 totalMs = timer.elapsed();
   const double cpuMs = (bench::CpuSeconds() - cpuStart) * 1000;
-  std::printf("%6d envelopes: %6.3f ms/envelope wall (%6.3f rendering), %6.3f ms/envelope CPU, %5.1f s total, "
-              "%d pages, %.1f MB file, peak RSS %.0f MB, %d failed\n",
-              count, double(totalMs) / count, double(renderMs) / count, cpuMs / count, totalMs / 1000.0,
-              pdf.pageCount(), QFileInfo(path).size() / 1e6, bench::PeakResidentMb(), failed);
+  std::printf(
+      "%6d envelopes: %6.3f ms/envelope wall (%6.3f rendering), %6.3f ms/envelope CPU, %5.1f s total, "
+      "%d pages, %.1f MB file, peak RSS %.0f MB, %d failed\n",
+      count, double(totalMs) / count, double(renderMs) / count, cpuMs / count, totalMs / 1000.0,
+      pdf.pageCount(), QFileInfo(path).size() / 1e6, bench::PeakResidentMb(), failed);
   std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  common::KeepFreedMemoryForReuse();  // as the programs start
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   common::InstallFontSubstitutes();
   QTemporaryDir dir;
   std::printf("DL envelopes into one PDF (font sizes searched once per box font, then cached)\n");
-  for (int count : {qEnvironmentVariableIntValue("KOVA_BENCH_COUNT") ? qEnvironmentVariableIntValue("KOVA_BENCH_COUNT") : 1000, 10000}) RunBatch(count, dir.path());
+  for (int count :
+       {qEnvironmentVariableIntValue("KOVA_BENCH_COUNT") ? qEnvironmentVariableIntValue("KOVA_BENCH_COUNT")
+                                                         : 1000,
+        10000})
+    RunBatch(count, dir.path());
   return 0;
 }

@@ -5,12 +5,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "bench/bench_support.h"
+#include "common/allocator.h"
+#include "common/font_substitutes.h"
 #include "labels/label_renderer.h"
 #include "print/pdf_device.h"
 #include "print/print_texts.h"
@@ -41,20 +42,21 @@ void RunBatch(int count, const QString& folder) {
   }
   pdf.Finish();
   const double seconds = timer.elapsed() / 1000.0;
-  std::printf("%6d records, %4d sheets: %5.1f s wall, %5.1f s CPU, %.2f ms/sheet, %.1f MB file, "
-              "resident %.0f MB before, %.0f MB after, peak %.0f MB, %d failed\n",
-              count, pdf.pageCount(), seconds, bench::CpuSeconds() - cpuStart, seconds * 1000 / pages,
-              QFileInfo(path).size() / 1e6, startMb, bench::ResidentMb(), bench::PeakResidentMb(), failed);
+  std::printf(
+      "%6d records, %4d sheets: %5.1f s wall, %5.1f s CPU, %.2f ms/sheet, %.1f MB file, "
+      "resident %.0f MB before, %.0f MB after, peak %.0f MB, %d failed\n",
+      count, pdf.pageCount(), seconds, bench::CpuSeconds() - cpuStart, seconds * 1000 / pages,
+      QFileInfo(path).size() / 1e6, startMb, bench::ResidentMb(), bench::PeakResidentMb(), failed);
   std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  common::KeepFreedMemoryForReuse();  // as the programs start
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  QFont::insertSubstitutions(QStringLiteral("宋体"),
-                             {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")});
+  common::InstallFontSubstitutes();
   QTemporaryDir dir;
   const QString keep = qEnvironmentVariable("KOVA_BENCH_KEEP");
   const QString folder = keep.isEmpty() ? dir.path() : keep;

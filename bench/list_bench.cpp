@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "bench/bench_support.h"
+#include "common/allocator.h"
+#include "common/font_substitutes.h"
 #include "data/postcodes.h"
 #include "data/record_table.h"
 #include "data/record_view.h"
@@ -26,8 +28,10 @@ double Seconds(const std::function<void()>& run) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  common::KeepFreedMemoryForReuse();  // as the programs start, so the PDF is written as they write it
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  common::InstallFontSubstitutes();
   const int n = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1'000'000;
   const int listed = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 100'000;
   const 生成邮编::PostcodeTable table = bench::ShippedPostcodeTable();
