@@ -3,8 +3,11 @@
 #   1. 1,000 DL envelopes, side by side with glabels-3-batch printing the same list onto a DL
 #      label of the same size with the three texts (A = kovapost-batch, B = glabels-3-batch);
 #   2. 10,000 DL envelopes to one PDF;
-#   3. 100,000 labels on the default 4 x 15 sheet.
-# usage: bench/print_speed.sh [BUILD_DIR]    (needs farm-bench and the glabels package)
+#   3. 100,000 labels on the default 4 x 15 sheet;
+#   4. the posting list of 100,000 records as a PDF.
+# Given a second batch tool (an earlier build), runs 2 to 4 against it, pair by pair (A = this
+# build, B = that one).
+# usage: bench/print_speed.sh [BUILD_DIR [BASE_BATCH]]    (needs farm-bench and the glabels package)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
@@ -41,13 +44,23 @@ $(text 60 60 100 14 20 1)
 XML
 
 batch="$build/kovapost-batch"
+base=${2:-}
+vs() {  # the same command with the earlier build, when one is given
+  if [ -n "$base" ]; then printf '%s\n' --vs "$base $*"; fi
+}
 echo "== 1,000 DL envelopes: kovapost-batch (A) against glabels-3-batch (B)"
 farm-bench -n 5 --timeout 900 \
   --vs "glabels-3-batch -i $work/list1000-noheader.csv -o $work/glabels.pdf $work/dl.glabels" \
   -- "$batch" envelopes "$work/list1000.csv" --size DL --database "$work/par.mdb" -o "$work/e1000.pdf"
 echo "== 10,000 DL envelopes"
-farm-bench -n 5 --timeout 600 -- "$batch" envelopes "$work/list10000.csv" --size DL --database "$work/par.mdb" \
-  -o "$work/e10000.pdf"
+args=(envelopes "$work/list10000.csv" --size DL --database "$work/par.mdb" -o "$work/e10000.pdf")
+mapfile -t b < <(vs "${args[@]/%e10000.pdf/e10000-b.pdf}")
+farm-bench -n 5 --timeout 900 "${b[@]}" -- "$batch" "${args[@]}"
 echo "== 100,000 labels, 4 x 15"
-farm-bench -n 3 --timeout 900 -- "$batch" labels "$work/list100000.csv" --database "$work/par.mdb" \
-  -o "$work/l100000.pdf"
+args=(labels "$work/list100000.csv" --database "$work/par.mdb" -o "$work/l100000.pdf")
+mapfile -t b < <(vs "${args[@]/%l100000.pdf/l100000-b.pdf}")
+farm-bench -n 3 --timeout 1800 "${b[@]}" -- "$batch" "${args[@]}"
+echo "== posting list of 100,000 records, PDF"
+args=(posting-list "$work/list100000.csv" --database "$work/par.mdb" -o "$work/p100000.pdf")
+mapfile -t b < <(vs "${args[@]/%p100000.pdf/p100000-b.pdf}")
+farm-bench -n 5 --timeout 900 "${b[@]}" -- "$batch" "${args[@]}"

@@ -14,8 +14,8 @@ constexpr double kMmPerInch = 25.4;
 // output is vector, so the text comes out the same.
 constexpr double kLargestShapedPixels = 200;
 
-// A screen draws its text hinted, each advance a whole pixel, and is measured as it draws; at
-// a printer's resolution Qt draws the faces' own advances, and text is measured from them.
+// Text measured for a printer, a PDF or a preview of them goes the plain way; the label sheet
+// on screen, one page at a time, keeps Qt's shaping.
 constexpr double kLeastPlainResolution = 300;
 
 // Metrics kept for this many fonts at most; a size search tries many more sizes than that.
@@ -154,7 +154,7 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
       const ShapedFont shaped = Shaped(MeasuringResolution());
       const QFontMetricsF metrics(shaped.font, MeasuringDevice());
-      known = knownMetrics_.emplace(key, Measuring{metrics, shaped.scale, metrics.height(), {}}).first;
+      known = knownMetrics_.emplace(key, Measuring{metrics, shaped.scale, metrics.height(), {}, {}}).first;
     }
     measuring_ = &known->second;
   }
@@ -166,10 +166,8 @@ double PainterDevice::MeasuredMm(double length) const {
 }
 
 double PainterDevice::TextWidth(const QString& text) const {
-  if (const PlainTextFace* face = Face()) {
-    const double em = face->EmWidth(text);
-    if (em >= 0) return em * font_.size * kMmPerInch / 72;
-  }
+  const double plain = PlainLayout(text, nullptr, nullptr);
+  if (plain >= 0) return MeasuredMm(plain);
   const Measuring& measuring = Measured();
   auto known = measuring.widths.constFind(text);
   if (known == measuring.widths.cend()) {
@@ -200,13 +198,39 @@ QPainter* PainterDevice::Painter() {
   return painter_;
 }
 
-bool PainterDevice::DrawPlain(QPainter& painter, QPointF baseline, const QString& text) {
+double PainterDevice::PlainLayout(const QString& text, QList<quint32>* glyphs,
+                                  QList<QPointF>* positions) const {
   const PlainTextFace* face = Face();
-  if (!face || !face->Glyphs(text, &glyphs_, &glyphPositions_)) return false;
-  const double pixels = font_.size * Resolution() / 72;
-  for (QPointF& at : glyphPositions_) at.rx() *= pixels;
+  if (!face) return -1;
+  const Measuring& measuring = Measured();
+  if (glyphs) {
+    glyphs->resize(text.size());
+    positions->resize(text.size());
+  }
+  double x = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    const int slot = face->Slot(c.unicode());
+    if (slot < 0) return -1;
+    if (measuring.advances.size() <= size_t(slot)) measuring.advances.resize(face->Slots(), -1);
+    float& advance = measuring.advances[size_t(slot)];
+    if (advance < 0) advance = float(measuring.metrics.horizontalAdvance(c));
+    if (glyphs) {
+      (*glyphs)[i] = face->Glyph(slot);
+      (*positions)[i] = QPointF(x, 0);
+    }
+    x += advance;
+  }
+  return x;
+}
+
+bool PainterDevice::DrawPlain(QPainter& painter, QPointF baseline, const QString& text) {
+  if (PlainLayout(text, &glyphs_, &glyphPositions_) < 0) return false;
+  // Where the measurement put them, on this device.
+  const double toDevice = Measured().scale * Resolution() / MeasuringResolution();
+  for (QPointF& at : glyphPositions_) at.rx() *= toDevice;
   QGlyphRun run;
-  run.setRawFont(face->At(pixels));
+  run.setRawFont(Face()->At(font_.size * Resolution() / 72));
   run.setGlyphIndexes(glyphs_);
   run.setPositions(glyphPositions_);
   painter.drawGlyphRun(baseline, run);

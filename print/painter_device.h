@@ -2,6 +2,8 @@
 // A printer device that paints with QPainter: the common part of the PDF printer, the system
 // printers (print/ui/) and the preview page. Subclasses only say how a job and a page begin
 // and end on their paint device; measuring, fonts and drawing are the same for all of them.
+// Chinese text is measured and drawn from the glyphs of its face (print/plain_text_face.h),
+// everything else as Qt shapes it.
 //
 // The painter works in device pixels with its origin at the paper's corner; millimetres are
 // converted here rather than by a world transform, so that point sizes keep their meaning.
@@ -15,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <vector>
 
 #include "print/plain_text_face.h"
 #include "print/printer_device.h"
@@ -82,12 +85,14 @@ class PainterDevice : public PrinterDevice {
     double scale = 1;
   };
   ShapedFont Shaped(double resolution) const;
-
   ShapedFont Painted() const;
   void UpdateFont();
   const QFont& QtFont() const;
   // The face that measures and draws text without shaping, or nullptr for this font.
   const PlainTextFace* Face() const;
+  // The width of `text` in the measuring metrics when it needs no shaping, and its glyphs and
+  // their positions when asked for; negative when it needs shaping.
+  double PlainLayout(const QString& text, QList<quint32>* glyphs, QList<QPointF>* positions) const;
   // Draws `text` from the face's glyphs; false when it needs Qt's shaping.
   bool DrawPlain(QPainter& painter, QPointF baseline, const QString& text);
   // Draws `text` as Qt shapes it.
@@ -103,6 +108,9 @@ class PainterDevice : public PrinterDevice {
     // Widths of the texts measured in this font: fitting measures the same texts again and
     // again, and each measurement shapes the text anew.
     mutable QHash<QString, qreal> widths;
+    // The advances of the face's glyphs, by their number (PlainTextFace::Slot); negative
+    // until measured. Qt's own advances at this size, so widths are the ones shaping gives.
+    mutable std::vector<float> advances;
   };
   const Measuring& Measured() const;
   const QFontMetricsF& Metrics() const { return Measured().metrics; }

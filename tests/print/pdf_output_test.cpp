@@ -2,6 +2,7 @@
 // the canvas puts it, for the paper sizes, page orientations, centre feed and printer offsets.
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
 #include <QStringDecoder>
@@ -371,6 +372,72 @@ TEST(PdfOutput, EveryCharacterOfGb2312LevelOneReadsBackAsItself) {
       if (read[i] != all[i]) wrong += all[i] + QStringLiteral("→") + read[i] + u' ';
     EXPECT_EQ(read.size(), all.size());
     EXPECT_TRUE(wrong.isEmpty()) << wrong.left(300).toStdString();
+  }
+}
+
+// Chinese text is measured from each glyph's advance, kept once per face, and printed as glyph
+// runs. Every line of GB 2312 level 1, in each face and at the sizes of addresses, must measure
+// and print as wide as Qt's own drawing of it prints, and read back as the same text; a line of
+// Latin letters, which Qt shapes, among them. (Larger fonts are measured at a smaller size and
+// scaled: LargeFontsMeasureAndPrintAtTheirFullSize.)
+TEST(PdfOutput, ChineseTextMeasuresAndPrintsAsWideAsQtPrintsIt) {
+  printtest::MapSongTi();
+  const QString chinese =
+      Gb2312LevelOne() + QStringLiteral("，。、；：？！“”‘’（）《》【】…０１２ＡＢＣ１２０８室");
+  const QString latin = QStringLiteral("1208室Room1203,CenturyTower");  // one word to pdftotext
+  struct Line {
+    common::FontChoice font;
+    QString text;
+  };
+  QList<Line> lines;
+  for (const char16_t* name : {u"宋体", u"黑体"}) {
+    for (const bool bold : {false, true}) {
+      for (const double size : {8.0, 9.75, 11.5}) {
+        common::FontChoice font;
+        font.name = QString::fromUtf16(name);
+        font.bold = bold;
+        font.size = size;
+        for (qsizetype i = 0; i < chinese.size(); i += 40) lines.append({font, chinese.mid(i, 40)});
+        lines.append({font, latin});
+      }
+    }
+  }
+  QTemporaryDir dir;
+  const QString ours = dir.filePath(QStringLiteral("ours.pdf")), qts = dir.filePath(QStringLiteral("qt.pdf"));
+  constexpr int kPerPage = 10;
+  const auto top = [](int i) { return 5 + (i % kPerPage) * 18.0; };
+  QList<double> measured;
+  {
+    print::PdfDevice pdf(ours, print::kPdfPrinterName);
+    QPdfWriter reference(qts);
+    reference.setResolution(print::PdfDevice::kResolution);
+    reference.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    QPainter qt(&reference);
+    const double pixelsPerMm = print::PdfDevice::kResolution / 25.4;
+    for (int i = 0; i < lines.size(); ++i) {
+      if (i > 0 && i % kPerPage == 0) {
+        pdf.NewPage();
+        reference.newPage();
+      }
+      pdf.SetOrientation(QPageLayout::Landscape);
+      pdf.SetFont(lines[i].font);
+      pdf.SetCurrentPosition(QPointF(5, top(i)));
+      pdf.PrintText(lines[i].text);
+      measured.append(pdf.TextWidth(lines[i].text));
+      qt.setFont(print::ToQFont(lines[i].font));
+      qt.drawText(QPointF(5, top(i) + 10) * pixelsPerMm, lines[i].text);
+    }
+    ASSERT_TRUE(pdf.Finish());
+  }
+  const QList<printtest::Word> printed = printtest::ReadWords(ours), reference = printtest::ReadWords(qts);
+  ASSERT_EQ(reference.size(), printed.size());
+  for (int i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << lines[i].font.name.toStdString()
+                                    << (lines[i].font.bold ? " bold " : " ") << lines[i].font.size
+                                    << " pt: " << lines[i].text.toStdString());
+    EXPECT_EQ(printed[i].text, reference[i].text);
+    EXPECT_NEAR(printed[i].mm.width(), reference[i].mm.width(), 0.02);
+    EXPECT_NEAR(measured[i], reference[i].mm.width(), 0.02);
   }
 }
 
