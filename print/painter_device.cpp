@@ -154,16 +154,17 @@ const PainterDevice::Measuring& PainterDevice::Measured() const {
       if (knownMetrics_.size() >= kMostKnownFonts) knownMetrics_.clear();
       const ShapedFont shaped = Shaped(MeasuringResolution());
       const QFontMetricsF metrics(shaped.font, MeasuringDevice());
-      known = knownMetrics_.emplace(key, Measuring{metrics, shaped.scale, metrics.height(), {}, {}}).first;
+      const double mmPerUnit = shaped.scale * kMmPerInch / MeasuringResolution();
+      known =
+          knownMetrics_.emplace(key, Measuring{metrics, shaped.scale, mmPerUnit, metrics.height(), {}, {}})
+              .first;
     }
     measuring_ = &known->second;
   }
   return *measuring_;
 }
 
-double PainterDevice::MeasuredMm(double length) const {
-  return length * Measured().scale * kMmPerInch / MeasuringResolution();
-}
+double PainterDevice::MeasuredMm(double length) const { return length * Measured().mmPerUnit; }
 
 double PainterDevice::TextWidth(const QString& text) const {
   const double plain = PlainLayout(text, nullptr, nullptr);

@@ -104,7 +104,8 @@ class PainterDevice : public PrinterDevice {
   struct Measuring {
     QFontMetricsF metrics;
     double scale;
-    qreal height;  // of a line, asked for with every layout
+    double mmPerUnit;  // a length of the metrics in mm
+    qreal height;      // of a line, asked for with every layout
     // Widths of the texts measured in this font: fitting measures the same texts again and
     // again, and each measurement shapes the text anew.
     mutable QHash<QString, qreal> widths;

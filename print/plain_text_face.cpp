@@ -16,7 +16,6 @@ bool IsPlain(char16_t c) {
          (c >= 0xFFE0 && c <= 0xFFE6);
 }
 
-constexpr int kUnknown = -2;
 constexpr int kNeedsShaping = -1;
 // Sizes kept per face at most; a size search passes through many.
 constexpr size_t kMostSizes = 64;
@@ -31,7 +30,7 @@ PlainTextFace::PlainTextFace(const QFont& font) {
   raw_ = raw;
 }
 
-int PlainTextFace::Slot(char16_t c) const {
+int PlainTextFace::LookUp(char16_t c) const {
   if (slots_.empty()) slots_.assign(0x10000, kUnknown);
   int& slot = slots_[c];
   if (slot != kUnknown) return slot;

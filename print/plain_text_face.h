@@ -25,7 +25,10 @@ class PlainTextFace {
 
   // A number of the character's glyph, from 0 and dense, or -1 when the character needs
   // shaping.
-  int Slot(char16_t c) const;
+  int Slot(char16_t c) const {
+    const int known = c < slots_.size() ? slots_[c] : kUnknown;
+    return known != kUnknown ? known : LookUp(c);
+  }
   quint32 Glyph(int slot) const { return glyphs_[size_t(slot)]; }
   // The number of glyphs numbered so far.
   size_t Slots() const { return glyphs_.size(); }
@@ -33,6 +36,9 @@ class PlainTextFace {
   const QRawFont& At(double pixelSize) const;
 
  private:
+  static constexpr int kUnknown = -2;
+  int LookUp(char16_t c) const;
+
   QRawFont raw_;
   mutable std::vector<int> slots_;            // by UTF-16 unit
   mutable std::vector<quint32> glyphs_;       // by slot
