@@ -1,6 +1,7 @@
 #include "print/plain_text_face.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 
 namespace print {
 namespace {
@@ -26,6 +27,8 @@ PlainTextFace::PlainTextFace(const QFont& font) {
   if (font.italic() || font.underline() || font.strikeOut()) return;
   const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese);
   if (!raw.isValid()) return;
+  // A face other than the font's own would be one Qt falls back to for some characters only.
+  if (raw.familyName() != QFontInfo(font).family()) return;
   if (font.bold() && raw.weight() < QFont::DemiBold) return;  // Qt would embolden a regular face
   raw_ = raw;
 }

@@ -17,8 +17,9 @@ namespace print {
 
 class PlainTextFace {
  public:
-  // The face Qt draws `font` with; unusable when Qt would fake its style (a slanted or
-  // emboldened face) or add lines, which the glyphs alone would not show.
+  // The face Qt draws `font` with; unusable when that face has no Chinese characters, or when
+  // Qt would fake its style (a slanted or emboldened face) or add lines, which the glyphs
+  // alone would not show.
   explicit PlainTextFace(const QFont& font);
 
   bool usable() const { return raw_.isValid(); }
