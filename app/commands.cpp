@@ -102,16 +102,16 @@ bool MF::AwaitPrinterChooser(int) {
   return chosen;
 }
 
+void MF::RememberRun(int first, int last) {
+  std::vector<data::Record> run;
+  for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
+    run.push_back(records_.record(n));
+  lastRun_ = std::move(run);
+}
+
 void MF::PrintEnvelopes(int index) {
-  // The posting list may list what this run prints.
-  const auto rememberRun = [this](int first, int last) {
-    std::vector<data::Record> run;
-    for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
-      run.push_back(records_.record(n));
-    lastRun_ = std::move(run);
-  };
   if (index == 0) {
-    rememberRun(ns_->value(), ns_->value());
+    RememberRun(ns_->value(), ns_->value());
     ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value()));
     return;
   }
@@ -120,7 +120,7 @@ void MF::PrintEnvelopes(int index) {
   if (index == 16)
     std::tie(first, last) =
         print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
-  rememberRun(first, last);
+  RememberRun(first, last);
   ShowPrintTip(print::RunEnvelopeCommand(
       this, envelope_, first, last,
       [this](int n) {

@@ -183,6 +183,8 @@ class MF : public QWidget {
   bool AwaitPrinterChooser(int index);
   // The envelope print commands 0, 1 and 16.
   void PrintEnvelopes(int index);
+  // What a print run printed, shown records first..last, for the posting list; copies count once.
+  void RememberRun(int first, int last);
   void ShowPrintTip(const QString& tip);
   // 交寄清单: of the last envelope run or of the shown records, as PDF, .xlsx or CSV.
   void WritePostingList();
@@ -192,7 +194,7 @@ class MF : public QWidget {
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
-  std::vector<data::Record> lastRun_;  // what the last envelope run printed, for the posting list
+  std::vector<data::Record> lastRun_;  // what the last envelope or label run printed
   std::unique_ptr<editor::LayoutEditor> layout_;
 
   QTabWidget* sst_ = nullptr;
