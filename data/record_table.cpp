@@ -3,6 +3,7 @@
 #include <QColor>
 #include <numeric>
 
+#include "common/prefetch.h"
 #include "data/data_texts.h"
 #include "data/postcodes.h"
 #include "data/record_view.h"
@@ -90,17 +91,30 @@ ChangeCounts RecordTable::ModifyCells(const std::function<void(std::vector<Recor
 namespace {
 
 // Puts the record at order[i] at place i, moving each record once along the cycles of the
-// permutation: no second list of a million records is made.
+// permutation: no second list of a million records is made (its fresh pages alone cost more than
+// the moves). Each step of a cycle depends on the one before, so the memory would serve them one
+// at a time; a cursor running ahead along the cycle asks for the records before they are moved.
 void Permute(std::vector<Record>& records, const std::vector<int>& order) {
+  constexpr int kAhead = 16;
   std::vector<bool> placed(records.size(), false);
   for (std::size_t start = 0; start < records.size(); ++start) {
     if (placed[start]) continue;
+    std::size_t ahead = start;
+    bool aheadAtEnd = false;
+    const auto runAhead = [&] {
+      if (aheadAtEnd) return;
+      ahead = std::size_t(order[ahead]);
+      aheadAtEnd = ahead == start;
+      common::PrefetchObject(records[ahead]);
+    };
+    for (int k = 0; k < kAhead; ++k) runAhead();
     Record held = std::move(records[start]);
     std::size_t at = start;
     for (std::size_t from = std::size_t(order[at]); from != start; from = std::size_t(order[at])) {
       records[at] = std::move(records[from]);
       placed[at] = true;
       at = from;
+      runAhead();
     }
     records[at] = std::move(held);
     placed[at] = true;

@@ -5,6 +5,9 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
 
 #include "data/data_texts.h"
 #include "data/postcodes.h"
@@ -63,6 +66,30 @@ TEST(RecordViewTest, SortsStablyPostcodesByTheirDigitsAndUndoRestoresTheOrder) {
     EXPECT_TRUE(t.record(5).postcodeGenerated == (t.cell(5, data::kNameColumn) == u"戊"_s));
     ASSERT_TRUE(t.Undo());
     EXPECT_EQ(t.records(), Sample());
+  }
+}
+
+// Texts of a few characters with long shared beginnings, many equal, some empty, enough for
+// every way the sort takes: by the first four units, by the units after them, and small runs.
+TEST(RecordViewTest, TextsSortByCharacterCodeStablyWithEmptyCellsLast) {
+  std::vector<Record> records;
+  std::uint32_t seed = 7;
+  const auto next = [&](std::uint32_t below) { return (seed = seed * 1103515245u + 12345u) / 65536 % below; };
+  const QString letters = u"浙江省杭州市A路1"_s;
+  for (int i = 0; i < 5000; ++i) {
+    QString text = next(3) == 0 ? u"浙江省杭州市西湖区"_s.left(int(next(10))) : QString();
+    for (std::uint32_t k = next(12); k > 0; --k) text += letters[qsizetype(next(2) ? 0 : next(9))];
+    records.push_back({QString::number(i), text, QString(), text});
+  }
+  for (const bool descending : {false, true}) {
+    std::vector<int> expected(records.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+      const QString &x = records[a][data::kAddressColumn], &y = records[b][data::kAddressColumn];
+      if (x.isEmpty() || y.isEmpty()) return y.isEmpty() && !x.isEmpty();
+      return descending ? x > y : x < y;
+    });
+    EXPECT_EQ(data::SortOrder(records, data::kAddressColumn, descending), expected) << descending;
   }
 }
 
