@@ -83,6 +83,17 @@ int main(int argc, char* argv[]) {
   filter("text in any column", {QStringLiteral("text=路12")});
   filter("text in the address", {QStringLiteral("address=路12")});
   filter("postcode prefix", {QStringLiteral("postcode=31")});
+  {
+    // The first filter that places addresses reads every one; the list keeps what it read.
+    data::RecordFilter f;
+    data::AddFilter(QStringLiteral("province=浙江"), &f);
+    const auto forget = [&] {
+      records.SetFilter({});
+      records.ModifyCells([](std::vector<data::Record>&) {});  // no change, but the list forgets
+    };
+    std::printf("| filter province, the first time (every address read) | %.3f |\n",
+                Best(forget, [&] { records.SetFilter(f); }));
+  }
   filter("province", {QStringLiteral("province=浙江")});
   filter("problem rows", {QStringLiteral("problems")});
   filter("cleared", {});

@@ -180,6 +180,15 @@ std::vector<int> Divisions::Read(QStringView original) const {
   return provinceOnly;
 }
 
+int Divisions::ProvinceOfAddress(QStringView address) const {
+  const std::vector<int> read = Read(address);
+  if (read.empty()) return -1;
+  const int province = ProvinceOf(read.front());
+  for (int d : read)
+    if (ProvinceOf(d) != province) return -1;
+  return province;
+}
+
 void Divisions::Follow(Search& search, int division, int end, bool shortName, bool first) const {
   const QStringView text = search.text;
   const int from = SkipSeparators(text, end);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "common/prefetch.h"
 #include "data/data_texts.h"
 #include "data/divisions.h"
 #include "data/postcodes.h"
@@ -102,23 +103,44 @@ void SortTexts(const std::vector<Record>& records, int column, bool descending, 
   }
 }
 
-// The province an address is placed in, or -1.
-int ProvinceOfAddress(const 生成邮编::Divisions& divisions, const QString& address) {
-  const std::vector<int> read = divisions.Read(address);
-  if (read.empty()) return -1;
-  const int province = divisions.ProvinceOf(read.front());
-  for (int d : read)
-    if (divisions.ProvinceOf(d) != province) return -1;
-  return province;
-}
+// How many records ahead a scan asks for the texts it will match: after a sort the texts of
+// neighbouring records lie anywhere in memory, and waiting for each in turn took most of a scan.
+constexpr std::size_t kFetchAhead = 16;
 
-bool Contains(const QString& cell, const QStringMatcher& matcher) { return matcher.indexIn(cell) >= 0; }
+// A text searched for in cells. Letters with case are matched either way; a text without any
+// (Chinese, digits) is matched exactly, inline: most cells are shorter than the text or lack its
+// first character, and are passed over without a call.
+class TextSearch {
+ public:
+  explicit TextSearch(const QString& text)
+      : text_(text),
+        exact_(text.toLower() == text.toUpper()),
+        matcher_(text, exact_ ? Qt::CaseSensitive : Qt::CaseInsensitive) {}
 
-// Letters with case are matched either way; a text without any (Chinese, digits) is matched
-// exactly, which is several times faster.
-Qt::CaseSensitivity CaseFor(const QString& text) {
-  return text.toLower() == text.toUpper() ? Qt::CaseSensitive : Qt::CaseInsensitive;
-}
+  bool In(const QString& cell) const {
+    if (text_.isEmpty()) return true;
+    if (cell.size() < text_.size()) return false;
+    if (!exact_) return matcher_.indexIn(cell) >= 0;
+    const char16_t first = text_.front().unicode();
+    const QChar* end = cell.constData() + (cell.size() - text_.size()) + 1;
+    for (const QChar* at = cell.constData(); at != end; ++at)
+      if (at->unicode() == first && QStringView(at, text_.size()) == text_) return true;
+    return false;
+  }
+  // Asks for the cells of a record that In will read (column -1: all of them).
+  void Fetch(const Record& r, int column) const {
+    for (int c = column < 0 ? 0 : column; c < (column < 0 ? kColumnCount : column + 1); ++c)
+      if (r[c].size() >= text_.size()) common::Prefetch(r[c].constData());
+  }
+  bool InAny(const Record& r) const {
+    return std::any_of(r.begin(), r.end(), [&](const QString& cell) { return In(cell); });
+  }
+
+ private:
+  QString text_;
+  bool exact_;
+  QStringMatcher matcher_;
+};
 
 }  // namespace
 
@@ -149,36 +171,44 @@ std::vector<int> SortOrder(const std::vector<Record>& records, int column, bool 
   return order;
 }
 
+void ReadProvinces(const std::vector<Record>& records, AddressProvinces& provinces) {
+  const 生成邮编::Divisions& divisions = 生成邮编::Divisions::Shipped();
+  for (std::size_t i = 0; i < records.size(); ++i)
+    if (provinces[i] == kUnreadProvince)
+      provinces[i] = std::int16_t(divisions.ProvinceOfAddress(records[i][kAddressColumn]));
+}
+
 std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordFilter& filter,
-                               const 生成邮编::PostcodeIndex* check) {
-  const QStringMatcher text(filter.text, CaseFor(filter.text));
+                               const 生成邮编::PostcodeIndex* check, const AddressProvinces* provinces) {
+  const TextSearch text(filter.text);
   const QString prefix = filter.postcodePrefix.trimmed();
   const 生成邮编::Divisions& divisions = 生成邮编::Divisions::Shipped();
-  std::vector<int> provinces;  // the divisions the province's name stands for
+  std::vector<int> named;  // the divisions the province's name stands for
   if (!filter.province.trimmed().isEmpty())
     divisions.ForEachNamed(filter.province.trimmed(), [&](int division, bool) {
-      if (divisions.all()[division].level == 生成邮编::Level::kProvince) provinces.push_back(division);
+      if (divisions.all()[division].level == 生成邮编::Level::kProvince) named.push_back(division);
     });
 
   std::vector<int> shown;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const Record& r = records[i];
     if (!filter.text.isEmpty()) {
-      const bool found =
-          filter.textColumn >= 0
-              ? Contains(r[filter.textColumn], text)
-              : std::any_of(r.begin(), r.end(), [&](const QString& c) { return Contains(c, text); });
+      if (i + kFetchAhead < records.size()) text.Fetch(records[i + kFetchAhead], filter.textColumn);
+      const bool found = filter.textColumn >= 0 ? text.In(r[filter.textColumn]) : text.InAny(r);
       if (!found) continue;
     }
     if (!prefix.isEmpty() && !r[kPostcodeColumn].trimmed().startsWith(prefix)) continue;
     if (filter.generatedOnly && !r.postcodeGenerated) continue;
-    if (filter.problemsOnly && !(check && check->DisagreesWithAddress(r[kPostcodeColumn], r[kAddressColumn])))
+    if (!filter.readsProvinces()) {
+      shown.push_back(int(i));
       continue;
-    if (!filter.province.trimmed().isEmpty()) {
-      const int province = ProvinceOfAddress(divisions, r[kAddressColumn]);
-      if (province < 0 || std::find(provinces.begin(), provinces.end(), province) == provinces.end())
-        continue;
     }
+    const int province = provinces ? (*provinces)[i] : divisions.ProvinceOfAddress(r[kAddressColumn]);
+    if (filter.problemsOnly && !(check && check->DisagreesWithProvince(r[kPostcodeColumn], province)))
+      continue;
+    if (!filter.province.trimmed().isEmpty() &&
+        std::find(named.begin(), named.end(), province) == named.end())
+      continue;
     shown.push_back(int(i));
   }
   return shown;
@@ -225,13 +255,14 @@ int FindRecord(const std::vector<Record>& records, const std::vector<int>& shown
                const QString& text, bool backward) {
   const int n = int(shown.size());
   if (text.isEmpty() || n == 0) return -1;
-  const QStringMatcher matcher(text, CaseFor(text));
+  const TextSearch search(text);
   const int step = backward ? n - 1 : 1;
   int at = ((from < 0 ? (backward ? 0 : n - 1) : from) % n + n) % n;
   for (int k = 0; k < n; ++k) {
     at = (at + step) % n;
+    search.Fetch(records[std::size_t(shown[std::size_t((at + int(kFetchAhead) * step) % n)])], -1);
     const Record& r = records[shown[at]];
-    if (std::any_of(r.begin(), r.end(), [&](const QString& c) { return Contains(c, matcher); })) return at;
+    if (search.InAny(r)) return at;
   }
   return -1;
 }
