@@ -142,6 +142,33 @@ TEST(RecordViewTest, FiltersShowTheRightRecordsAndClearingBringsAllBackSorted) {
   EXPECT_EQ(t.Find(-1, u"没有"_s, false), -1);
 }
 
+// The list keeps each address's province once a filter read it: it must follow the records.
+TEST(RecordViewTest, TheProvinceFilterFollowsSortsEditsUndoAndRemovals) {
+  RecordTable t;
+  t.ReplaceAll(Sample());
+  data::RecordFilter zhejiang;
+  ASSERT_TRUE(data::AddFilter(u"province=浙江"_s, &zhejiang));
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"丙"_s, u"戊"_s, u"庚"_s}));
+  t.SetFilter({});
+  t.Sort(data::kNameColumn, false);  // 丁 丙 乙 己 庚 戊 甲
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"丙"_s, u"庚"_s, u"戊"_s}));
+  t.SetFilter({});
+  ASSERT_EQ(t.cell(7, data::kNameColumn), u"甲"_s);
+  t.SetCell(7, data::kAddressColumn, u"浙江省湖州市"_s);
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"丙"_s, u"庚"_s, u"戊"_s, u"甲"_s}));
+  t.SetFilter({});
+  ASSERT_TRUE(t.Undo());  // the sort; the edit stays
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"丙"_s, u"戊"_s, u"庚"_s}));
+  t.SetFilter({});
+  t.Modify([](std::vector<Record>& r) { r.erase(r.begin() + 2); });  // 丙
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"戊"_s, u"庚"_s}));
+}
+
 TEST(RecordViewTest, UndoHistoryDropsItsOldestStepsBeyondItsCellsAndSaysSo) {
   RecordTable t;
   t.SetUndoCellLimit(60);  // a 7-record list is 28 cells
