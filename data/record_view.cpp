@@ -13,6 +13,10 @@
 namespace data {
 namespace {
 
+// How many records ahead a scan or a sort asks for the texts it will read: after a sort the texts of
+// neighbouring records lie anywhere in memory, and waiting for each in turn took most of a scan.
+constexpr std::ptrdiff_t kFetchAhead = 16;
+
 // Each record's sort key: a number that orders like the cell, so that most records are placed
 // without touching their text again. `longer` marks a text the number does not hold whole.
 struct Key {
@@ -89,6 +93,11 @@ void StableSortByValue(KeyIterator first, KeyIterator last) {
 void SortTexts(const std::vector<Record>& records, int column, bool descending, KeyIterator first,
                KeyIterator last, qsizetype from) {
   for (auto k = first; k != last; ++k) {
+    // The records come in sorted order, from anywhere in the list: their cells are asked for
+    // first, their texts once the cells are at hand.
+    if (last - k > 2 * kFetchAhead) common::PrefetchObject(records[std::size_t(k[2 * kFetchAhead].index)]);
+    if (last - k > kFetchAhead)
+      common::Prefetch(records[std::size_t(k[kFetchAhead].index)][column].constData());
     const QString& text = records[std::size_t(k->index)][column];
     k->value = UnitsKey(text, from);
     if (descending) k->value = kEmptyKey - 1 - k->value;
@@ -102,10 +111,6 @@ void SortTexts(const std::vector<Record>& records, int column, bool descending, 
     run = end;
   }
 }
-
-// How many records ahead a scan asks for the texts it will match: after a sort the texts of
-// neighbouring records lie anywhere in memory, and waiting for each in turn took most of a scan.
-constexpr std::size_t kFetchAhead = 16;
 
 // A text searched for in cells. Letters with case are matched either way; a text without any
 // (Chinese, digits) is matched exactly, inline: most cells are shorter than the text or lack its
@@ -148,6 +153,8 @@ std::vector<int> SortOrder(const std::vector<Record>& records, int column, bool 
   std::vector<Key> keys(records.size());
   const bool texts = column == kNameColumn || column == kAddressColumn;
   for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + std::size_t(kFetchAhead) < records.size())
+      common::Prefetch(records[i + std::size_t(kFetchAhead)][column].constData());
     const QString& cell = records[i][column];
     std::uint64_t value = cell.isEmpty()              ? kEmptyKey
                           : column == kPostcodeColumn ? PostcodeKey(cell)
@@ -193,7 +200,8 @@ std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordF
   for (std::size_t i = 0; i < records.size(); ++i) {
     const Record& r = records[i];
     if (!filter.text.isEmpty()) {
-      if (i + kFetchAhead < records.size()) text.Fetch(records[i + kFetchAhead], filter.textColumn);
+      if (i + std::size_t(kFetchAhead) < records.size())
+        text.Fetch(records[i + std::size_t(kFetchAhead)], filter.textColumn);
       const bool found = filter.textColumn >= 0 ? text.In(r[filter.textColumn]) : text.InAny(r);
       if (!found) continue;
     }
@@ -260,7 +268,7 @@ int FindRecord(const std::vector<Record>& records, const std::vector<int>& shown
   int at = ((from < 0 ? (backward ? 0 : n - 1) : from) % n + n) % n;
   for (int k = 0; k < n; ++k) {
     at = (at + step) % n;
-    search.Fetch(records[std::size_t(shown[std::size_t((at + int(kFetchAhead) * step) % n)])], -1);
+    search.Fetch(records[std::size_t(shown[std::size_t((at + kFetchAhead * step) % n)])], -1);
     const Record& r = records[shown[at]];
     if (search.InAny(r)) return at;
   }
