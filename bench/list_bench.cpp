@@ -1,6 +1,6 @@
 // Times what working with a big list costs: sorting and filtering 1,000,000 records, each find
 // step over them, and the posting list of 100,000 records as a PDF. Prints a Markdown table of
-// the best of three runs of each step.
+// the best of five runs of each step.
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
@@ -25,11 +25,11 @@ double Seconds(const std::function<void()>& run) {
   return timer.nsecsElapsed() / 1e9;
 }
 
-// The best of three runs, each after `setup` (untimed): the machine is shared, and the best run
+// The best of five runs, each after `setup` (untimed): the machine is shared, and the best run
 // is the one least disturbed.
 double Best(const std::function<void()>& setup, const std::function<void()>& run) {
   double best = 1e9;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 5; ++i) {
     setup();
     best = std::min(best, Seconds(run));
   }
