@@ -146,7 +146,8 @@ void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
     emit CopiesChanged(n);
   });
   grid->addWidget(new QLabel(kCopiesCaption, frm2_), 11, 0);
-  grid->addWidget(copiesBox_, 11, 1, 1, 2);
+  copiesBox_->setMaximumWidth(70);  // as wide as the figure boxes above it
+  grid->addWidget(copiesBox_, 11, 1);
 
   auto* column = new QVBoxLayout(frm2_);
   column->addWidget(new QLabel(kPresetCaption, frm2_));
