@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "bench/bench_support.h"
+#include "common/allocator.h"
 #include "data/postcodes.h"
 #include "data/record_table.h"
 #include "data/record_view.h"
@@ -39,6 +40,7 @@ double Best(const std::function<void()>& setup, const std::function<void()>& run
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  common::KeepFreedMemoryForReuse();  // as both programs do
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   const int n = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1'000'000;

@@ -68,13 +68,14 @@ using KeyIterator = std::vector<Key>::iterator;
 
 // Sorts by value, keeping equal values in their order: a radix sort, 11 bits at a time, that
 // passes over the digits every key shares. Linear, where comparing a million keys is not.
-void StableSortByValue(KeyIterator first, KeyIterator last) {
+// `spare` has room for the keys: fresh memory for every run cost more in page faults than the
+// sort itself.
+void StableSortByValue(KeyIterator first, KeyIterator last, std::vector<Key>& spare) {
   const auto byValue = [](const Key& a, const Key& b) { return a.value < b.value; };
   if (last - first < 256) return std::stable_sort(first, last, byValue);
   constexpr int kBits = 11;
   constexpr std::size_t kBuckets = std::size_t(1) << kBits;
   const std::size_t n = std::size_t(last - first);
-  std::vector<Key> sorted(n);
   std::vector<std::size_t> start(kBuckets);
   for (int shift = 0; shift < 64; shift += kBits) {
     const auto digit = [&](const Key& k) { return (k.value >> shift) & (kBuckets - 1); };
@@ -83,15 +84,15 @@ void StableSortByValue(KeyIterator first, KeyIterator last) {
     if (std::find(start.begin(), start.end(), n) != start.end()) continue;  // one digit for all
     std::size_t at = 0;
     for (std::size_t& s : start) at += std::exchange(s, at);
-    for (auto k = first; k != last; ++k) sorted[start[digit(*k)]++] = *k;
-    std::copy(sorted.begin(), sorted.end(), first);
+    for (auto k = first; k != last; ++k) spare[start[digit(*k)]++] = *k;
+    std::copy(spare.begin(), spare.begin() + std::ptrdiff_t(n), first);
   }
 }
 
 // Records whose texts share their first `from` units, ordered by the next four, then the next
 // four of those that share them too, and so on: a text is read only as far as it differs.
 void SortTexts(const std::vector<Record>& records, int column, bool descending, KeyIterator first,
-               KeyIterator last, qsizetype from) {
+               KeyIterator last, qsizetype from, std::vector<Key>& spare) {
   for (auto k = first; k != last; ++k) {
     // The records come in sorted order, from anywhere in the list: their cells are asked for
     // first, their texts once the cells are at hand.
@@ -103,11 +104,11 @@ void SortTexts(const std::vector<Record>& records, int column, bool descending, 
     if (descending) k->value = kEmptyKey - 1 - k->value;
     k->longer = text.size() > from + 4;
   }
-  StableSortByValue(first, last);
+  StableSortByValue(first, last, spare);
   for (auto run = first; run != last;) {
     const auto end = std::find_if(run, last, [&](const Key& k) { return k.value != run->value; });
     if (end - run > 1 && std::any_of(run, end, [](const Key& k) { return k.longer; }))
-      SortTexts(records, column, descending, run, end, from + 4);
+      SortTexts(records, column, descending, run, end, from + 4, spare);
     run = end;
   }
 }
@@ -164,13 +165,14 @@ std::vector<int> SortOrder(const std::vector<Record>& records, int column, bool 
     if (descending && value != kEmptyKey) value = kEmptyKey - 1 - value;
     keys[i] = {value, int(i), texts && cell.size() > 4};
   }
-  StableSortByValue(keys.begin(), keys.end());
+  std::vector<Key> spare(keys.size());
+  StableSortByValue(keys.begin(), keys.end(), spare);
   // Texts that share their first four units are ordered by the rest.
   for (auto run = keys.begin(); run != keys.end();) {
     const auto end = std::find_if(run, keys.end(), [&](const Key& k) { return k.value != run->value; });
     if (run->value != kEmptyKey && end - run > 1 &&
         std::any_of(run, end, [](const Key& k) { return k.longer; }))
-      SortTexts(records, column, descending, run, end, 4);
+      SortTexts(records, column, descending, run, end, 4, spare);
     run = end;
   }
   std::vector<int> order(keys.size());
@@ -264,13 +266,16 @@ int FindRecord(const std::vector<Record>& records, const std::vector<int>& shown
   const int n = int(shown.size());
   if (text.isEmpty() || n == 0) return -1;
   const TextSearch search(text);
-  const int step = backward ? n - 1 : 1;
-  int at = ((from < 0 ? (backward ? 0 : n - 1) : from) % n + n) % n;
-  for (int k = 0; k < n; ++k) {
-    at = (at + step) % n;
-    search.Fetch(records[std::size_t(shown[std::size_t((at + kFetchAhead * step) % n)])], -1);
-    const Record& r = records[shown[at]];
-    if (search.InAny(r)) return at;
+  const int start = ((from < 0 ? (backward ? 0 : n - 1) : from) % n + n) % n;
+  // The row k steps from the start, wrapping around (a division per row cost a fifth of a step).
+  const auto row = [&](int k) {
+    const int at = backward ? start - k : start + k;
+    return std::size_t(at < 0 ? at + n : at >= n ? at - n : at);
+  };
+  for (int k = 1; k <= n; ++k) {
+    if (k + kFetchAhead <= n) search.Fetch(records[std::size_t(shown[row(k + int(kFetchAhead))])], -1);
+    const std::size_t at = row(k);
+    if (search.InAny(records[std::size_t(shown[at])])) return int(at);
   }
   return -1;
 }
