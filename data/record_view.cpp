@@ -182,9 +182,12 @@ std::vector<int> SortOrder(const std::vector<Record>& records, int column, bool 
 
 void ReadProvinces(const std::vector<Record>& records, AddressProvinces& provinces) {
   const 生成邮编::Divisions& divisions = 生成邮编::Divisions::Shipped();
-  for (std::size_t i = 0; i < records.size(); ++i)
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + std::size_t(kFetchAhead) < records.size())
+      common::Prefetch(records[i + std::size_t(kFetchAhead)][kAddressColumn].constData());
     if (provinces[i] == kUnreadProvince)
       provinces[i] = std::int16_t(divisions.ProvinceOfAddress(records[i][kAddressColumn]));
+  }
 }
 
 std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordFilter& filter,
