@@ -186,7 +186,7 @@ class MF : public QWidget {
   // What a print run printed, shown records first..last, for the posting list; copies count once.
   void RememberRun(int first, int last);
   void ShowPrintTip(const QString& tip);
-  // 交寄清单: of the last envelope run or of the shown records, as PDF, .xlsx or CSV.
+  // 交寄清单: of the last print run or of the shown records, as PDF, .xlsx or CSV.
   void WritePostingList();
   void WatchRecordChanges();
   // Asks whether to export changed records before closing; false when the window stays open.

@@ -135,8 +135,13 @@ class TextSearch {
   }
   // Asks for the cells of a record that In will read (column -1: all of them).
   void Fetch(const Record& r, int column) const {
-    for (int c = column < 0 ? 0 : column; c < (column < 0 ? kColumnCount : column + 1); ++c)
-      if (r[c].size() >= text_.size()) common::Prefetch(r[c].constData());
+    const auto fetch = [&](const QString& cell) {
+      if (cell.size() >= text_.size()) common::Prefetch(cell.constData());
+    };
+    if (column >= 0)
+      fetch(r[column]);
+    else
+      std::for_each(r.begin(), r.end(), fetch);
   }
   bool InAny(const Record& r) const {
     return std::any_of(r.begin(), r.end(), [&](const QString& cell) { return In(cell); });
