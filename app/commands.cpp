@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/app_texts.h"
@@ -121,14 +122,24 @@ void MF::PrintEnvelopes(int index) {
     std::tie(first, last) =
         print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
   RememberRun(first, last);
-  ShowPrintTip(print::RunEnvelopeCommand(
-      this, envelope_, first, last,
-      [this](int n) {
-        const QSignalBlocker quiet(ns_);  // shown once, below
-        ns_->setValue(n);
-        ShowRecord();
-      },
-      copies_->value()));
+  // Every envelope of the run is put on the envelope model to be printed; the canvas catches up
+  // when the window next repaints, since redrawing its boxes for every envelope took longer than
+  // printing them.
+  const auto showRecord = [this](int n) {
+    const QSignalBlocker quietNavigator(ns_);
+    ns_->setValue(n);
+    {
+      const QSignalBlocker quietCanvas(&envelope_);
+      ShowRecord();
+    }
+    if (canvasBehind_) return;
+    canvasBehind_ = true;
+    QTimer::singleShot(0, this, [this] {
+      canvasBehind_ = false;
+      envelope_.AnnounceAllBoxes();
+    });
+  };
+  ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, showRecord, copies_->value()));
 }
 
 void MF::ShowPrintTip(const QString& tip) {

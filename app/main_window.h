@@ -195,6 +195,7 @@ class MF : public QWidget {
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
   std::vector<data::Record> lastRun_;  // what the last envelope or label run printed
+  bool canvasBehind_ = false;          // a print run changed the envelope; the canvas shows it soon
   std::unique_ptr<editor::LayoutEditor> layout_;
 
   QTabWidget* sst_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -22,6 +23,7 @@
 #include "data/data_texts.h"
 #include "data/record_view.h"
 #include "data/ui/record_grid.h"
+#include "editor/ui/box_widget.h"
 #include "print/current_printer.h"
 #include "print/print_texts.h"
 #include "print/ui/printer_chooser.h"
@@ -144,6 +146,36 @@ TEST(PrintCommandsTest, LabelsPrintTheShownRecordsWithCopiesAndTheirRunIsThePost
   EXPECT_LT(list.indexOf(u"钱七"_qs), list.indexOf(u"张三"_qs));
   EXPECT_LT(list.indexOf(u"张三"_qs), list.indexOf(u"王五"_qs));
   window.findChild<QSpinBox*>(u"Copies"_qs)->setValue(1);
+}
+
+// A run puts every record on the envelope to print it, but the canvas is redrawn only when the
+// window next takes its turn: afterwards it shows the last record printed, in every box.
+TEST(PrintCommandsTest, TheCanvasShowsTheLastRecordOfARun) {
+  test::ParDatabase database;
+  QTemporaryDir pdfFolder;
+  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
+  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+  MF window;
+  window.Load();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
+                               {u"2"_qs, u"李四"_qs, u"200040"_qs, u"南京西路1号//3楼"_qs},
+                               {u"3"_qs, u"王五"_qs, u"100083"_qs, u"学院路37号"_qs}});
+  window.recordGrid()->AfterCommand(3);
+  window.NS()->setValue(1);
+  test::FreshPrompts();
+  AnswerChooser(true);
+  QTest::mouseClick(window.CB(1), Qt::LeftButton);
+  ASSERT_EQ(QDir(pdfFolder.path()).entryList(QDir::Files).size(), 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.P1(editor::kNameBox)->toPlainText(), u"王五"_qs);
+  EXPECT_EQ(window.P1(editor::kAddressBox)->toPlainText(), u"学院路37号"_qs);
+  QString digits;
+  for (int i = 0; i <= editor::kLastDigitBox; ++i) digits += window.P1(i)->toPlainText();
+  EXPECT_EQ(digits, u"100083"_qs);
+  window.records().ReplaceAll({});
 }
 
 }  // namespace
