@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/app_texts.h"
@@ -102,16 +103,16 @@ bool MF::AwaitPrinterChooser(int) {
   return chosen;
 }
 
+void MF::RememberRun(int first, int last) {
+  std::vector<data::Record> run;
+  for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
+    run.push_back(records_.record(n));
+  lastRun_ = std::move(run);
+}
+
 void MF::PrintEnvelopes(int index) {
-  // The posting list may list what this run prints.
-  const auto rememberRun = [this](int first, int last) {
-    std::vector<data::Record> run;
-    for (int n = std::max(first, 1); n <= std::min(last, records_.recordCount()); ++n)
-      run.push_back(records_.record(n));
-    lastRun_ = std::move(run);
-  };
   if (index == 0) {
-    rememberRun(ns_->value(), ns_->value());
+    RememberRun(ns_->value(), ns_->value());
     ShowPrintTip(print::PrintShownEnvelope(envelope_, ns_->value()));
     return;
   }
@@ -120,15 +121,25 @@ void MF::PrintEnvelopes(int index) {
   if (index == 16)
     std::tie(first, last) =
         print::SelectedRecords(recordGrid_->SelectedRows().first, recordGrid_->SelectedRows().second, 1);
-  rememberRun(first, last);
-  ShowPrintTip(print::RunEnvelopeCommand(
-      this, envelope_, first, last,
-      [this](int n) {
-        const QSignalBlocker quiet(ns_);  // shown once, below
-        ns_->setValue(n);
-        ShowRecord();
-      },
-      copies_->value()));
+  RememberRun(first, last);
+  // Every envelope of the run is put on the envelope model to be printed; the canvas catches up
+  // when the window next repaints, since redrawing its boxes for every envelope took longer than
+  // printing them.
+  const auto showRecord = [this](int n) {
+    const QSignalBlocker quietNavigator(ns_);
+    ns_->setValue(n);
+    {
+      const QSignalBlocker quietCanvas(&envelope_);
+      ShowRecord();
+    }
+    if (canvasBehind_) return;
+    canvasBehind_ = true;
+    QTimer::singleShot(0, this, [this] {
+      canvasBehind_ = false;
+      envelope_.AnnounceAllBoxes();
+    });
+  };
+  ShowPrintTip(print::RunEnvelopeCommand(this, envelope_, first, last, showRecord, copies_->value()));
 }
 
 void MF::ShowPrintTip(const QString& tip) {

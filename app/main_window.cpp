@@ -351,6 +351,11 @@ void MF::BuildLabelTab() {
   labelTab_ =
       new labels::ui::LabelTab(page, envelope_, records_, MakeCommand(14, page), MakeCommand(15, page),
                                [this](const QRect& twips) { return OnPage(twips); });
+  // One copies setting for envelopes and labels, shown on both tabs.
+  labelTab_->SetCopies(copies_->value());
+  connect(copies_, &QSpinBox::valueChanged, labelTab_, &labels::ui::LabelTab::SetCopies);
+  connect(labelTab_, &labels::ui::LabelTab::CopiesChanged, copies_, &QSpinBox::setValue);
+  connect(labelTab_, &labels::ui::LabelTab::Printed, this, &MF::RememberRun);
 }
 
 void MF::BuildHelpTab() {

@@ -183,8 +183,10 @@ class MF : public QWidget {
   bool AwaitPrinterChooser(int index);
   // The envelope print commands 0, 1 and 16.
   void PrintEnvelopes(int index);
+  // What a print run printed, shown records first..last, for the posting list; copies count once.
+  void RememberRun(int first, int last);
   void ShowPrintTip(const QString& tip);
-  // 交寄清单: of the last envelope run or of the shown records, as PDF, .xlsx or CSV.
+  // 交寄清单: of the last print run or of the shown records, as PDF, .xlsx or CSV.
   void WritePostingList();
   void WatchRecordChanges();
   // Asks whether to export changed records before closing; false when the window stays open.
@@ -192,7 +194,8 @@ class MF : public QWidget {
 
   editor::EnvelopeModel envelope_;
   data::RecordTable records_;
-  std::vector<data::Record> lastRun_;  // what the last envelope run printed, for the posting list
+  std::vector<data::Record> lastRun_;  // what the last envelope or label run printed
+  bool canvasBehind_ = false;          // a print run changed the envelope; the canvas shows it soon
   std::unique_ptr<editor::LayoutEditor> layout_;
 
   QTabWidget* sst_ = nullptr;

@@ -272,17 +272,8 @@ labels::LabelSheet Sheet(const LabelOptions& options) {
   return sheet;
 }
 
-bool PrintLabels(const BatchOptions& options, const data::RecordTable& shown,
+bool PrintLabels(const BatchOptions& options, const data::RecordTable& grid,
                  const editor::EnvelopeModel& envelope) {
-  // With copies the sheet is filled from a list that holds each record that many times.
-  data::RecordTable copied;
-  if (options.copies > 1) {
-    std::vector<data::Record> records;
-    for (int n : print::RunRecords(1, shown.recordCount(), options.copies))
-      records.push_back(shown.record(n));
-    copied.ReplaceAll(std::move(records));
-  }
-  const data::RecordTable& grid = options.copies > 1 ? copied : shown;
   const labels::LabelSheet sheet = Sheet(options.labels);
   if (!labels::PrintPrints(sheet)) {
     common::prompts().Message(labels::kTooManyToPrint);
@@ -294,8 +285,8 @@ bool PrintLabels(const BatchOptions& options, const data::RecordTable& shown,
   }
   const auto output = Output::Open(options);
   if (!output) return false;
-  const int pages = labels::PageCount(sheet, grid.recordCount());
-  const labels::LabelSource source{sheet, envelope, grid};
+  const labels::LabelSource source{sheet, envelope, grid, options.copies};
+  const int pages = labels::PageCount(sheet, int(labels::LabelCount(source)));
   const print::PrinterOffsets offsets = Offsets(options.envelope, output->device());
   print::FontSizeCache cache;
   ProgressBar progress(pages);

@@ -145,8 +145,14 @@ int Divisions::ProvinceOf(int division) const {
 }
 
 std::vector<int> Divisions::Read(QStringView original) const {
-  const QString normalised = Normalised(original);
-  const QStringView address(normalised);
+  // Most addresses are Chinese characters, ASCII letters, digits and punctuation alone, which
+  // normalisation leaves as they are: those are read in place, without a normalised copy.
+  const bool plain = std::all_of(original.begin(), original.end(), [](QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x20 && u < 0x7F) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF);
+  });
+  const QString normalised = plain ? QString() : Normalised(original);
+  const QStringView address = plain ? original : QStringView(normalised);
   // The country's name before the address, however often it stands there.
   int start = SkipSeparators(address, 0);
   for (bool skipped = true; skipped;) {
@@ -178,6 +184,15 @@ std::vector<int> Divisions::Read(QStringView original) const {
     provinceOnly = std::move(search.best);
   }
   return provinceOnly;
+}
+
+int Divisions::ProvinceOfAddress(QStringView address) const {
+  const std::vector<int> read = Read(address);
+  if (read.empty()) return -1;
+  const int province = ProvinceOf(read.front());
+  for (int d : read)
+    if (ProvinceOf(d) != province) return -1;
+  return province;
 }
 
 void Divisions::Follow(Search& search, int division, int end, bool shortName, bool first) const {

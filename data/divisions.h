@@ -62,6 +62,9 @@ class Divisions {
   // Two passes: first the readings that begin with a province; when none of them gets below the
   // province, the readings that begin with a prefecture or a county.
   std::vector<int> Read(QStringView address) const;
+  // The province every reading of the address lies in; -1 when it is placed in none, or when its
+  // readings lie in different provinces.
+  int ProvinceOfAddress(QStringView address) const;
   // The address as it is read: NFKC-normalised.
   static QString Normalised(QStringView address);
 

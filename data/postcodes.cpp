@@ -67,15 +67,16 @@ QString PostcodeIndex::LookupPostcode(const QString& address) const {
 }
 
 bool PostcodeIndex::DisagreesWithAddress(const QString& postcode, const QString& address) const {
+  // The prefix first: reading the address costs far more.
+  return TwoDigitPrefix(QStringView(postcode).trimmed()) != kNone &&
+         DisagreesWithProvince(postcode, divisions_.ProvinceOfAddress(address));
+}
+
+bool PostcodeIndex::DisagreesWithProvince(const QString& postcode, int province) const {
   const int prefix = TwoDigitPrefix(QStringView(postcode).trimmed());
-  if (prefix == kNone) return false;
-  const std::vector<int> read = divisions_.Read(address);
-  if (read.empty()) return false;
-  const int province = divisions_.ProvinceOf(read.front());
-  for (int d : read)
-    if (divisions_.ProvinceOf(d) != province) return false;  // not placed in one province
-  const std::bitset<100>& prefixes = provincePrefixes_[province];
-  return prefixes.any() && !prefixes.test(prefix);
+  if (prefix == kNone || province < 0) return false;
+  const std::bitset<100>& prefixes = provincePrefixes_[std::size_t(province)];
+  return prefixes.any() && !prefixes.test(std::size_t(prefix));
 }
 
 CompletionCounts CompletePostcodes(std::vector<data::Record>& records, const PostcodeIndex& index) {

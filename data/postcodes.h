@@ -38,6 +38,8 @@ class PostcodeIndex {
   // True when the address is placed in a province and the postcode's first two digits begin no
   // code of that province in the table. Postcodes without two leading digits are not judged.
   bool DisagreesWithAddress(const QString& postcode, const QString& address) const;
+  // The same for an address already placed: `province` as Divisions::ProvinceOfAddress gives it.
+  bool DisagreesWithProvince(const QString& postcode, int province) const;
 
   const PostcodeTable& rows() const { return rows_; }
   // The rows of the table that name no division (renamed or merged regions).

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <numeric>
 
+#include "common/prefetch.h"
 #include "data/data_texts.h"
 #include "data/postcodes.h"
 #include "data/record_view.h"
@@ -31,6 +32,8 @@ void RecordTable::SetCell(int record, int column, const QString& text) {
   if (target == text) return;
   target = text;
   if (column == kPostcodeColumn) r.postcodeGenerated = false;  // the user's own now
+  if (column == kAddressColumn && !provinces_.empty())
+    provinces_[std::size_t(shown_.at(record - 1))] = kUnreadProvince;
   const QModelIndex changed = index(record - 1, column);
   emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole, Qt::ForegroundRole});
   // A new address may settle or raise the postcode check.
@@ -50,6 +53,7 @@ void RecordTable::ReplaceAll(std::vector<Record> records) {
   const bool wasFiltered = filtered();
   beginResetModel();
   std::swap(records_, records);
+  provinces_.clear();
   *filter_ = RecordFilter();
   shown_ = AllIndices();
   endResetModel();
@@ -70,6 +74,7 @@ ChangeCounts RecordTable::Modify(const std::function<void(std::vector<Record>&)>
   std::vector<Record> before = records_;  // shares every text; only the list is copied
   beginResetModel();
   change(records_);
+  provinces_.clear();
   UpdateShown();
   endResetModel();
   return PushStep(std::move(before));
@@ -80,6 +85,7 @@ ChangeCounts RecordTable::ModifyCells(const std::function<void(std::vector<Recor
   const std::size_t count = records_.size();
   change(records_);
   Q_ASSERT(records_.size() == count);
+  provinces_.clear();
   if (filtered())
     Refilter();  // changed cells may pass the filter now, or no longer
   else if (count > 0)
@@ -90,21 +96,42 @@ ChangeCounts RecordTable::ModifyCells(const std::function<void(std::vector<Recor
 namespace {
 
 // Puts the record at order[i] at place i, moving each record once along the cycles of the
-// permutation: no second list of a million records is made.
+// permutation: no second list of a million records is made (its fresh pages alone cost more than
+// the moves). Each step of a cycle depends on the one before, so the memory would serve them one
+// at a time; a cursor running ahead along the cycle asks for the records before they are moved.
 void Permute(std::vector<Record>& records, const std::vector<int>& order) {
+  constexpr int kAhead = 16;
   std::vector<bool> placed(records.size(), false);
   for (std::size_t start = 0; start < records.size(); ++start) {
     if (placed[start]) continue;
+    std::size_t ahead = start;
+    bool aheadAtEnd = false;
+    const auto runAhead = [&] {
+      if (aheadAtEnd) return;
+      ahead = std::size_t(order[ahead]);
+      aheadAtEnd = ahead == start;
+      common::PrefetchObject(records[ahead]);
+    };
+    for (int k = 0; k < kAhead; ++k) runAhead();
     Record held = std::move(records[start]);
     std::size_t at = start;
     for (std::size_t from = std::size_t(order[at]); from != start; from = std::size_t(order[at])) {
       records[at] = std::move(records[from]);
       placed[at] = true;
       at = from;
+      runAhead();
     }
     records[at] = std::move(held);
     placed[at] = true;
   }
+}
+
+// The entries of a small per-record list in the new order.
+template <typename T>
+std::vector<T> Permuted(const std::vector<T>& list, const std::vector<int>& order) {
+  std::vector<T> permuted(list.size());
+  for (std::size_t i = 0; i < order.size(); ++i) permuted[i] = list[std::size_t(order[i])];
+  return permuted;
 }
 
 }  // namespace
@@ -114,6 +141,7 @@ void RecordTable::Sort(int column, bool descending) {
   std::vector<int> order = SortOrder(records_, column, descending);
   beginResetModel();
   Permute(records_, order);
+  if (!provinces_.empty()) provinces_ = Permuted(provinces_, order);
   UpdateShown();
   endResetModel();
   UndoStep step;
@@ -139,7 +167,17 @@ void RecordTable::Refilter() {
 }
 
 void RecordTable::UpdateShown() {
-  shown_ = filtered() ? FilterRecords(records_, *filter_, postcodeCheck_.get()) : AllIndices();
+  if (!filtered()) {
+    shown_ = AllIndices();
+    return;
+  }
+  if (filter_->readsProvinces()) {
+    // Read once for the whole list; the next filter, and the same one after a sort, reads none.
+    if (provinces_.size() != records_.size()) provinces_.assign(records_.size(), kUnreadProvince);
+    ReadProvinces(records_, provinces_);
+  }
+  shown_ = FilterRecords(records_, *filter_, postcodeCheck_.get(),
+                         provinces_.size() == records_.size() ? &provinces_ : nullptr);
 }
 
 std::vector<int> RecordTable::AllIndices() const {
@@ -207,6 +245,8 @@ bool RecordTable::Undo() {
   UndoStep step = std::move(undo_.back());
   undo_.pop_back();
   undoCells_ -= step.cells();
+  // Records come back as they were; only a sort keeps their addresses.
+  if (step.order.empty()) provinces_.clear();
   if (step.whole) {
     const bool wasFiltered = filtered();
     beginResetModel();
@@ -220,6 +260,7 @@ bool RecordTable::Undo() {
     std::vector<int> back(step.order.size());
     for (std::size_t i = 0; i < step.order.size(); ++i) back[std::size_t(step.order[i])] = int(i);
     Permute(records_, back);
+    if (!provinces_.empty()) provinces_ = Permuted(provinces_, back);
     Refilter();
   } else if (!step.removed.empty()) {
     const std::size_t k = records_.size();

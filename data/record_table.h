@@ -17,6 +17,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -163,6 +164,9 @@ class RecordTable : public QAbstractTableModel {
   bool refilteringOnly_ = false;
   std::size_t undoCellLimit_ = kUndoCells;
   std::shared_ptr<const 生成邮编::PostcodeIndex> postcodeCheck_;
+  // The province of each record's address, in list order, once a filter needed them: empty until
+  // then and after a change of many records, kUnreadProvince for an address edited since.
+  std::vector<std::int16_t> provinces_;
 };
 
 }  // namespace data

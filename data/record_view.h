@@ -4,6 +4,7 @@
 // return indices into it, so a million records are sorted or filtered without copying a text.
 
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "data/record_table.h"
@@ -32,13 +33,24 @@ struct RecordFilter {
     return !text.isEmpty() || !postcodePrefix.isEmpty() || !province.isEmpty() || problemsOnly ||
            generatedOnly;
   }
+  // Whether the filter places addresses in their provinces.
+  bool readsProvinces() const { return !province.trimmed().isEmpty() || problemsOnly; }
   bool operator==(const RecordFilter&) const = default;
 };
 
+// The province each record's address is placed in (Divisions::ProvinceOfAddress in the shipped
+// divisions), by record: what the province and problem filters judge. Reading an address costs
+// far more than the rest of a filter, so a list keeps them.
+using AddressProvinces = std::vector<std::int16_t>;
+constexpr std::int16_t kUnreadProvince = -2;
+// Reads the addresses whose province is kUnreadProvince; `provinces` has one entry per record.
+void ReadProvinces(const std::vector<Record>& records, AddressProvinces& provinces);
+
 // Indices of the records that pass, in list order. `check` judges problem rows; without it no
-// row has a problem.
+// row has a problem. Without `provinces` each address is read as the filter needs it.
 std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordFilter& filter,
-                               const 生成邮编::PostcodeIndex* check);
+                               const 生成邮编::PostcodeIndex* check,
+                               const AddressProvinces* provinces = nullptr);
 
 // The column a name stands for: a header text (with or without its ideographic space) or one of
 // number, name, postcode, address. -1 when none.

@@ -115,6 +115,10 @@ void EnvelopeModel::SetSelected(int index, bool selected) {
   emit selectionChanged();
 }
 
+void EnvelopeModel::AnnounceAllBoxes() {
+  for (int i = 0; i < kBoxCount; ++i) emit boxChanged(i);
+}
+
 bool EnvelopeModel::AnySelected() const {
   for (const Box& b : boxes_)
     if (b.selected) return true;

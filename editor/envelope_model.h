@@ -135,6 +135,9 @@ class EnvelopeModel : public QObject {
   const TabOptions& options() const { return options_; }
   void SetOptions(const TabOptions& options);
 
+  // Announces every box as changed, for changes made while the model's signals were blocked.
+  void AnnounceAllBoxes();
+
  signals:
   void boxChanged(int index);
   void selectionChanged();

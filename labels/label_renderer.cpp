@@ -12,6 +12,15 @@
 #include "print/print_texts.h"
 
 namespace labels {
+
+std::int64_t LabelCount(const LabelSource& source) {
+  return std::int64_t(source.records.recordCount()) * std::max(source.copies, 1);
+}
+
+int RecordOfLabel(const LabelSource& source, std::int64_t label) {
+  return int((label - 1) / std::max(source.copies, 1) + 1);
+}
+
 namespace {
 
 // A label cell of a page: its top-left corner and the record it holds.
@@ -29,18 +38,18 @@ LabelGrid ScaledGrid(const LabelGrid& grid, QSizeF paper, QSizeF sheet) {
           QSizeF(grid.pitch.width() * sx, grid.pitch.height() * sy)};
 }
 
-// The cells of page `page` that carry a record, row by row, moved by `shift`. Cells left free
-// on the first sheet are skipped; filling stops at the last record.
+// The cells of page `page` that carry a label, row by row, moved by `shift`. Cells left free
+// on the first sheet are skipped; filling stops at the last label.
 QList<Cell> PageCells(const LabelSource& source, int page, const LabelGrid& grid, QPointF shift) {
   QList<Cell> cells;
-  const int records = source.records.recordCount();
-  if (records < 1) return cells;
+  const std::int64_t labels = LabelCount(source);
+  if (labels < 1) return cells;
   const int across = Across(source.sheet), down = Down(source.sheet);
-  std::int64_t record = RecordAt(source.sheet, page, 0);
-  for (int r = 0; r < down && record <= records; ++r) {
-    for (int c = 0; c < across && record <= records; ++c) {
-      if (record >= 1) cells.append({grid.At(c, r) + shift, int(record)});
-      ++record;
+  std::int64_t label = RecordAt(source.sheet, page, 0);
+  for (int r = 0; r < down && label <= labels; ++r) {
+    for (int c = 0; c < across && label <= labels; ++c) {
+      if (label >= 1) cells.append({grid.At(c, r) + shift, RecordOfLabel(source, label)});
+      ++label;
     }
   }
   return cells;

@@ -22,11 +22,18 @@
 namespace labels {
 
 // What a label page is made of. Printed fonts do not depend on the preview's size on screen.
+// Each record's label comes `copies` times, one after another.
 struct LabelSource {
   const LabelSheet& sheet;
   const editor::EnvelopeModel& envelope;
   const data::RecordTable& records;
+  int copies = 1;
 };
+
+// The labels a source fills: every shown record's, `copies` times.
+std::int64_t LabelCount(const LabelSource& source);
+// The shown record that label `label` (1-based, as RecordAt counts) is a copy of.
+int RecordOfLabel(const LabelSource& source, std::int64_t label);
 
 // One item of a label: its check box, the canvas box that gives its place and font, where its
 // text comes from (a record column, or the box's own text) and whether it wraps.

@@ -18,6 +18,9 @@ inline const QString kMillimetres = QStringLiteral("毫米");
 inline const QString kPagesCaption = QStringLiteral("标签页数");
 inline const QString kLandscapeCaption = QStringLiteral("横向排列标签 ");
 inline const QString kStartCellCaption = QStringLiteral("起始位置");
+// The copies of each record's label, the same setting as the envelopes' beside their count.
+inline const QString kCopiesCaption = QStringLiteral("每条份数");
+inline const QString kCopiesTip = QStringLiteral("每条记录连续打印的标签份数");
 inline const QString kStartCellTip = QStringLiteral(
     "提示：从第一张标签纸的第几个标签开始打印（从左到右、从上到下数），用来接着打印用过一部分的标签纸。");
 

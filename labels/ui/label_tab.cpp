@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -136,6 +137,17 @@ void LabelTab::BuildPanel(QPushButton* printPage, QPushButton* printFromPage) {
   pps_->setObjectName(QStringLiteral("PPS"));
   grid->addWidget(new QLabel(kPagesCaption, frm2_), 10, 0);
   grid->addWidget(pps_, 10, 1, 1, 2);
+  copiesBox_ = new QSpinBox(frm2_);
+  copiesBox_->setObjectName(QStringLiteral("TagCopies"));
+  copiesBox_->setRange(1, 99);
+  copiesBox_->setToolTip(kCopiesTip);
+  connect(copiesBox_, &QSpinBox::valueChanged, this, [this](int n) {
+    SetCopies(n);
+    emit CopiesChanged(n);
+  });
+  grid->addWidget(new QLabel(kCopiesCaption, frm2_), 11, 0);
+  copiesBox_->setMaximumWidth(70);  // as wide as the figure boxes above it
+  grid->addWidget(copiesBox_, 11, 1);
 
   auto* column = new QVBoxLayout(frm2_);
   column->addWidget(new QLabel(kPresetCaption, frm2_));
@@ -201,8 +213,18 @@ void LabelTab::LayoutLabelTab(QSize sst) {
   RecountPages();
 }
 
+void LabelTab::SetCopies(int copies) {
+  if (copies == copies_) return;
+  copies_ = copies;
+  {
+    const QSignalBlocker quiet(copiesBox_);
+    copiesBox_->setValue(copies);
+  }
+  RecountPages();
+}
+
 void LabelTab::RecountPages() {
-  sheet_.pageCount = PageCount(sheet_, records_.recordCount());
+  sheet_.pageCount = PageCount(sheet_, int(LabelCount(Source())));
   sheet_.page = 1;
   {
     const QSignalBlocker quiet(tagHS_);
@@ -217,8 +239,7 @@ void LabelTab::RecountPages() {
 
 void LabelTab::DrawLabelPage() {
   if (!device_) return;  // not laid out yet
-  const LabelSource source{sheet_, envelope_, records_};
-  if (labels::DrawLabelPage(*device_, source)) sheetView_->SetPicture(device_->picture());
+  if (labels::DrawLabelPage(*device_, Source())) sheetView_->SetPicture(device_->picture());
 }
 
 void LabelTab::ChoosePreset(int item) {
@@ -329,11 +350,15 @@ QString LabelTab::PrintPages(int first, int last) {
   }
   std::unique_ptr<print::PrintCommand> command = print::PrintCommand::Open(kPdfPrefix);
   if (!command) return {};
-  const LabelSource source{sheet_, envelope_, records_};
+  const LabelSource source = Source();
   print::FontSizeCache cache;
   int tooFull = 0;
-  PrintLabelPages(command->device(), source, first, last, &cache, &tooFull);
+  const int sent = PrintLabelPages(command->device(), source, first, last, &cache, &tooFull);
   const QString tip = command->Finish();
+  const std::int64_t firstLabel = std::max<std::int64_t>(1, RecordAt(sheet_, first, 0));
+  const std::int64_t lastLabel = std::min(LabelCount(source), RecordAt(sheet_, last, PerPage(sheet_) - 1));
+  if (sent > 0 && firstLabel <= lastLabel)
+    emit Printed(RecordOfLabel(source, firstLabel), RecordOfLabel(source, lastLabel));
   return tooFull > 0 ? (tip.isEmpty() ? QString() : tip + u' ') + kTooFullLabels.arg(tooFull) : tip;
 }
 

@@ -13,6 +13,7 @@
 
 #include "data/record_table.h"
 #include "editor/envelope_model.h"
+#include "labels/label_renderer.h"
 #include "labels/label_sheet.h"
 #include "labels/sheet_device.h"
 
@@ -25,6 +26,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
+class QSpinBox;
 class QWidget;
 
 namespace labels::ui {
@@ -49,6 +51,10 @@ class LabelTab : public QObject {
   QString PrintCurrentPage();
   QString PrintFromCurrentPage();
 
+  // Each record's label `copies` times, one after another, in the preview and in print.
+  void SetCopies(int copies);
+  int copies() const { return copies_; }
+
   const LabelSheet& sheet() const { return sheet_; }
   // The sheet preview as last drawn.
   const QImage& picture() const;
@@ -67,11 +73,18 @@ class LabelTab : public QObject {
   // The list shows the preset the sheet's figures are, "自定义" when they are none.
   void ShowPreset();
 
+ signals:
+  // The copies box was changed by the user.
+  void CopiesChanged(int copies);
+  // A print command sent pages holding the labels of shown records first..last.
+  void Printed(int first, int last);
+
  private:
   void BuildPanel(QPushButton* printPage, QPushButton* printFromPage);
   void RecountPages();
   void DrawLabelPage();
   QString PrintPages(int first, int last);
+  LabelSource Source() const { return {sheet_, envelope_, records_, copies_}; }
 
   const editor::EnvelopeModel& envelope_;
   const data::RecordTable& records_;
@@ -81,6 +94,7 @@ class LabelTab : public QObject {
   QSize sst_;
   int tag1Height_ = 1;  // twips
   std::unique_ptr<SheetDevice> device_;
+  int copies_ = 1;
 
   QWidget* page_;
   QFrame* tag1_ = nullptr;
@@ -95,6 +109,7 @@ class LabelTab : public QObject {
   QCheckBox* tagDir_ = nullptr;
   QComboBox* presets_ = nullptr;
   QLabel* pps_ = nullptr;
+  QSpinBox* copiesBox_ = nullptr;
 };
 
 }  // namespace labels::ui

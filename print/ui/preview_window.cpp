@@ -39,7 +39,7 @@ PreviewTarget CurrentPreviewTarget() {
   if (info.isNull()) return target;
   QPrinter printer(info, QPrinter::HighResolution);
   target.resolution = printer.resolution();
-  target.unprintable = DriverMargins(printer, info, QPageSize::A4, QPageLayout::Portrait);
+  target.unprintable = DriverMargins(printer, QPageSize(QPageSize::A4), QPageLayout::Portrait);
   target.takesA3 = PrinterTakes(info, QPageSize::A3);
   return target;
 }

@@ -6,34 +6,46 @@
 namespace print {
 namespace {
 
-// The CUPS engine's list of job options, name and value in turn.
-constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
 bool Lists(const QPrinterInfo& info, QPageSize::PageSizeId size) {
   const QList<QPageSize> sizes = info.supportedPageSizes();
   return std::any_of(sizes.begin(), sizes.end(), [size](const QPageSize& s) { return s.id() == size; });
 }
 
+// The CUPS engine's job options, name and value in turn. Qt's own print dialog sets them through
+// this key; there is no public call for them.
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+const QString kPageSizeOption = QStringLiteral("PageSize");
+
 // Paper and orientation one by one, then the full page last. A whole page layout with zero
 // margins is refused by a driver with unprintable margins and no custom sizes (so paper and
 // orientation would silently stay), and on other drivers its margins are raised to the driver's
 // minimum, which moves the origin. In full-page mode the origin is the paper's corner whatever
-// the margins.
-void ApplyPage(QPrinter& printer, const QPrinterInfo& info, QPageSize::PageSizeId size,
-               QPageLayout::Orientation orientation) {
+// the margins. False when the printer does not take the paper.
+bool ApplyPage(QPrinter& printer, const QPageSize& paper, QPageLayout::Orientation orientation) {
   printer.setPageOrientation(orientation);
-  const QPageSize paper(size);
-  printer.setPageSize(paper);  // after the orientation: the driver's margins follow it
-  // A paper the driver does not list goes as a custom size of the same dimensions: CUPS does not
-  // know "A3" on such a driver and would print on its default paper, scaled down. Qt asks for
-  // the paper by name, so the size is added as a job option (other engines ignore the key).
-  QStringList options;
-  if (info.supportsCustomPageSizes() && !Lists(info, size)) {
+  const bool taken = printer.setPageSize(paper);  // after the orientation: the driver's margins follow it
+  printer.setFullPage(true);
+  return taken;
+}
+
+// Qt names a standard paper to CUPS by its name alone. A driver that does not list it (A3 on a
+// printer that takes it only as a custom size) does not know that name, and CUPS would print on
+// its default paper, scaled down; such a paper is asked for as the driver's custom size of the
+// same dimensions. Only the page-size option of the job is touched.
+void AskForUnlistedPaper(QPrinter& printer, const QPrinterInfo& info, const QPageSize& paper) {
+  QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+  for (qsizetype i = 0; i + 1 < options.size();) {
+    if (options[i] == kPageSizeOption) {
+      options.remove(i, 2);
+    } else {
+      i += 2;
+    }
+  }
+  if (paper.id() != QPageSize::Custom && info.supportsCustomPageSizes() && !Lists(info, paper.id())) {
     const QSizeF mm = paper.size(QPageSize::Millimeter);
-    options = {QStringLiteral("PageSize"), QStringLiteral("Custom.%1x%2mm").arg(mm.width()).arg(mm.height())};
+    options << kPageSizeOption << QStringLiteral("Custom.%1x%2mm").arg(mm.width()).arg(mm.height());
   }
   printer.printEngine()->setProperty(kCupsOptions, options);
-  printer.setFullPage(true);
 }
 
 }  // namespace
@@ -42,11 +54,10 @@ bool PrinterTakes(const QPrinterInfo& info, QPageSize::PageSizeId size) {
   return info.supportedPageSizes().isEmpty() || info.supportsCustomPageSizes() || Lists(info, size);
 }
 
-QMarginsF DriverMargins(QPrinter& printer, const QPrinterInfo& info, QPageSize::PageSizeId size,
-                        QPageLayout::Orientation orientation) {
+QMarginsF DriverMargins(QPrinter& printer, const QPageSize& paper, QPageLayout::Orientation orientation) {
   // Setting the paper on a printer asks the driver for them (a page layout alone would reset
   // them to 0).
-  ApplyPage(printer, info, size, orientation);
+  ApplyPage(printer, paper, orientation);
   QPageLayout layout = printer.pageLayout();
   layout.setUnits(QPageLayout::Millimeter);
   return layout.minimumMargins();
@@ -54,7 +65,7 @@ QMarginsF DriverMargins(QPrinter& printer, const QPrinterInfo& info, QPageSize::
 
 SystemPrinterDevice::SystemPrinterDevice(const QPrinterInfo& info)
     : info_(info), printer_(info, QPrinter::HighResolution), probe_(info, QPrinter::HighResolution) {
-  ApplyPage(printer_, info_, PaperSize(), Orientation());
+  ApplyPage(printer_, layout().pageSize(), Orientation());
   printer_.setDocName(QStringLiteral("Kovapost"));  // the job's name in the printer's queue
 }
 
@@ -63,13 +74,12 @@ SystemPrinterDevice::~SystemPrinterDevice() {
 }
 
 QPainter* SystemPrinterDevice::BeginPage(const QPageLayout& layout, bool firstOfJob) {
-  ApplyPage(printer_, info_, layout.pageSize().id(), layout.orientation());
-  if (firstOfJob) {
-    if (!painter_.begin(&printer_)) return nullptr;
-  } else if (!printer_.newPage()) {
-    return nullptr;
-  }
-  return &painter_;
+  if (!firstOfJob) return printer_.newPage() ? &painter_ : nullptr;
+  // The paper is the job's. One the printer will not take would come out on whatever paper it
+  // has: nothing is sent then.
+  if (!ApplyPage(printer_, layout.pageSize(), layout.orientation())) return nullptr;
+  AskForUnlistedPaper(printer_, info_, layout.pageSize());
+  return painter_.begin(&printer_) ? &painter_ : nullptr;
 }
 
 bool SystemPrinterDevice::FinishJob() {
@@ -80,7 +90,7 @@ bool SystemPrinterDevice::FinishJob() {
 bool SystemPrinterDevice::Accepts(QPageSize::PageSizeId size) const { return PrinterTakes(info_, size); }
 
 QMarginsF SystemPrinterDevice::UnprintableMargins() const {
-  return DriverMargins(probe_, info_, PaperSize(), Orientation());
+  return DriverMargins(probe_, layout().pageSize(), Orientation());
 }
 
 }  // namespace print

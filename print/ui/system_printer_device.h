@@ -11,10 +11,9 @@ namespace print {
 
 // Whether the printer takes this paper: it lists it, takes custom sizes, or lists none at all.
 bool PrinterTakes(const QPrinterInfo& info, QPageSize::PageSizeId size);
-// The driver's unprintable margins in mm for a paper and orientation, asked of `printer` (a
-// printer made for `info`) by setting that paper on it.
-QMarginsF DriverMargins(QPrinter& printer, const QPrinterInfo& info, QPageSize::PageSizeId size,
-                        QPageLayout::Orientation orientation);
+// The driver's unprintable margins in mm for a paper and orientation, asked of `printer` by
+// setting that paper on it.
+QMarginsF DriverMargins(QPrinter& printer, const QPageSize& paper, QPageLayout::Orientation orientation);
 
 class SystemPrinterDevice final : public PainterDevice {
  public:

@@ -1,24 +1,34 @@
 // Every print command, clicked as the user clicks it and answered in the real printer chooser:
-// "取消" prints nothing and says so; "确  定" prints to the PDF printer.
+// "取消" prints nothing and says so; "确  定" prints to the PDF printer. Labels print the shown
+// records in the shown order with the copies set, and the posting list lists that run.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <tuple>
 
 #include "app/app_texts.h"
 #include "app/main_window.h"
+#include "data/data_texts.h"
+#include "data/record_view.h"
 #include "data/ui/record_grid.h"
+#include "editor/ui/box_widget.h"
 #include "print/current_printer.h"
 #include "print/print_texts.h"
 #include "print/ui/printer_chooser.h"
 #include "store/registry.h"
+#include "tests/print/print_test_support.h"
 #include "tests/support/par_database.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -72,6 +82,100 @@ TEST(PrintCommandsTest, CancelInThePrinterChooserPrintsNothing) {
       EXPECT_EQ(prompts.shown, QStringList()) << "no question after cancel";
     }
   }
+}
+
+TEST(PrintCommandsTest, LabelsPrintTheShownRecordsWithCopiesAndTheirRunIsThePostingList) {
+  test::ParDatabase database;
+  QTemporaryDir pdfFolder;
+  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
+  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+
+  MF window;
+  window.Load();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"浙江省杭州市文三路188号"_qs},
+                               {u"2"_qs, u"李四"_qs, u"100080"_qs, u"北京市海淀区中关村大街1号"_qs},
+                               {u"3"_qs, u"王五"_qs, u"315000"_qs, u"浙江省宁波市中山西路56号"_qs},
+                               {u"4"_qs, u"赵六"_qs, u"200000"_qs, u"上海市黄浦区南京东路1号"_qs},
+                               {u"5"_qs, u"钱七"_qs, u"310000"_qs, u"浙江省杭州市延安路2号"_qs}});
+  window.recordGrid()->AfterCommand(3);
+  data::RecordFilter filter;
+  filter.postcodePrefix = u"31"_qs;
+  window.records().SetFilter(filter);
+  window.records().Sort(data::kPostcodeColumn, true);
+  // The setting beside the envelope count is the labels' too.
+  window.findChild<QSpinBox*>(u"Copies"_qs)->setValue(2);
+  EXPECT_EQ(window.findChild<QSpinBox*>(u"TagCopies"_qs)->value(), 2);
+
+  window.SST()->setCurrentIndex(MF::kLabelTab);
+  test::FreshPrompts();
+  AnswerChooser(true);
+  QTest::mouseClick(window.CB(15), Qt::LeftButton);
+  const QStringList pdfs = QDir(pdfFolder.path()).entryList(QDir::Files);
+  ASSERT_EQ(pdfs.size(), 1);
+  // The names on the sheet, row by row and left to right.
+  QList<printtest::Word> names;
+  for (const printtest::Word& w : printtest::ReadWords(pdfFolder.filePath(pdfs[0])))
+    if (QStringList({u"张三"_qs, u"李四"_qs, u"王五"_qs, u"赵六"_qs, u"钱七"_qs}).contains(w.text))
+      names.append(w);
+  const auto place = [](const printtest::Word& w) {
+    return std::tuple(w.page, std::round(w.mm.top()), w.mm.left());
+  };
+  std::sort(names.begin(), names.end(), [&](const auto& a, const auto& b) { return place(a) < place(b); });
+  QStringList printed;
+  for (const printtest::Word& w : names) printed.append(w.text);
+  EXPECT_EQ(printed, (QStringList{u"王五"_qs, u"王五"_qs, u"张三"_qs, u"张三"_qs, u"钱七"_qs, u"钱七"_qs}));
+
+  // The posting list offers that run, each record once, and lists it by postcode.
+  test::ScriptedPrompts& prompts = test::FreshPrompts();
+  prompts.choices = {common::Choice::kYes};
+  prompts.files = {pdfFolder.filePath(u"list.csv"_qs)};
+  window.records().SetFilter({});
+  window.SST()->setCurrentIndex(MF::kGridTab);
+  QTest::mouseClick(window.CB(data::ui::kPostingList), Qt::LeftButton);
+  EXPECT_EQ(prompts.shown.value(0), data::kPostingSourceQuestion.arg(3).arg(5));
+  QFile csv(pdfFolder.filePath(u"list.csv"_qs));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  const QString list = QString::fromUtf8(csv.readAll());
+  QStringList listed;
+  for (const QString& name : {u"钱七"_qs, u"张三"_qs, u"王五"_qs, u"李四"_qs, u"赵六"_qs})
+    if (list.count(name) == 1) listed.append(name);
+  EXPECT_EQ(listed, (QStringList{u"钱七"_qs, u"张三"_qs, u"王五"_qs}));
+  EXPECT_LT(list.indexOf(u"钱七"_qs), list.indexOf(u"张三"_qs));
+  EXPECT_LT(list.indexOf(u"张三"_qs), list.indexOf(u"王五"_qs));
+  window.findChild<QSpinBox*>(u"Copies"_qs)->setValue(1);
+}
+
+// A run puts every record on the envelope to print it, but the canvas is redrawn only when the
+// window next takes its turn: afterwards it shows the last record printed, in every box.
+TEST(PrintCommandsTest, TheCanvasShowsTheLastRecordOfARun) {
+  test::ParDatabase database;
+  QTemporaryDir pdfFolder;
+  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
+  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
+  print::SetCurrentPrinterName(print::kPdfPrinterName);
+  MF window;
+  window.Load();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
+                               {u"2"_qs, u"李四"_qs, u"200040"_qs, u"南京西路1号//3楼"_qs},
+                               {u"3"_qs, u"王五"_qs, u"100083"_qs, u"学院路37号"_qs}});
+  window.recordGrid()->AfterCommand(3);
+  window.NS()->setValue(1);
+  test::FreshPrompts();
+  AnswerChooser(true);
+  QTest::mouseClick(window.CB(1), Qt::LeftButton);
+  ASSERT_EQ(QDir(pdfFolder.path()).entryList(QDir::Files).size(), 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.P1(editor::kNameBox)->toPlainText(), u"王五"_qs);
+  EXPECT_EQ(window.P1(editor::kAddressBox)->toPlainText(), u"学院路37号"_qs);
+  QString digits;
+  for (int i = 0; i <= editor::kLastDigitBox; ++i) digits += window.P1(i)->toPlainText();
+  EXPECT_EQ(digits, u"100083"_qs);
+  window.records().ReplaceAll({});
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
 
 #include "data/data_texts.h"
 #include "data/postcodes.h"
@@ -66,6 +69,30 @@ TEST(RecordViewTest, SortsStablyPostcodesByTheirDigitsAndUndoRestoresTheOrder) {
   }
 }
 
+// Texts of a few characters with long shared beginnings, many equal, some empty, enough for
+// every way the sort takes: by the first four units, by the units after them, and small runs.
+TEST(RecordViewTest, TextsSortByCharacterCodeStablyWithEmptyCellsLast) {
+  std::vector<Record> records;
+  std::uint32_t seed = 7;
+  const auto next = [&](std::uint32_t below) { return (seed = seed * 1103515245u + 12345u) / 65536 % below; };
+  const QString letters = u"浙江省杭州市A路1"_s;
+  for (int i = 0; i < 5000; ++i) {
+    QString text = next(3) == 0 ? u"浙江省杭州市西湖区"_s.left(int(next(10))) : QString();
+    for (std::uint32_t k = next(12); k > 0; --k) text += letters[qsizetype(next(2) ? 0 : next(9))];
+    records.push_back({QString::number(i), text, QString(), text});
+  }
+  for (const bool descending : {false, true}) {
+    std::vector<int> expected(records.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+      const QString &x = records[a][data::kAddressColumn], &y = records[b][data::kAddressColumn];
+      if (x.isEmpty() || y.isEmpty()) return y.isEmpty() && !x.isEmpty();
+      return descending ? x > y : x < y;
+    });
+    EXPECT_EQ(data::SortOrder(records, data::kAddressColumn, descending), expected) << descending;
+  }
+}
+
 TEST(RecordViewTest, FiltersShowTheRightRecordsAndClearingBringsAllBackSorted) {
   const 生成邮编::PostcodeIndex index({{u"北京"_s, u"朝阳"_s, u"100020"_s},
                                        {u"浙江"_s, u"杭州"_s, u"310000"_s},
@@ -113,6 +140,33 @@ TEST(RecordViewTest, FiltersShowTheRightRecordsAndClearingBringsAllBackSorted) {
   EXPECT_EQ(t.Find(2, u"北京"_s, true), 0) << "the one before: 甲";
   EXPECT_EQ(t.Find(6, u"北京"_s, false), 0) << "forward wraps around";
   EXPECT_EQ(t.Find(-1, u"没有"_s, false), -1);
+}
+
+// The list keeps each address's province once a filter read it: it must follow the records.
+TEST(RecordViewTest, TheProvinceFilterFollowsSortsEditsUndoAndRemovals) {
+  RecordTable t;
+  t.ReplaceAll(Sample());
+  data::RecordFilter zhejiang;
+  ASSERT_TRUE(data::AddFilter(u"province=浙江"_s, &zhejiang));
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"丙"_s, u"戊"_s, u"庚"_s}));
+  t.SetFilter({});
+  t.Sort(data::kNameColumn, false);  // 丁 丙 乙 己 庚 戊 甲
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"丙"_s, u"庚"_s, u"戊"_s}));
+  t.SetFilter({});
+  ASSERT_EQ(t.cell(7, data::kNameColumn), u"甲"_s);
+  t.SetCell(7, data::kAddressColumn, u"浙江省湖州市"_s);
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"丙"_s, u"庚"_s, u"戊"_s, u"甲"_s}));
+  t.SetFilter({});
+  ASSERT_TRUE(t.Undo());  // the sort; the edit stays
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"丙"_s, u"戊"_s, u"庚"_s}));
+  t.SetFilter({});
+  t.Modify([](std::vector<Record>& r) { r.erase(r.begin() + 2); });  // 丙
+  t.SetFilter(zhejiang);
+  EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"戊"_s, u"庚"_s}));
 }
 
 TEST(RecordViewTest, UndoHistoryDropsItsOldestStepsBeyondItsCellsAndSaysSo) {
