@@ -2,7 +2,9 @@
 
 #include <QStringMatcher>
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <future>
 #include <utility>
 
 #include "common/prefetch.h"
@@ -16,6 +18,8 @@ namespace {
 // How many records ahead a scan or a sort asks for the texts it will read: after a sort the texts of
 // neighbouring records lie anywhere in memory, and waiting for each in turn took most of a scan.
 constexpr std::ptrdiff_t kFetchAhead = 16;
+// From this many shown rows on, a find step searches the two halves of its way side by side.
+constexpr int kSearchInHalvesFrom = 100000;
 
 // Each record's sort key: a number that orders like the cell, so that most records are placed
 // without touching their text again. `longer` marks a text the number does not hold whole.
@@ -280,12 +284,26 @@ int FindRecord(const std::vector<Record>& records, const std::vector<int>& shown
     const int at = backward ? start - k : start + k;
     return std::size_t(at < 0 ? at + n : at >= n ? at - n : at);
   };
-  for (int k = 1; k <= n; ++k) {
-    if (k + kFetchAhead <= n) search.Fetch(records[std::size_t(shown[row(k + int(kFetchAhead))])], -1);
-    const std::size_t at = row(k);
-    if (search.InAny(records[std::size_t(shown[at])])) return int(at);
-  }
-  return -1;
+  // The first row of steps first..last that matches, or -1; also -1 as soon as `give up` is set.
+  const auto scan = [&](int first, int last, const std::atomic<bool>* giveUp) {
+    for (int k = first; k <= last; ++k) {
+      if (giveUp && k % 4096 == 0 && giveUp->load(std::memory_order_relaxed)) return -1;
+      if (k + kFetchAhead <= last) search.Fetch(records[std::size_t(shown[row(k + int(kFetchAhead))])], -1);
+      const std::size_t at = row(k);
+      if (search.InAny(records[std::size_t(shown[at])])) return int(at);
+    }
+    return -1;
+  };
+  if (n < kSearchInHalvesFrom) return scan(1, n, nullptr);
+  // A step through a long list reads the texts of every record it passes, which after a sort lie
+  // all over memory: the second half of the steps is searched on a thread of its own meanwhile.
+  // The list does not change while the window waits for the step.
+  std::atomic<bool> foundEarlier{false};
+  std::future<int> later = std::async(std::launch::async, [&] { return scan(n / 2 + 1, n, &foundEarlier); });
+  const int found = scan(1, n / 2, nullptr);
+  if (found >= 0) foundEarlier = true;
+  const int foundLater = later.get();
+  return found >= 0 ? found : foundLater;
 }
 
 }  // namespace data

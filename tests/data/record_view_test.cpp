@@ -142,6 +142,33 @@ TEST(RecordViewTest, FiltersShowTheRightRecordsAndClearingBringsAllBackSorted) {
   EXPECT_EQ(t.Find(-1, u"没有"_s, false), -1);
 }
 
+// A long list is searched from both ends of the way at once: the match nearest along the way
+// wins, whichever half it lies in, in both directions and around the end of the list.
+TEST(RecordViewTest, FindInALongListGivesTheNearestMatchAlongTheWay) {
+  std::vector<int> shown(150000);
+  std::iota(shown.begin(), shown.end(), 0);
+  std::vector<Record> records(shown.size(), Record{u"1"_s, u"某"_s, u"310012"_s, u"文三路"_s});
+  for (int row : {5, 80000, 140000}) records[std::size_t(row)][data::kAddressColumn] = u"北京路"_s;
+  const struct {
+    int from;
+    bool backward;
+    int found;
+  } cases[] = {
+      {0, false, 5},           // in the first half of the way
+      {5, false, 80000},       // 79,995 steps on: in the second half
+      {80000, false, 140000},  // the first half's match, though the second half holds one too
+      {140000, false, 5},      // around the end
+      {5, true, 140000},       // backward, around the start
+      {100000, true, 80000},  {-1, false, 5},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(data::FindRecord(records, shown, c.from, u"北京"_s, c.backward), c.found)
+        << "from " << c.from << (c.backward ? " backward" : " forward");
+  EXPECT_EQ(data::FindRecord(records, shown, 0, u"没有"_s, false), -1);
+  records[80000][data::kAddressColumn] = records[140000][data::kAddressColumn] = u"文三路"_s;
+  EXPECT_EQ(data::FindRecord(records, shown, 5, u"北京"_s, false), 5) << "the whole way round";
+}
+
 // The list keeps each address's province once a filter read it: it must follow the records.
 TEST(RecordViewTest, TheProvinceFilterFollowsSortsEditsUndoAndRemovals) {
   RecordTable t;
