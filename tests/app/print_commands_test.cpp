@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <tuple>
 
 #include "app/app_texts.h"
@@ -44,20 +45,34 @@ void AnswerChooser(bool ok, int tries = 0) {
   });
 }
 
-TEST(PrintCommandsTest, CancelInThePrinterChooserPrintsNothing) {
-  test::ParDatabase database;  // outlives the window
-  QTemporaryDir pdfFolder;
-  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
-  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
-  print::SetCurrentPrinterName(print::kPdfPrinterName);
+// The window, printing to the PDF printer into a folder of its own.
+class PrintCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder_.path());
+    Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
+    print::SetCurrentPrinterName(print::kPdfPrinterName);
+    window_ = std::make_unique<MF>();
+    window_->Load();
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void TearDown() override { window_->records().ReplaceAll({}); }
 
-  MF window;
-  window.Load();
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
-                               {u"2"_qs, u"李四"_qs, u"310013"_qs, u"文三路189号"_qs}});
-  window.recordGrid()->AfterCommand(3);
+  void Import(std::vector<data::Record> records) {
+    window_->records().ReplaceAll(std::move(records));
+    window_->recordGrid()->AfterCommand(3);
+  }
+  QStringList Pdfs() const { return QDir(pdfFolder_.path()).entryList(QDir::Files); }
+
+  test::ParDatabase database_;  // outlives the window
+  QTemporaryDir pdfFolder_;
+  std::unique_ptr<MF> window_;
+};
+
+TEST_F(PrintCommandsTest, CancelInThePrinterChooserPrintsNothing) {
+  Import({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
+          {u"2"_qs, u"李四"_qs, u"310013"_qs, u"文三路189号"_qs}});
 
   const struct {
     int command;
@@ -72,52 +87,41 @@ TEST(PrintCommandsTest, CancelInThePrinterChooserPrintsNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(app::kCommands[c.command].caption.toStdString() + (c.ok ? " OK" : " cancel"));
     test::ScriptedPrompts& prompts = test::FreshPrompts();
-    window.SST()->setCurrentIndex(c.tab);
-    if (c.tab == MF::kGridTab) window.MSF()->selectRow(0);
+    window_->SST()->setCurrentIndex(c.tab);
+    if (c.tab == MF::kGridTab) window_->MSF()->selectRow(0);
     AnswerChooser(c.ok);
-    QTest::mouseClick(window.CB(c.command), Qt::LeftButton);
-    EXPECT_EQ(QDir(pdfFolder.path()).entryList(QDir::Files).size(), c.pdfs);
+    QTest::mouseClick(window_->CB(c.command), Qt::LeftButton);
+    EXPECT_EQ(Pdfs().size(), c.pdfs);
     if (!c.ok) {
-      EXPECT_EQ(window.T2()->text(), app::kNothingPrinted);
+      EXPECT_EQ(window_->T2()->text(), app::kNothingPrinted);
       EXPECT_EQ(prompts.shown, QStringList()) << "no question after cancel";
     }
   }
 }
 
-TEST(PrintCommandsTest, LabelsPrintTheShownRecordsWithCopiesAndTheirRunIsThePostingList) {
-  test::ParDatabase database;
-  QTemporaryDir pdfFolder;
-  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
-  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
-  print::SetCurrentPrinterName(print::kPdfPrinterName);
-
-  MF window;
-  window.Load();
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"浙江省杭州市文三路188号"_qs},
-                               {u"2"_qs, u"李四"_qs, u"100080"_qs, u"北京市海淀区中关村大街1号"_qs},
-                               {u"3"_qs, u"王五"_qs, u"315000"_qs, u"浙江省宁波市中山西路56号"_qs},
-                               {u"4"_qs, u"赵六"_qs, u"200000"_qs, u"上海市黄浦区南京东路1号"_qs},
-                               {u"5"_qs, u"钱七"_qs, u"310000"_qs, u"浙江省杭州市延安路2号"_qs}});
-  window.recordGrid()->AfterCommand(3);
+TEST_F(PrintCommandsTest, LabelsPrintTheShownRecordsWithCopiesAndTheirRunIsThePostingList) {
+  Import({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"浙江省杭州市文三路188号"_qs},
+          {u"2"_qs, u"李四"_qs, u"100080"_qs, u"北京市海淀区中关村大街1号"_qs},
+          {u"3"_qs, u"王五"_qs, u"315000"_qs, u"浙江省宁波市中山西路56号"_qs},
+          {u"4"_qs, u"赵六"_qs, u"200000"_qs, u"上海市黄浦区南京东路1号"_qs},
+          {u"5"_qs, u"钱七"_qs, u"310000"_qs, u"浙江省杭州市延安路2号"_qs}});
   data::RecordFilter filter;
   filter.postcodePrefix = u"31"_qs;
-  window.records().SetFilter(filter);
-  window.records().Sort(data::kPostcodeColumn, true);
+  window_->records().SetFilter(filter);
+  window_->records().Sort(data::kPostcodeColumn, true);
   // The setting beside the envelope count is the labels' too.
-  window.findChild<QSpinBox*>(u"Copies"_qs)->setValue(2);
-  EXPECT_EQ(window.findChild<QSpinBox*>(u"TagCopies"_qs)->value(), 2);
+  window_->findChild<QSpinBox*>(u"Copies"_qs)->setValue(2);
+  EXPECT_EQ(window_->findChild<QSpinBox*>(u"TagCopies"_qs)->value(), 2);
 
-  window.SST()->setCurrentIndex(MF::kLabelTab);
+  window_->SST()->setCurrentIndex(MF::kLabelTab);
   test::FreshPrompts();
   AnswerChooser(true);
-  QTest::mouseClick(window.CB(15), Qt::LeftButton);
-  const QStringList pdfs = QDir(pdfFolder.path()).entryList(QDir::Files);
+  QTest::mouseClick(window_->CB(15), Qt::LeftButton);
+  const QStringList pdfs = Pdfs();
   ASSERT_EQ(pdfs.size(), 1);
   // The names on the sheet, row by row and left to right.
   QList<printtest::Word> names;
-  for (const printtest::Word& w : printtest::ReadWords(pdfFolder.filePath(pdfs[0])))
+  for (const printtest::Word& w : printtest::ReadWords(pdfFolder_.filePath(pdfs[0])))
     if (QStringList({u"张三"_qs, u"李四"_qs, u"王五"_qs, u"赵六"_qs, u"钱七"_qs}).contains(w.text))
       names.append(w);
   const auto place = [](const printtest::Word& w) {
@@ -131,12 +135,12 @@ TEST(PrintCommandsTest, LabelsPrintTheShownRecordsWithCopiesAndTheirRunIsThePost
   // The posting list offers that run, each record once, and lists it by postcode.
   test::ScriptedPrompts& prompts = test::FreshPrompts();
   prompts.choices = {common::Choice::kYes};
-  prompts.files = {pdfFolder.filePath(u"list.csv"_qs)};
-  window.records().SetFilter({});
-  window.SST()->setCurrentIndex(MF::kGridTab);
-  QTest::mouseClick(window.CB(data::ui::kPostingList), Qt::LeftButton);
+  prompts.files = {pdfFolder_.filePath(u"list.csv"_qs)};
+  window_->records().SetFilter({});
+  window_->SST()->setCurrentIndex(MF::kGridTab);
+  QTest::mouseClick(window_->CB(data::ui::kPostingList), Qt::LeftButton);
   EXPECT_EQ(prompts.shown.value(0), data::kPostingSourceQuestion.arg(3).arg(5));
-  QFile csv(pdfFolder.filePath(u"list.csv"_qs));
+  QFile csv(pdfFolder_.filePath(u"list.csv"_qs));
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   const QString list = QString::fromUtf8(csv.readAll());
   QStringList listed;
@@ -145,37 +149,26 @@ TEST(PrintCommandsTest, LabelsPrintTheShownRecordsWithCopiesAndTheirRunIsThePost
   EXPECT_EQ(listed, (QStringList{u"钱七"_qs, u"张三"_qs, u"王五"_qs}));
   EXPECT_LT(list.indexOf(u"钱七"_qs), list.indexOf(u"张三"_qs));
   EXPECT_LT(list.indexOf(u"张三"_qs), list.indexOf(u"王五"_qs));
-  window.findChild<QSpinBox*>(u"Copies"_qs)->setValue(1);
+  window_->findChild<QSpinBox*>(u"Copies"_qs)->setValue(1);
 }
 
 // A run puts every record on the envelope to print it, but the canvas is redrawn only when the
 // window next takes its turn: afterwards it shows the last record printed, in every box.
-TEST(PrintCommandsTest, TheCanvasShowsTheLastRecordOfARun) {
-  test::ParDatabase database;
-  QTemporaryDir pdfFolder;
-  Registry::SaveSetting(Registry::kCollateSection, print::kPdfFolderKey, pdfFolder.path());
-  Registry::SaveSetting(Registry::kCollateSection, print::kPrinterKey, print::kPdfPrinterName);
-  print::SetCurrentPrinterName(print::kPdfPrinterName);
-  MF window;
-  window.Load();
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.records().ReplaceAll({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
-                               {u"2"_qs, u"李四"_qs, u"200040"_qs, u"南京西路1号//3楼"_qs},
-                               {u"3"_qs, u"王五"_qs, u"100083"_qs, u"学院路37号"_qs}});
-  window.recordGrid()->AfterCommand(3);
-  window.NS()->setValue(1);
+TEST_F(PrintCommandsTest, TheCanvasShowsTheLastRecordOfARun) {
+  Import({{u"1"_qs, u"张三"_qs, u"310012"_qs, u"文三路188号"_qs},
+          {u"2"_qs, u"李四"_qs, u"200040"_qs, u"南京西路1号//3楼"_qs},
+          {u"3"_qs, u"王五"_qs, u"100083"_qs, u"学院路37号"_qs}});
+  window_->NS()->setValue(1);
   test::FreshPrompts();
   AnswerChooser(true);
-  QTest::mouseClick(window.CB(1), Qt::LeftButton);
-  ASSERT_EQ(QDir(pdfFolder.path()).entryList(QDir::Files).size(), 1);
+  QTest::mouseClick(window_->CB(1), Qt::LeftButton);
+  ASSERT_EQ(Pdfs().size(), 1);
   QCoreApplication::processEvents();
-  EXPECT_EQ(window.P1(editor::kNameBox)->toPlainText(), u"王五"_qs);
-  EXPECT_EQ(window.P1(editor::kAddressBox)->toPlainText(), u"学院路37号"_qs);
+  EXPECT_EQ(window_->P1(editor::kNameBox)->toPlainText(), u"王五"_qs);
+  EXPECT_EQ(window_->P1(editor::kAddressBox)->toPlainText(), u"学院路37号"_qs);
   QString digits;
-  for (int i = 0; i <= editor::kLastDigitBox; ++i) digits += window.P1(i)->toPlainText();
+  for (int i = 0; i <= editor::kLastDigitBox; ++i) digits += window_->P1(i)->toPlainText();
   EXPECT_EQ(digits, u"100083"_qs);
-  window.records().ReplaceAll({});
 }
 
 }  // namespace
