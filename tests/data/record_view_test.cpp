@@ -196,6 +196,22 @@ TEST(RecordViewTest, TheProvinceFilterFollowsSortsEditsUndoAndRemovals) {
   EXPECT_EQ(Names(t), (QStringList{u"甲"_s, u"戊"_s, u"庚"_s}));
 }
 
+// A long list reads its addresses in two halves at once: every record is placed, in either half.
+TEST(RecordViewTest, TheProvinceFilterPlacesEveryAddressOfALongList) {
+  std::vector<Record> records;
+  for (int i = 0; i < 120000; ++i)
+    records.push_back({QString::number(i + 1), u"某"_s, u"310012"_s,
+                       i % 3 == 0 ? u"浙江省杭州市文三路1号"_s : u"北京市海淀区中关村大街1号"_s});
+  RecordTable t;
+  t.ReplaceAll(std::move(records));
+  data::RecordFilter zhejiang;
+  ASSERT_TRUE(data::AddFilter(u"province=浙江"_s, &zhejiang));
+  t.SetFilter(zhejiang);
+  ASSERT_EQ(t.recordCount(), 40000);
+  EXPECT_EQ(t.cell(1, data::kNumberColumn), u"1"_s);
+  EXPECT_EQ(t.cell(40000, data::kNumberColumn), u"119998"_s);
+}
+
 TEST(RecordViewTest, UndoHistoryDropsItsOldestStepsBeyondItsCellsAndSaysSo) {
   RecordTable t;
   t.SetUndoCellLimit(60);  // a 7-record list is 28 cells
