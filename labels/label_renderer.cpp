@@ -425,11 +425,13 @@ bool DrawLabelPage(print::PrinterDevice& picture, const LabelSource& source, int
     }
   }
 
-  // The sheet shows fonts zoomed like the canvas: as printed, relative to the paper.
-  const double zoom = sheet.width() / paper.width() * kTwipsPerMm / editor::kReferenceTwipsPerMm;
+  // The sheet shows fonts zoomed like the canvas: as printed, relative to the paper. The fitting's
+  // smallest address and its steps are printed points, which the sheet shows at its own scale.
+  const double sheetScale = sheet.width() / paper.width();
+  const double zoom = sheetScale * kTwipsPerMm / editor::kReferenceTwipsPerMm;
   const double shrink = ShrinkFactor(source.sheet);
   const int full = DrawItems(picture, source, PageCells(source, source.sheet.page, grid, QPointF(0, 0)), cell,
-                             zoom, [&](const editor::Box& box) {
+                             sheetScale, [&](const editor::Box& box) {
                                print::CopyBoxFont(picture, box);
                                picture.SetFontSize(box.font.size / shrink * zoom);
                              });

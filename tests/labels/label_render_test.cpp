@@ -128,6 +128,29 @@ TEST(LabelPreview, FontsAreTheBoxSizesOverTheShrinkFactorZoomedLikeTheCanvas) {
   }
 }
 
+// A label too full for its sizes shrinks to the same smallest address on screen and on paper, so
+// the preview breaks its lines where the print does.
+TEST(LabelPreview, AFullLabelBreaksItsLinesAsItPrints) {
+  Fixture f(1);
+  f.records.SetCell(1, data::kAddressColumn,
+                    QStringLiteral("浙江省杭州市西湖区文三路188号华星科技大厦十二楼"));
+  f.envelope.SetBoxFont(editor::kAddressBox, [&] {
+    common::FontChoice font = f.envelope.box(editor::kAddressBox).font;
+    font.size = 16;
+    return font;
+  }());
+  RecordingDevice picture, printer;
+  ASSERT_TRUE(DrawLabelPage(picture, f.source()));
+  ASSERT_EQ(PrintLabelPage(printer, f.source(), 1, {0, 0}), PagePrinted::kPrinted);
+  const auto texts = [](const RecordingDevice& d) {
+    QStringList all;
+    for (const auto& t : d.texts) all.append(t.text);
+    return all;
+  };
+  EXPECT_GT(texts(printer).size(), 3) << "the address takes more than one line";
+  EXPECT_EQ(texts(picture), texts(printer));
+}
+
 TEST(LabelPreview, StartCellLeavesTheFirstCellsFreeAndShowsThem) {
   Fixture f(2);
   f.sheet.numbers[kStartCell] = QStringLiteral("6");
