@@ -225,8 +225,9 @@ double PainterDevice::PlainLayout(const QString& text, QList<quint32>* glyphs,
   return x;
 }
 
-bool PainterDevice::DrawPlain(QPainter& painter, QPointF baseline, const QString& text) {
-  if (PlainLayout(text, &glyphs_, &glyphPositions_) < 0) return false;
+double PainterDevice::DrawPlain(QPainter& painter, QPointF baseline, const QString& text) {
+  const double width = PlainLayout(text, &glyphs_, &glyphPositions_);
+  if (width < 0) return width;
   // Where the measurement put them, on this device.
   const double toDevice = Measured().scale * Resolution() / MeasuringResolution();
   for (QPointF& at : glyphPositions_) at.rx() *= toDevice;
@@ -235,14 +236,18 @@ bool PainterDevice::DrawPlain(QPainter& painter, QPointF baseline, const QString
   run.setGlyphIndexes(glyphs_);
   run.setPositions(glyphPositions_);
   painter.drawGlyphRun(baseline, run);
-  return true;
+  return width;
 }
 
 void PainterDevice::PrintText(const QString& text) {
   if (QPainter* p = Painter()) {
     p->setPen(font_.color);
     const QPointF baseline = ToDevice(position_ + QPointF(0, MeasuredMm(Metrics().ascent())));
-    if (!DrawPlain(*p, baseline, text)) DrawShaped(*p, baseline, text);
+    if (const double plain = DrawPlain(*p, baseline, text); plain >= 0) {
+      position_.rx() += MeasuredMm(plain);
+      return;
+    }
+    DrawShaped(*p, baseline, text);
   }
   position_.rx() += TextWidth(text);
 }

@@ -93,8 +93,9 @@ class PainterDevice : public PrinterDevice {
   // The width of `text` in the measuring metrics when it needs no shaping, and its glyphs and
   // their positions when asked for; negative when it needs shaping.
   double PlainLayout(const QString& text, QList<quint32>* glyphs, QList<QPointF>* positions) const;
-  // Draws `text` from the face's glyphs; false when it needs Qt's shaping.
-  bool DrawPlain(QPainter& painter, QPointF baseline, const QString& text);
+  // Draws `text` from the face's glyphs and gives its width in the measuring metrics; negative,
+  // drawing nothing, when it needs Qt's shaping.
+  double DrawPlain(QPainter& painter, QPointF baseline, const QString& text);
   // Draws `text` as Qt shapes it.
   void DrawShaped(QPainter& painter, QPointF baseline, const QString& text);
 
