@@ -183,8 +183,7 @@ void MF::WritePostingList() {
   QString path = common::prompts().SaveFileName(print::kPostingTitle, print::kPostingFilter, &filter);
   if (path.isEmpty()) return;
   // A typed .pdf, .xlsx or .csv decides the format; otherwise the chosen filter does.
-  const QString typed = QFileInfo(path).suffix().toLower();
-  if (typed != u"pdf" && typed != u"xlsx" && typed != u"csv")
+  if (!print::IsPostingListSuffix(QFileInfo(path).suffix()))
     path += filter.contains(QStringLiteral("*.xlsx"))  ? QStringLiteral(".xlsx")
             : filter.contains(QStringLiteral("*.csv")) ? QStringLiteral(".csv")
                                                        : QStringLiteral(".pdf");

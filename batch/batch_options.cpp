@@ -1,5 +1,6 @@
 #include "batch/batch_options.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
 #include <functional>
@@ -11,12 +12,13 @@
 #include "editor/editor_texts.h"
 #include "editor/envelope_model.h"
 #include "labels/label_sheet.h"
+#include "print/posting_list.h"
 
 namespace batch {
 namespace {
 
 // Which commands take an option.
-enum Scope : unsigned { kAll = 15, kPrinting = 6, kEnvelopesOnly = 2, kLabelsOnly = 4, kWithOutput = 15 };
+enum Scope : unsigned { kAll = 15, kPrinting = 6, kEnvelopesOnly = 2, kLabelsOnly = 4 };
 unsigned Bit(Command c) {
   switch (c) {
     case Command::kRecords:
@@ -212,7 +214,7 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
                                              o.envelope.marginY = *y;
                                              return QString();
                                            }}},
-      {QStringLiteral("-o"), text(kWithOutput, [&](const QString& v) { o.output = v; })},
+      {QStringLiteral("-o"), text(kAll, [&](const QString& v) { o.output = v; })},
       {QStringLiteral("--sort"), Option{kAll, true,
                                         [&](const QString&, const QString& value) {
                                           QString name = value;
@@ -288,11 +290,11 @@ std::variant<BatchOptions, ArgumentError> ParseArguments(const QStringList& argu
   if (bothOrientations) return ArgumentError{kBothOrientations};
   if (o.import.end && qint64(*o.import.end) < qint64(o.import.start) - 1)
     return ArgumentError{kEndBeforeStart};
-  const QString suffix = o.output.section(u'.', -1).toLower();
+  const QString suffix = QFileInfo(o.output).suffix().toLower();
   if (o.command == Command::kRecords && !o.output.isEmpty() && suffix != u"xlsx" && suffix != u"csv")
     return ArgumentError{kBadRecordsOutput.arg(o.output)};
   if (o.command == Command::kPostingList) {
-    if (o.output.isEmpty() || (suffix != u"pdf" && suffix != u"xlsx" && suffix != u"csv"))
+    if (o.output.isEmpty() || !print::IsPostingListSuffix(suffix))
       return ArgumentError{kBadPostingListOutput.arg(o.output)};
   } else if (o.command != Command::kRecords) {
     if (o.output.isEmpty() && o.printer.isEmpty()) return ArgumentError{kNoOutput};

@@ -423,19 +423,15 @@ int Run(const BatchOptions& options, QTextStream& out) {
       return kSucceeded;
     }
     const QString error =
-        options.output.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)
+        QFileInfo(options.output).suffix().compare(u"xlsx", Qt::CaseInsensitive) == 0
             ? data::ExportRecordsXlsx(options.output, grid.shownRecords())
             : data::ExportRecords(options.output, grid.shownRecords(), data::CsvEncoding::kUtf8);
     if (!error.isEmpty())
       prompts.Message(data::kExportFailed + options.output + QStringLiteral("\n") + error);
     return error.isEmpty() ? kSucceeded : kFailed;
   }
-  if (grid.recordCount() == 0 && options.command == Command::kPostingList) {
-    prompts.Message(print::kPostingEmpty);
-    return kFailed;
-  }
   if (grid.recordCount() == 0) {
-    prompts.Message(kNothingToPrint);
+    prompts.Message(options.command == Command::kPostingList ? print::kPostingEmpty : kNothingToPrint);
     return kFailed;
   }
 

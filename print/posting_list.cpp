@@ -157,6 +157,11 @@ int DrawPostingList(PrinterDevice& device, const PostingList& list) {
   return pages;
 }
 
+bool IsPostingListSuffix(const QString& suffix) {
+  const QString s = suffix.toLower();
+  return s == u"pdf" || s == u"xlsx" || s == u"csv";
+}
+
 QString WritePostingList(const QString& path, const PostingList& list) {
   if (list.total() == 0) return kPostingEmpty;
   const QString suffix = QFileInfo(path).suffix().toLower();

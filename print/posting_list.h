@@ -37,5 +37,7 @@ int DrawPostingList(PrinterDevice& device, const PostingList& list);
 // The list as a PDF, a workbook or a CSV file by the path's suffix (.pdf, .xlsx, anything else
 // CSV). Returns the empty text on success, else the reason for the user.
 QString WritePostingList(const QString& path, const PostingList& list);
+// Whether a file of this suffix (without the dot, any case) is one the posting list is written as.
+bool IsPostingListSuffix(const QString& suffix);
 
 }  // namespace print
