@@ -214,9 +214,11 @@ std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordF
   const TextSearch text(filter.text);
   const QString prefix = filter.postcodePrefix.trimmed();
   const 生成邮编::Divisions& divisions = 生成邮编::Divisions::Shipped();
+  const QString province = filter.province.trimmed();
+  const bool readsProvinces = filter.readsProvinces();
   std::vector<int> named;  // the divisions the province's name stands for
-  if (!filter.province.trimmed().isEmpty())
-    divisions.ForEachNamed(filter.province.trimmed(), [&](int division, bool) {
+  if (!province.isEmpty())
+    divisions.ForEachNamed(province, [&](int division, bool) {
       if (divisions.all()[division].level == 生成邮编::Level::kProvince) named.push_back(division);
     });
 
@@ -231,16 +233,14 @@ std::vector<int> FilterRecords(const std::vector<Record>& records, const RecordF
     }
     if (!prefix.isEmpty() && !r[kPostcodeColumn].trimmed().startsWith(prefix)) continue;
     if (filter.generatedOnly && !r.postcodeGenerated) continue;
-    if (!filter.readsProvinces()) {
+    if (!readsProvinces) {
       shown.push_back(int(i));
       continue;
     }
-    const int province = provinces ? (*provinces)[i] : divisions.ProvinceOfAddress(r[kAddressColumn]);
-    if (filter.problemsOnly && !(check && check->DisagreesWithProvince(r[kPostcodeColumn], province)))
+    const int placed = provinces ? (*provinces)[i] : divisions.ProvinceOfAddress(r[kAddressColumn]);
+    if (filter.problemsOnly && !(check && check->DisagreesWithProvince(r[kPostcodeColumn], placed)))
       continue;
-    if (!filter.province.trimmed().isEmpty() &&
-        std::find(named.begin(), named.end(), province) == named.end())
-      continue;
+    if (!province.isEmpty() && std::find(named.begin(), named.end(), placed) == named.end()) continue;
     shown.push_back(int(i));
   }
   return shown;
