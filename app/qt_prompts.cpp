@@ -44,8 +44,13 @@ common::Choice QtPrompts::AskYesNoCancel(const QString& text, const QString& yes
   QMessageBox box(QMessageBox::Question, kCaption, text, QMessageBox::NoButton, Owner());
   QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
   QPushButton* noButton = box.addButton(no, QMessageBox::NoRole);
-  // Without a cancel caption there are two buttons; closing the box is still no answer.
-  if (!cancel.isEmpty()) box.setEscapeButton(box.addButton(cancel, QMessageBox::RejectRole));
+  // Without a cancel caption there are two buttons; closing the box is still no answer. Qt would
+  // make the no button the escape button (the only one of its role), so Esc and the close box get
+  // a hidden cancel button of their own.
+  QPushButton* cancelButton =
+      box.addButton(cancel.isEmpty() ? QStringLiteral("-") : cancel, QMessageBox::RejectRole);
+  if (cancel.isEmpty()) cancelButton->hide();
+  box.setEscapeButton(cancelButton);
   box.setDefaultButton(yesButton);
   box.exec();
   if (box.clickedButton() == yesButton) return common::Choice::kYes;
