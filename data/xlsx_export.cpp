@@ -25,6 +25,11 @@ QString SystemReason(int error) {
   return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// The library's own reason, in English, kept after the user's words.
+QString LibraryReason(lxw_error error) {
+  return kXlsxNotWritten + QStringLiteral("（%1）").arg(QString::fromUtf8(lxw_strerror(error)));
+}
+
 }  // namespace
 
 QString WriteTextWorkbook(const QString& path, const QString& sheetName, int rowCount,
@@ -60,14 +65,14 @@ QString WriteTextWorkbook(const QString& path, const QString& sheetName, int row
   if (error != LXW_NO_ERROR) {
     workbook_close(book);
     QFile::remove(reserve.fileName());
-    return QString::fromUtf8(lxw_strerror(error));
+    return LibraryReason(error);
   }
   errno = 0;
   error = workbook_close(book);  // the whole file is written here: a full disk shows now
   if (error != LXW_NO_ERROR) {
     const int cause = errno;
     QFile::remove(reserve.fileName());
-    return cause ? SystemReason(cause) : QString::fromUtf8(lxw_strerror(error));
+    return cause ? SystemReason(cause) : LibraryReason(error);
   }
   if (std::rename(temp.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
     const int cause = errno;
