@@ -15,11 +15,11 @@ inline const QString kVersion = QStringLiteral("4.39");
 inline const QString kAlreadyRunning = QStringLiteral("软件已经在运行,请勿重复运行！");
 inline const QString kAlreadyRunningLater = QStringLiteral("软件已经在运行，请勿重复运行！");
 
-// Closing with records changed since the last import or export.
 // The copies of each record a print run makes, beside the run's count.
 inline const QString kCopiesCaption = QStringLiteral("每条份数");
 inline const QString kCopiesTip = QStringLiteral("每条记录连续打印的信封份数");
 
+// Closing with records changed since the last import or export.
 inline const QString kCloseQuestion =
     QStringLiteral("表格中的数据在导入或上次导出后已经修改，关闭程序后这些修改将丢失。是否先导出数据？");
 inline const QString kCloseExport = QStringLiteral("导出");
@@ -64,7 +64,7 @@ inline const std::array<CommandText, kCommandCount> kCommands = {{
                     "CSV）：最近一次打印的记录或表格中显示的记录，按邮编排序，附各邮区件数与合计。")},
     {QStringLiteral("重新导入"), QStringLiteral("按上次的起止行和对应关系，重新导入最近一次导入的文件。")},
 }};
-// A print command answered "取消" in the printer chooser, or a printer that cannot be reached.
+// A print command answered "取消" in the printer chooser.
 inline const QString kNothingPrinted = QStringLiteral("Kovapost提示：没有选择打印机，什么也没有打印。");
 inline const QString kSaveFormatToolTip =
     QStringLiteral("保存当前调整好的位置格式（每种信封标准可保存一种格式）。");

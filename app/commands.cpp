@@ -35,8 +35,8 @@ void MF::CB_Click(int index) {
   // refused with a message, before any printer chooser.
   if (!recordGrid_->Accepts(index)) return;
 
-  // A print command whose printer chooser was cancelled, or whose printer cannot be reached,
-  // prints nothing at all: paper and envelopes are not wasted on an answer of "取消".
+  // A print command whose printer chooser was cancelled prints nothing at all: paper and
+  // envelopes are not wasted on an answer of "取消".
   const bool printing = index == 0 || index == 1 || index == 2 || index == 14 || index == 15 || index == 16;
   if (printing && !AwaitPrinterChooser(index)) {
     SetTip(app::kNothingPrinted);

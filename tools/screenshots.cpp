@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
   const QDir out(QApplication::arguments().value(1, QStringLiteral(".")));
   return app::RunProgram([&](MF& window) {
     window.records().ReplaceAll(SampleRecords());
-    window.recordGrid()->AfterCommand(3);
+    window.recordGrid()->AfterCommand(data::ui::kImport);
     // Pictures are taken from the event loop, once the window has been drawn.
     QTimer::singleShot(1500, &window, [&window, out] {
       const char* names[] = {"envelope-tab", "grid-tab", "label-tab", "help-tab"};

@@ -61,7 +61,7 @@ class PrintCommandsTest : public testing::Test {
 
   void Import(std::vector<data::Record> records) {
     window_->records().ReplaceAll(std::move(records));
-    window_->recordGrid()->AfterCommand(3);
+    window_->recordGrid()->AfterCommand(data::ui::kImport);
   }
   QStringList Pdfs() const { return QDir(pdfFolder_.path()).entryList(QDir::Files); }
 
